@@ -1,0 +1,102 @@
+#include "controls/ModalSeam.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "base/AppInfo.h"
+
+namespace lumora {
+namespace {
+
+QMessageBox::Icon iconFor(int style) {
+  switch (style & 0x70) {
+    case MsgBox::Critical: return QMessageBox::Critical;
+    case MsgBox::Question: return QMessageBox::Question;
+    case MsgBox::Exclamation: return QMessageBox::Warning;
+    case MsgBox::Information: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+  }
+}
+
+class RealModalSeam final : public ModalSeam {
+ public:
+  int messageBox(QWidget* owner, const QString& text, int style, const QString& title) override {
+    QMessageBox box(iconFor(style), title, text, QMessageBox::NoButton, owner);
+    struct Choice { QMessageBox::StandardButton button; int answer; };
+    std::vector<Choice> choices;
+    switch (style & 0x7) {
+      case MsgBox::OKCancel: choices = {{QMessageBox::Ok, MsgBox::OK}, {QMessageBox::Cancel, MsgBox::Cancel}}; break;
+      case MsgBox::AbortRetryIgnore:
+        choices = {{QMessageBox::Abort, MsgBox::Abort}, {QMessageBox::Retry, MsgBox::Retry}, {QMessageBox::Ignore, MsgBox::Ignore}};
+        break;
+      case MsgBox::YesNoCancel:
+        choices = {{QMessageBox::Yes, MsgBox::Yes}, {QMessageBox::No, MsgBox::No}, {QMessageBox::Cancel, MsgBox::Cancel}};
+        break;
+      case MsgBox::YesNo: choices = {{QMessageBox::Yes, MsgBox::Yes}, {QMessageBox::No, MsgBox::No}}; break;
+      case MsgBox::RetryCancel: choices = {{QMessageBox::Retry, MsgBox::Retry}, {QMessageBox::Cancel, MsgBox::Cancel}}; break;
+      default: choices = {{QMessageBox::Ok, MsgBox::OK}};
+    }
+    for (const auto& c : choices) box.addButton(c.button);
+    const auto pressed = static_cast<QMessageBox::StandardButton>(box.exec());
+    for (const auto& c : choices)
+      if (c.button == pressed) return c.answer;
+    // Closed with the title bar: the cancel-like answer.
+    return choices.size() > 1 ? choices.back().answer : MsgBox::OK;
+  }
+
+  FileDialogAnswer fileDialog(const FileDialogRequest& request) override {
+    QFileDialog dialog(request.owner, request.title);
+    const bool save = request.kind == FileDialogRequest::Kind::Save;
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile
+                            : (request.multipleFiles ? QFileDialog::ExistingFiles
+                                                     : (request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile)));
+    if (!request.nameFilters.isEmpty()) {
+      dialog.setNameFilters(request.nameFilters);
+      if (request.filterIndex >= 0 && request.filterIndex < request.nameFilters.size())
+        dialog.selectNameFilter(request.nameFilters[request.filterIndex]);
+    }
+    if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!request.initialFolder.isEmpty()) dialog.setDirectory(request.initialFolder);
+    if (!request.initialFile.isEmpty()) dialog.selectFile(request.initialFile);
+    FileDialogAnswer answer;
+    answer.accepted = dialog.exec() == QDialog::Accepted;
+    if (answer.accepted) answer.files = dialog.selectedFiles();
+    return answer;
+  }
+
+  int colorDialog(QWidget* owner, int initialColour, bool fullOpen) override {
+    QColorDialog dialog(owner);
+    if (initialColour >= 0)
+      dialog.setCurrentColor(QColor(initialColour & 0xFF, (initialColour >> 8) & 0xFF, (initialColour >> 16) & 0xFF));
+    Q_UNUSED(fullOpen)  // Qt's dialog always offers its custom colours
+    if (dialog.exec() != QDialog::Accepted) return -1;
+    const QColor c = dialog.selectedColor();
+    return c.red() | (c.green() << 8) | (c.blue() << 16);
+  }
+
+  int exec(QDialog& dialog) override { return dialog.exec(); }
+
+  void beep() override { QApplication::beep(); }
+};
+
+ModalSeam* g_override = nullptr;
+
+}  // namespace
+
+ModalSeam& Modal() {
+  static RealModalSeam real;
+  return g_override ? *g_override : real;
+}
+
+void SetModalSeam(ModalSeam* seam) { g_override = seam; }
+
+int MsgBoxShow(QWidget* owner, const QString& text, int style) {
+  return Modal().messageBox(owner, text, style, QString::fromUtf8(kAppTitle));
+}
+
+}  // namespace lumora
