@@ -1,0 +1,80 @@
+#include "compose/ImageConversion.h"
+
+#include <QPainter>
+#include <cstring>
+
+namespace lumora {
+
+namespace {
+
+// QImage cleanup: the image held a reference to the bitmap; drop it.
+void ReleaseBitmap(void* info) {
+  std::unique_ptr<std::shared_ptr<raster::Bitmap>> holder(static_cast<std::shared_ptr<raster::Bitmap>*>(info));
+}
+
+void* HoldBitmap(const std::shared_ptr<raster::Bitmap>& bitmap) {
+  return std::make_unique<std::shared_ptr<raster::Bitmap>>(bitmap).release();
+}
+
+QImage ConvertedCopy(const raster::Bitmap& bitmap) {
+  QImage image(bitmap.width(), bitmap.height(), QImage::Format_RGB32);
+  if (image.isNull()) return image;
+  for (int32_t y = 0; y < bitmap.height(); ++y) {
+    auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+    const uint8_t* in = bitmap.row(y);
+    if (bitmap.bpp() == 24) {
+      for (int32_t x = 0; x < bitmap.width(); ++x, in += 3) out[x] = qRgb(in[2], in[1], in[0]);
+      continue;
+    }
+    for (int32_t x = 0; x < bitmap.width(); ++x) {
+      const uint32_t rgb = bitmap.pixelRGB(x, y);  // 0x00BBGGRR
+      out[x] = qRgb(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+    }
+  }
+  return image;
+}
+
+}  // namespace
+
+bool SharesQImageLayout(const raster::Bitmap& bitmap) {
+  return bitmap.bpp() == 32 && bitmap.rowOrder() == raster::RowOrder::TopDown &&
+         bitmap.masks() == raster::ChannelMasks::DefaultFor(32);
+}
+
+QImage ToQImage(const std::shared_ptr<raster::Bitmap>& bitmap) {
+  if (!bitmap) return {};
+  if (!SharesQImageLayout(*bitmap)) return ConvertedCopy(*bitmap);
+  return QImage(bitmap->bits(), bitmap->width(), bitmap->height(), bitmap->stride(), QImage::Format_RGB32,
+                ReleaseBitmap, HoldBitmap(bitmap));
+}
+
+QImage ToQImage(const raster::StdPicture& picture) {
+  const auto& bitmap = picture.sharedBitmap();
+  if (!bitmap) return {};
+  if (!SharesQImageLayout(*bitmap)) return ConvertedCopy(*bitmap);
+  const uint8_t* bits = bitmap->bits();
+  return QImage(bits, bitmap->width(), bitmap->height(), bitmap->stride(), QImage::Format_RGB32, ReleaseBitmap,
+                HoldBitmap(bitmap));
+}
+
+std::shared_ptr<raster::Bitmap> ToBitmap(const QImage& image) {
+  if (image.isNull()) return nullptr;
+  QImage opaque;
+  if (image.hasAlphaChannel()) {
+    opaque = QImage(image.size(), QImage::Format_RGB32);
+    if (opaque.isNull()) return nullptr;
+    opaque.fill(Qt::white);
+    QPainter painter(&opaque);
+    painter.drawImage(0, 0, image);
+  } else {
+    opaque = image.convertToFormat(QImage::Format_RGB32);
+    if (opaque.isNull()) return nullptr;
+  }
+  auto bitmap = raster::Bitmap::Create(opaque.width(), opaque.height(), 32, raster::RowOrder::TopDown);
+  if (!bitmap) return nullptr;
+  const auto rowBytes = static_cast<size_t>(opaque.width()) * 4;
+  for (int y = 0; y < opaque.height(); ++y) std::memcpy(bitmap->row(y), opaque.constScanLine(y), rowBytes);
+  return bitmap;
+}
+
+}  // namespace lumora

@@ -1,0 +1,26 @@
+// Bitmap <-> QImage. A 32-bit top-down bitmap with the usual channel layout is byte for byte a
+// QImage::Format_RGB32 image, so it is shared rather than copied; everything else is converted.
+#pragma once
+
+#include <QImage>
+#include <memory>
+
+#include "imaging/raster/Bitmap.h"
+#include "imaging/raster/Picture.h"
+
+namespace lumora {
+
+// True when the bitmap's memory can be used as a Format_RGB32 image as it is.
+bool SharesQImageLayout(const raster::Bitmap& bitmap);
+
+// A writable image over the bitmap's own pixels when the layouts agree (painting on the image
+// paints on the bitmap; the image keeps the bitmap alive), a converted copy otherwise.
+QImage ToQImage(const std::shared_ptr<raster::Bitmap>& bitmap);
+// A read-only view of a picture (Qt copies on first write); a null image for an empty picture.
+QImage ToQImage(const raster::StdPicture& picture);
+
+// A 32-bit top-down copy of the image; transparent pixels are laid on white. nullptr for a
+// null image or when memory cannot be had.
+std::shared_ptr<raster::Bitmap> ToBitmap(const QImage& image);
+
+}  // namespace lumora

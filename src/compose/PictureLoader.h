@@ -1,0 +1,30 @@
+// Loads picture files (templates, pictures to convert) into picture objects. Windows bitmaps go
+// through our own reader; other formats through Qt's readers. A file that asks for more memory
+// than kMaxPicturePixels allows is refused before anything is decoded.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "imaging/raster/Picture.h"
+
+namespace lumora {
+
+// 8192 x 8192: four times a 4K picture, and about 256 MB as 32-bit pixels.
+inline constexpr int64_t kMaxPicturePixels = int64_t{1} << 26;
+inline constexpr int kMaxPictureSide = 32767;  // what QPainter can address
+
+struct LoadedPicture {
+  raster::StdPicture picture;  // a 32-bit top-down bitmap picture, empty on failure
+  std::string error;           // why, on failure
+  explicit operator bool() const { return !picture.IsNull(); }
+};
+
+LoadedPicture LoadPictureFile(const std::filesystem::path& path);
+
+// The shared loader: true when the picture loaded; on failure `target` keeps what it held.
+// Shows the wait cursor while it works when there is a screen.
+bool LoadPictureInto(const std::filesystem::path& path, raster::StdPicture& target);
+
+}  // namespace lumora
