@@ -1,0 +1,20 @@
+// Finds a project's template inside the template library. Project files name it by its library
+// path with "\" separators (files in circulation come from Windows); a name must not lead the
+// program outside the library.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace lumora {
+
+// The existing file the name refers to under libraryRoot, or nothing (with the reason in
+// *problem). "\" and "/" both separate; absolute names and ".." components are refused; a
+// component that does not match exactly is looked up without regard to letter case.
+std::optional<std::filesystem::path> ResolveTemplatePath(const std::filesystem::path& libraryRoot,
+                                                         std::string_view templateName,
+                                                         std::string* problem = nullptr);
+
+}  // namespace lumora
