@@ -1,0 +1,183 @@
+#include "imaging/mDither8bpp.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "base/Rounding.h"
+#include "imaging/cDIB.h"
+#include "imaging/cPal8bpp.h"
+#include "imaging/raster/Blit.h"
+
+namespace lumora::mDither8bpp {
+
+namespace {
+
+DitherTables g_tables{};
+bool g_tablesBuilt = false;
+int32_t g_paletteMode = kPaletteOptimal;
+int32_t g_ditherMode = kDitherDiffusion;
+
+constexpr int kLevelOffset = 8;      // the level table starts at v = -8
+constexpr int kErrorOffset = 255;    // the fraction tables start at e = -255
+constexpr int kInverseCells = 4096;  // 16 levels a channel
+
+int32_t roundedFraction(int numerator, int error) {
+  return static_cast<int32_t>(RoundHalfEven(static_cast<double>(numerator) * error / 16.0));
+}
+
+// Adds the error share to one channel of a buffered pixel, kept within a byte.
+inline void spread(uint8_t& channel, int32_t share) {
+  channel = static_cast<uint8_t>(std::clamp(channel + share, 0, 255));
+}
+
+// The work copy's pixels made from the source: a plain 32-bit surface of blue, green, red bytes.
+bool isPlain32(const cDIB& dib) {
+  return dib.BPP() == 32 && dib.hDIb()->masks() == raster::ChannelMasks::DefaultFor(32);
+}
+
+// The palette from a copy of the picture reduced to at most 150 x 150 by dropping rows and
+// columns (the same pixels as stretching the picture colour-on-colour).
+void buildOptimalPalette(const cDIB& source, cPal8bpp& palette) {
+  int32_t left = 0, top = 0, width = 0, height = 0;
+  source.GetBestFitInfo(kThumbnailSide, kThumbnailSide, left, top, width, height, false);
+  cDIB thumbnail;
+  if (!thumbnail.Create(width, height, 32)) return;
+  raster::StretchBlt(*thumbnail.hDIb(), 0, 0, width, height, *source.hDIb(), 0, 0, source.Width(),
+                     source.Height(), raster::SRCCOPY, raster::COLORONCOLOR);
+  palette.CreateOptimal(thumbnail, 256, 8, 1.0F, 1.0F, 1.0F);
+}
+
+// Cell (r, g, b) of the 4-bit levels holds the entry nearest to its centre colour.
+std::array<uint8_t, kInverseCells> inverseTable(const cPal8bpp& palette) {
+  std::array<uint8_t, kInverseCells> inverse{};
+  for (int b = 0; b < 16; ++b)
+    for (int g = 0; g < 16; ++g)
+      for (int r = 0; r < 16; ++r)
+        inverse[static_cast<size_t>(r + 16 * g + 256 * b)] = palette.ClosestIndex(
+            static_cast<uint8_t>(17 * r), static_cast<uint8_t>(17 * g), static_cast<uint8_t>(17 * b));
+  return inverse;
+}
+
+}  // namespace
+
+void InitDitherTables() {
+  for (int v = -kLevelOffset; v <= 262; ++v) {
+    const double level = RoundHalfEven(static_cast<double>(v) / 17.0);
+    g_tables.level[static_cast<size_t>(v + kLevelOffset)] = static_cast<uint8_t>(std::clamp(level, 0.0, 15.0));
+  }
+  for (int e = -kErrorOffset; e <= kErrorOffset; ++e) {
+    const auto i = static_cast<size_t>(e + kErrorOffset);
+    g_tables.sixteenth[i] = roundedFraction(1, e);
+    g_tables.threeSixteenths[i] = roundedFraction(3, e);
+    g_tables.fiveSixteenths[i] = roundedFraction(5, e);
+    g_tables.sevenSixteenths[i] = roundedFraction(7, e);
+  }
+  g_tablesBuilt = true;
+}
+
+const DitherTables& Tables() {
+  if (!g_tablesBuilt) InitDitherTables();
+  return g_tables;
+}
+
+void SetPaletteMode(int32_t mode) { g_paletteMode = mode; }
+void SetDitherMode(int32_t mode) { g_ditherMode = mode; }
+int32_t PaletteMode() { return g_paletteMode; }
+int32_t DitherMode() { return g_ditherMode; }
+
+// Floyd-Steinberg, the same direction on every row. A pixel takes the entry of its 4-bit cell;
+// a total error of 3 or less is not spread. Shares go right (7/16), below (5/16), below-right
+// (1/16) and below-left (3/16), in that order, each sum kept within a byte.
+void Diffuse(const DiffusionPicture& picture, std::span<const uint8_t, 4096> inverse,
+             std::span<const uint8_t, 1024> palette, bool spreadErrors) {
+  const DitherTables& tables = Tables();
+  const uint8_t* level = tables.level.data() + kLevelOffset;
+  const int32_t* share1 = tables.sixteenth.data() + kErrorOffset;
+  const int32_t* share3 = tables.threeSixteenths.data() + kErrorOffset;
+  const int32_t* share5 = tables.fiveSixteenths.data() + kErrorOffset;
+  const int32_t* share7 = tables.sevenSixteenths.data() + kErrorOffset;
+  // The level tables premultiplied into the inverse table's cell offsets.
+  std::array<uint16_t, 256> cellR{}, cellG{}, cellB{};
+  for (int v = 0; v < 256; ++v) {
+    cellR[static_cast<size_t>(v)] = level[v];
+    cellG[static_cast<size_t>(v)] = static_cast<uint16_t>(16 * level[v]);
+    cellB[static_cast<size_t>(v)] = static_cast<uint16_t>(256 * level[v]);
+  }
+
+  const int32_t width = picture.width;
+  const size_t rowBytes = static_cast<size_t>(width) * 4;
+  std::vector<uint8_t> current(rowBytes), next(rowBytes);
+  if (picture.height > 0) std::memcpy(current.data(), picture.pixels, rowBytes);
+  for (int32_t y = 0; y < picture.height; ++y) {
+    const bool hasNext = y + 1 < picture.height;
+    if (hasNext) std::memcpy(next.data(), picture.pixels + (y + 1) * picture.pixelStride, rowBytes);
+    uint8_t* out = picture.indices + y * picture.indexStride;
+    uint8_t* p = current.data();
+    uint8_t* below = next.data();
+    for (int32_t x = 0; x < width; ++x, p += 4, below += 4) {
+      const uint8_t index = inverse[cellR[p[2]] + cellG[p[1]] + cellB[p[0]]];
+      out[x] = index;
+      if (!spreadErrors) continue;
+      const uint8_t* entry = palette.data() + 4 * index;
+      const int eB = p[0] - entry[0], eG = p[1] - entry[1], eR = p[2] - entry[2];
+      if (std::abs(eR) + std::abs(eG) + std::abs(eB) <= 3) continue;
+      const bool hasRight = x + 1 < width;
+      if (hasRight) {
+        spread(p[4], share7[eB]);
+        spread(p[5], share7[eG]);
+        spread(p[6], share7[eR]);
+      }
+      if (!hasNext) continue;
+      spread(below[0], share5[eB]);
+      spread(below[1], share5[eG]);
+      spread(below[2], share5[eR]);
+      if (hasRight) {
+        spread(below[4], share1[eB]);
+        spread(below[5], share1[eG]);
+        spread(below[6], share1[eR]);
+      }
+      if (x > 0) {
+        spread(below[-4], share3[eB]);
+        spread(below[-3], share3[eG]);
+        spread(below[-2], share3[eR]);
+      }
+    }
+    std::swap(current, next);
+  }
+}
+
+void ConvertTo8bpp(const cDIB& source, cDIB& target, cPal8bpp& palette) {
+  if (source.hDIb() == nullptr) {
+    target.Destroy();
+    palette.Initialize(0);
+    return;
+  }
+  cDIB converted;
+  if (!isPlain32(source)) converted.CreateFromStdPicture(source.Image(), true);
+  const cDIB& work = isPlain32(source) ? source : converted;
+  if (work.hDIb() == nullptr) {
+    target.Destroy();
+    palette.Initialize(0);
+    return;
+  }
+
+  if (g_paletteMode == kPaletteOptimal)
+    buildOptimalPalette(work, palette);
+  else
+    palette.CreateHalftone(4);
+  const std::array<uint8_t, kInverseCells> inverse = inverseTable(palette);
+  std::array<uint8_t, 1024> working{};
+  std::copy_n(palette.lpPalette().begin(), working.size(), working.begin());
+
+  if (!target.Create(work.Width(), work.Height(), 8)) return;
+  target.SetPalette(working);
+  const raster::Bitmap& pixels = *work.hDIb();
+  raster::Bitmap& indices = *target.hDIb();
+  const std::ptrdiff_t down = pixels.rowOrder() == raster::RowOrder::TopDown ? pixels.stride() : -pixels.stride();
+  const DiffusionPicture picture{pixels.row(0), down, indices.row(0), indices.stride(), work.Width(), work.Height()};
+  Diffuse(picture, inverse, working, g_ditherMode == kDitherDiffusion);
+}
+
+}  // namespace lumora::mDither8bpp

@@ -1,0 +1,251 @@
+// Independent readers and a peer writer for checking GIF output: a plain LZW decoder that also
+// reports every code's width, a walker over the file's blocks, giflib's decoder and giflib's
+// encoder (for size comparisons). Header-only: the benchmarks use it too.
+#pragma once
+
+#include <gif_lib.h>
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace lumora::giftest {
+
+struct Code {
+  int value;
+  int width;
+};
+
+struct LzwDecoded {
+  bool ok = false;
+  std::string error;
+  std::vector<uint8_t> pixels;
+  std::vector<Code> codes;
+};
+
+// The textbook GIF LZW decoder: widths grow when the next entry reaches 2^width (up to 12).
+inline LzwDecoded DecodeLzw(std::span<const uint8_t> data, int codeSize) {
+  LzwDecoded result;
+  const int clear = 1 << codeSize, end = clear + 1;
+  std::vector<int> prefix(4096, -1);
+  std::vector<uint8_t> suffix(4096, 0), first(4096, 0);
+  for (int i = 0; i < clear; ++i) {
+    suffix[static_cast<size_t>(i)] = static_cast<uint8_t>(i);
+    first[static_cast<size_t>(i)] = static_cast<uint8_t>(i);
+  }
+  int width = codeSize + 1, next = clear + 2, previous = -1;
+  size_t bitPos = 0;
+  std::vector<uint8_t> text;
+  auto expand = [&](int code) {
+    text.clear();
+    for (int c = code; c >= 0; c = prefix[static_cast<size_t>(c)]) text.push_back(suffix[static_cast<size_t>(c)]);
+    result.pixels.insert(result.pixels.end(), text.rbegin(), text.rend());
+  };
+  for (;;) {
+    if (bitPos + static_cast<size_t>(width) > data.size() * 8) {
+      result.error = "data ended without an end code";
+      return result;
+    }
+    int code = 0;
+    for (int b = 0; b < width; ++b, ++bitPos)
+      code |= ((data[bitPos / 8] >> (bitPos % 8)) & 1) << b;
+    result.codes.push_back({code, width});
+    if (code == clear) {
+      width = codeSize + 1;
+      next = clear + 2;
+      previous = -1;
+      continue;
+    }
+    if (code == end) break;
+    if (previous < 0) {
+      if (code >= clear) {
+        result.error = "first code after a clear is not a pixel";
+        return result;
+      }
+      expand(code);
+      previous = code;
+      continue;
+    }
+    uint8_t head;
+    if (code < next) {
+      head = first[static_cast<size_t>(code)];
+    } else if (code == next) {
+      head = first[static_cast<size_t>(previous)];
+    } else {
+      result.error = "code " + std::to_string(code) + " beyond the table (" + std::to_string(next) + ")";
+      return result;
+    }
+    if (next < 4096) {
+      prefix[static_cast<size_t>(next)] = previous;
+      suffix[static_cast<size_t>(next)] = head;
+      first[static_cast<size_t>(next)] = first[static_cast<size_t>(previous)];
+      ++next;
+      if (next == (1 << width) && width < 12) ++width;
+    }
+    expand(code);
+    previous = code;
+  }
+  result.ok = true;
+  return result;
+}
+
+// The blocks of a single-image GIF file, walked by hand.
+struct GifLayout {
+  bool ok = false;
+  std::string error;
+  std::string version;
+  int width = 0, height = 0;
+  uint8_t screenFlags = 0;
+  std::vector<uint8_t> colourTable;
+  std::vector<std::vector<uint8_t>> extensions;  // each: label byte, then the raw bytes up to the terminator
+  size_t descriptorAt = 0;
+  uint8_t descriptorFlags = 0;
+  int codeSize = 0;
+  std::vector<int> blockSizes;
+  std::vector<uint8_t> data;  // the sub-blocks' bytes joined
+  bool trailer = false;
+};
+
+inline GifLayout ParseGif(std::span<const uint8_t> f) {
+  GifLayout g;
+  size_t p = 0;
+  auto need = [&](size_t n) { return p + n <= f.size(); };
+  auto u16 = [&](size_t at) { return f[at] | (f[at + 1] << 8); };
+  if (!need(13)) return g.error = "short header", g;
+  g.version.assign(f.begin(), f.begin() + 6);
+  g.width = u16(6);
+  g.height = u16(8);
+  g.screenFlags = f[10];
+  p = 13;
+  if (g.screenFlags & 0x80) {
+    const size_t table = 3u << ((g.screenFlags & 7) + 1);
+    if (!need(table)) return g.error = "short colour table", g;
+    g.colourTable.assign(f.begin() + static_cast<std::ptrdiff_t>(p), f.begin() + static_cast<std::ptrdiff_t>(p + table));
+    p += table;
+  }
+  while (need(1) && f[p] == 0x21) {
+    std::vector<uint8_t> ext;
+    if (!need(2)) return g.error = "short extension", g;
+    ext.push_back(f[p + 1]);
+    p += 2;
+    for (;;) {
+      if (!need(1)) return g.error = "unterminated extension", g;
+      const uint8_t n = f[p];
+      ext.push_back(n);
+      ++p;
+      if (n == 0) break;
+      if (!need(n)) return g.error = "short extension block", g;
+      ext.insert(ext.end(), f.begin() + static_cast<std::ptrdiff_t>(p), f.begin() + static_cast<std::ptrdiff_t>(p + n));
+      p += n;
+    }
+    g.extensions.push_back(ext);
+  }
+  if (!need(11) || f[p] != 0x2C) return g.error = "no image descriptor", g;
+  g.descriptorAt = p;
+  g.descriptorFlags = f[p + 9];
+  g.codeSize = f[p + 10];
+  p += 11;
+  for (;;) {
+    if (!need(1)) return g.error = "unterminated image data", g;
+    const uint8_t n = f[p++];
+    if (n == 0) break;
+    if (!need(n)) return g.error = "short data block", g;
+    g.blockSizes.push_back(n);
+    g.data.insert(g.data.end(), f.begin() + static_cast<std::ptrdiff_t>(p), f.begin() + static_cast<std::ptrdiff_t>(p + n));
+    p += n;
+  }
+  g.trailer = need(1) && f[p] == 0x3B && p + 1 == f.size();
+  g.ok = true;
+  return g;
+}
+
+// What giflib reads back from a file in memory.
+struct GiflibImage {
+  int error = 0;
+  int width = 0, height = 0;
+  bool interlaced = false;
+  int transparent = -1;
+  std::vector<uint8_t> pixels;                     // rows top to bottom
+  std::vector<std::array<uint8_t, 3>> colours;     // the global colour table
+  std::string comment;
+};
+
+inline GiflibImage DecodeWithGiflib(std::span<const uint8_t> file) {
+  struct Reader {
+    std::span<const uint8_t> bytes;
+    size_t at = 0;
+  } reader{file};
+  GiflibImage out;
+  int error = 0;
+  GifFileType* gif = DGifOpen(
+      &reader,
+      [](GifFileType* g, GifByteType* buffer, int size) {
+        auto* r = static_cast<Reader*>(g->UserData);
+        const size_t n = std::min(static_cast<size_t>(size), r->bytes.size() - r->at);
+        std::memcpy(buffer, r->bytes.data() + r->at, n);
+        r->at += n;
+        return static_cast<int>(n);
+      },
+      &error);
+  if (!gif) return out.error = error ? error : -1, out;
+  if (DGifSlurp(gif) != GIF_OK || gif->ImageCount != 1) {
+    out.error = gif->Error ? gif->Error : -1;
+    DGifCloseFile(gif, &error);
+    return out;
+  }
+  const SavedImage& image = gif->SavedImages[0];
+  out.width = image.ImageDesc.Width;
+  out.height = image.ImageDesc.Height;
+  out.interlaced = image.ImageDesc.Interlace;
+  out.pixels.assign(image.RasterBits, image.RasterBits + static_cast<size_t>(out.width) * out.height);
+  if (gif->SColorMap)
+    for (int i = 0; i < gif->SColorMap->ColorCount; ++i)
+      out.colours.push_back({gif->SColorMap->Colors[i].Red, gif->SColorMap->Colors[i].Green, gif->SColorMap->Colors[i].Blue});
+  GraphicsControlBlock gcb;
+  if (DGifSavedExtensionToGCB(gif, 0, &gcb) == GIF_OK) out.transparent = gcb.TransparentColor;
+  auto collectComments = [&](int count, const ExtensionBlock* blocks) {
+    bool inComment = false;
+    for (int i = 0; i < count; ++i) {
+      if (blocks[i].Function == COMMENT_EXT_FUNC_CODE) inComment = true;
+      else if (blocks[i].Function != CONTINUE_EXT_FUNC_CODE) inComment = false;
+      if (inComment) out.comment.append(reinterpret_cast<const char*>(blocks[i].Bytes), static_cast<size_t>(blocks[i].ByteCount));
+    }
+  };
+  collectComments(image.ExtensionBlockCount, image.ExtensionBlocks);
+  DGifCloseFile(gif, &error);
+  return out;
+}
+
+// giflib's writer on the same indices: a whole file in memory (empty on failure).
+inline std::vector<uint8_t> EncodeWithGiflib(std::span<const uint8_t> indices, int width, int height,
+                                             std::span<const std::array<uint8_t, 3>> colours) {
+  std::vector<uint8_t> out;
+  int error = 0;
+  GifFileType* gif = EGifOpen(
+      &out,
+      [](GifFileType* g, const GifByteType* bytes, int size) {
+        auto* v = static_cast<std::vector<uint8_t>*>(g->UserData);
+        v->insert(v->end(), bytes, bytes + size);
+        return size;
+      },
+      &error);
+  if (!gif) return {};
+  int bits = 1;
+  while ((1 << bits) < static_cast<int>(colours.size())) ++bits;
+  std::vector<GifColorType> table(size_t{1} << bits, GifColorType{0, 0, 0});
+  for (size_t i = 0; i < colours.size(); ++i) table[i] = {colours[i][0], colours[i][1], colours[i][2]};
+  ColorMapObject* map = GifMakeMapObject(1 << bits, table.data());
+  bool ok = EGifPutScreenDesc(gif, width, height, 8, 0, map) == GIF_OK &&
+            EGifPutImageDesc(gif, 0, 0, width, height, false, nullptr) == GIF_OK;
+  for (int y = 0; ok && y < height; ++y)
+    ok = EGifPutLine(gif, const_cast<GifPixelType*>(indices.data() + static_cast<size_t>(y) * width), width) == GIF_OK;
+  GifFreeMapObject(map);
+  if (EGifCloseFile(gif, &error) != GIF_OK) ok = false;
+  if (!ok) out.clear();
+  return out;
+}
+
+}  // namespace lumora::giftest
