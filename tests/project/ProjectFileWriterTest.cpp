@@ -170,7 +170,7 @@ std::string readFile(const std::filesystem::path& p) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-TEST(ProjectFileWriter, SavesAtomicallyAndAFailedSaveKeepsTheOldFile) {
+TEST(ProjectFileWriter, SavesAtomicallyAndAFailedSaveLeavesTheTargetAlone) {
   const auto dir = std::filesystem::temp_directory_path() / ("lumora_save_" + std::to_string(::getpid()));
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
@@ -181,15 +181,13 @@ TEST(ProjectFileWriter, SavesAtomicallyAndAFailedSaveKeepsTheOldFile) {
   EXPECT_EQ(readFile(target), WriteProjectText(doc));
   EXPECT_TRUE(doc.Changed()) << "the caller decides about the document's state";
 
-  std::filesystem::permissions(dir, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-  const bool canStillWrite = ::access(dir.c_str(), W_OK) == 0;  // running as root
-  if (!canStillWrite) {
-    addItem(doc, [](TextItem& t) { t.Caption = "new"; });
-    EXPECT_FALSE(SaveProjectFile(target, doc, &error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_EQ(readFile(target).find("new"), std::string::npos);
-  }
-  std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
+  // A target that cannot be replaced (a folder) fails cleanly and leaves no temporary file.
+  const auto blocked = dir / "blocked.lmp";
+  std::filesystem::create_directories(blocked / "inside");
+  EXPECT_FALSE(SaveProjectFile(blocked, doc, &error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_TRUE(std::filesystem::is_directory(blocked / "inside"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 2);
   EXPECT_FALSE(SaveProjectFile(dir / "missing-folder" / "x.lmp", doc, &error));
   std::filesystem::remove_all(dir);
 }
