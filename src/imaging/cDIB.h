@@ -57,6 +57,10 @@ class cDIB {
   raster::StdPicture Image() const;
 
  private:
+  bool CreateWith(int32_t width, int32_t height, int32_t bpp, const raster::ChannelMasks& masks);
+  // Selects a bitmap into the (existing) context and takes its size fields.
+  void Adopt(std::shared_ptr<raster::Bitmap> bitmap);
+
   std::unique_ptr<raster::DeviceContext> m_dc;
   std::shared_ptr<raster::Bitmap> m_bitmap;
   int32_t m_width = 0;
