@@ -1,0 +1,56 @@
+#include "compose/ExportRoutes.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+#include <algorithm>
+#include <cctype>
+
+#include "compose/ImageConversion.h"
+#include "imaging/cImage.h"
+#include "imaging/cJpeg.h"
+#include "imaging/raster/Blit.h"
+#include "imaging/raster/BmpFile.h"
+
+namespace lumora {
+
+ExportRoute RouteFor(std::string_view fileName) {
+  std::string last(fileName.substr(fileName.size() < 4 ? 0 : fileName.size() - 4));
+  std::ranges::transform(last, last.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  if (last == ".GIF") return ExportRoute::Gif;
+  if (last == ".BMP") return ExportRoute::Bitmap;
+  if (last == ".PNG") return ExportRoute::Png;
+  return ExportRoute::Jpeg;
+}
+
+std::vector<uint8_t> EncodeJpegRoute(const raster::StdPicture& picture) {
+  cImage image;
+  image.CopyStdPicture(picture, 0);
+  cJpeg jpeg;
+  jpeg.Quality(100);
+  jpeg.SetSamplingFrequencies(1, 1, 1, 1, 1, 1);
+  if (jpeg.SampleHDC(image.hdc(), image.Width(), image.Height(), 0, 0) != 0) return {};
+  return jpeg.SaveToMemory();
+}
+
+std::vector<uint8_t> EncodeBitmapRoute(const raster::StdPicture& picture) {
+  const raster::Bitmap* source = picture.Handle();
+  if (!source) return {};
+  auto bitmap = raster::Bitmap::Create(source->width(), source->height(), 24, raster::RowOrder::BottomUp);
+  if (!bitmap) return {};
+  raster::BitBlt(*bitmap, 0, 0, source->width(), source->height(), *source, 0, 0, raster::SRCCOPY);
+  return raster::EncodeBmp(*bitmap);
+}
+
+std::vector<uint8_t> EncodePngRoute(const raster::StdPicture& picture) {
+  const QImage image = ToQImage(picture);
+  if (image.isNull()) return {};
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "png");
+  if (!writer.write(image)) return {};
+  const QByteArray& bytes = buffer.data();
+  return {reinterpret_cast<const uint8_t*>(bytes.constData()),
+          reinterpret_cast<const uint8_t*>(bytes.constData()) + bytes.size()};
+}
+
+}  // namespace lumora

@@ -1,0 +1,27 @@
+// The export routes after the intermediate bitmap: the file name picks the route by its last four
+// characters, and each route turns the intermediate picture into the bytes of its file. Writing
+// the bytes (atomically) is the caller's, so a failed export never destroys a good file.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "imaging/raster/Picture.h"
+
+namespace lumora {
+
+enum class ExportRoute { Jpeg, Gif, Bitmap, Png };
+
+// ".GIF", ".BMP" and ".PNG" in any letter case pick their routes; every other name (".jpg",
+// ".jpeg", another extension or none) is written as JPEG.
+ExportRoute RouteFor(std::string_view fileName);
+
+// Quality 100, every component sampled at full resolution. Empty when nothing could be encoded.
+std::vector<uint8_t> EncodeJpegRoute(const raster::StdPicture& picture);
+// A 24-bit bottom-up Windows bitmap, the form every reader takes.
+std::vector<uint8_t> EncodeBitmapRoute(const raster::StdPicture& picture);
+// Lossless, through Qt's PNG writer.
+std::vector<uint8_t> EncodePngRoute(const raster::StdPicture& picture);
+
+}  // namespace lumora

@@ -1,0 +1,41 @@
+// The GIF route's state, kept for as long as its owner (the main window, or one CLI run): the
+// true-colour and 8-bit work surfaces, the work palette and the transparency flag. Creating it
+// prepares the module tables and selects an optimal palette with error diffusion.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "imaging/cDIB.h"
+#include "imaging/cPal8bpp.h"
+
+namespace lumora {
+
+inline constexpr const char* kGifLoadFailed = "Unexpected error saving GIF image (1).";
+inline constexpr const char* kGifWriteFailed = "Unexpected error saving GIF image (2).";
+
+class GifExport {
+ public:
+  GifExport();
+  GifExport(const GifExport&) = delete;
+  GifExport& operator=(const GifExport&) = delete;
+
+  // Reduces the intermediate bitmap file to 256 colours and encodes it; palette entry 0 (the
+  // top-left pixel's colour cell) is transparent when whiteCorner. Returns "" with the file's
+  // bytes in `out`, or the message for the user.
+  std::string Encode(const std::filesystem::path& intermediate, bool whiteCorner, std::vector<uint8_t>& out);
+
+  bool Transparency() const { return m_transparency; }
+  const cDIB& EightBitSurface() const { return m_eightBit; }
+  const cPal8bpp& Palette() const { return m_palette; }
+
+ private:
+  cDIB m_trueColour;
+  cDIB m_eightBit;
+  cPal8bpp m_palette;
+  bool m_transparency = true;
+};
+
+}  // namespace lumora
