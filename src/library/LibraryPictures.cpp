@@ -4,50 +4,58 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include "compose/ImageConversion.h"
+#include "compose/PictureLoader.h"
+
 namespace lumora {
 namespace {
 
-// Bytes a decoded 32-bit picture of this size needs, compared with the readers' limit (in MB;
-// 0 means no limit).
-bool WithinAllocationLimit(QSize size) {
-  if (size.width() <= 0 || size.height() <= 0) return false;
-  const qint64 limitMb = QImageReader::allocationLimit();
-  if (limitMb <= 0) return true;
-  const qint64 bytes = qint64(size.width()) * qint64(size.height()) * 4;
-  return bytes <= limitMb * 1024 * 1024;
+bool WithinLimits(QSize size) {
+  return size.width() > 0 && size.height() > 0 && size.width() <= kMaxPictureSide && size.height() <= kMaxPictureSide &&
+         int64_t{size.width()} * size.height() <= kMaxPicturePixels;
 }
 
-QImage Decode(QImageReader& reader) {
-  QImage image;
-  if (!reader.read(&image)) return {};
-  return image;
+// The size as stored and whether the reader turns the picture a quarter (Exif orientation), so
+// the decoded picture's width and height swap.
+struct Header {
+  QSize stored;
+  bool turned = false;
+};
+
+std::optional<Header> ReadHeader(QImageReader& reader) {
+  reader.setAutoTransform(true);
+  const QSize stored = reader.size();
+  if (!stored.isValid() || !WithinLimits(stored)) return std::nullopt;
+  return Header{stored, (reader.transformation() & QImageIOHandler::TransformationRotate90) != 0};
 }
 
 }  // namespace
 
 std::optional<QSize> ReadLibraryPictureSize(const QString& path) {
   QImageReader reader(path);
-  const QSize size = reader.size();
-  if (!size.isValid() || !WithinAllocationLimit(size)) return std::nullopt;
-  return size;
+  if (const auto header = ReadHeader(reader)) return header->turned ? header->stored.transposed() : header->stored;
+  // No usable header (or a format only the shared loader reads): the full load decides.
+  const QImage picture = ReadLibraryPicture(path);
+  if (picture.isNull()) return std::nullopt;
+  return picture.size();
 }
 
 QImage ReadLibraryPicture(const QString& path) {
-  QImageReader reader(path);
-  reader.setAutoTransform(false);
-  const QSize size = reader.size();
-  // A format whose header gives no size is still bounded by the reader's own limit.
-  if (size.isValid() && !WithinAllocationLimit(size)) return {};
-  return Decode(reader);
+  const LoadedPicture loaded = LoadPictureFile(path.toStdString());
+  return loaded ? ToQImage(loaded.picture) : QImage();
 }
 
-QImage ReadLibraryThumbnail(const QString& path, QSize thumbSize) {
+QImage ReadLibraryThumbnail(const QString& path, QSize size) {
   QImageReader reader(path);
-  reader.setAutoTransform(false);
-  const QSize size = reader.size();
-  if (size.isValid() && !WithinAllocationLimit(size)) return {};
-  if (thumbSize.isValid() && thumbSize != size) reader.setScaledSize(thumbSize);
-  return Decode(reader);
+  if (const auto header = ReadHeader(reader)) {
+    const QSize decoded = header->turned ? size.transposed() : size;
+    if (decoded != header->stored) reader.setScaledSize(decoded);
+    QImage picture;
+    if (reader.read(&picture)) return picture;
+  }
+  const QImage picture = ReadLibraryPicture(path);
+  if (picture.isNull()) return {};
+  return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 const QImage& PlaceholderPicture() {

@@ -1,7 +1,7 @@
 // Reading the library's picture files for the browser and the viewers. The size caption needs
 // only the header; a thumbnail is decoded straight at its reduced size so the JPEG decoder can skip
-// work. Every read stays inside the image readers' allocation limit, so a decompression bomb fails
-// like any unreadable file.
+// work. Whole pictures come from the shared picture loader, and every read keeps to its size
+// limits, so a decompression bomb fails like any unreadable file.
 #pragma once
 
 #include <QImage>
@@ -11,14 +11,14 @@
 
 namespace lumora {
 
-// The picture's size in pixels from its header, or nothing when the file is not a picture the
-// readers accept or would need more memory than the allocation limit allows.
+// The picture's size in pixels, from its header where the format allows; nothing when the file
+// is not a picture the loader accepts or is larger than it allows.
 std::optional<QSize> ReadLibraryPictureSize(const QString& path);
 
-// The whole picture at its own size; a null image when it cannot be read.
+// The whole picture at its own size; a null image when it cannot be loaded.
 QImage ReadLibraryPicture(const QString& path);
 
-// The picture decoded at `size` (the decoder scales while it decodes); a null image on failure.
+// The picture at `size` (the decoder scales while it decodes where it can); null on failure.
 QImage ReadLibraryThumbnail(const QString& path, QSize size);
 
 // The picture shown for a file that cannot be read: 114 x 42 pixels, the words
