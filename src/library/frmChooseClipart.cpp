@@ -32,7 +32,9 @@ QString& LibraryRootOverride() {
 QRect Twips(int left, int top, int width, int height) { return {left / 15, top / 15, width / 15, height / 15}; }
 
 // Entries of a folder as the file system lists them ("." and ".." and hidden entries left out),
-// sorted by name because the order the file system returns is not stable here.
+// sorted by name because the order the file system returns is not stable here. Types and
+// categories are folders only: a stray file beside them (the library's LICENSES.md, say) must not
+// become a type that closes the browser when chosen.
 QStringList FolderEntries(const QString& folder, QDir::Filters kinds) {
   return QDir(folder).entryList(kinds | QDir::NoDotAndDotDot, QDir::Name);
 }
@@ -118,7 +120,7 @@ void frmChooseClipart::LoadLibrary() {
   m_libraryPath = LibraryRootOverride().isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/templates")
                                                   : LibraryRootOverride();
   const bool loaded = Suppressed([&] {
-    m_types->addItems(FolderEntries(m_libraryPath, QDir::AllEntries));
+    m_types->addItems(FolderEntries(m_libraryPath, QDir::Dirs));
     m_types->setCurrentRow(LastTypeIndex < m_types->count() ? LastTypeIndex : 0);
   });
   if (!loaded || m_types->count() == 0) MsgBoxShow(this, QString::fromUtf8(kLibraryNotLoaded), MsgBox::OKOnly);
@@ -130,7 +132,7 @@ void frmChooseClipart::SelectType(int row) {
   LastTypeIndex = row;
   Suppressed([&] {
     m_categories->clear();
-    m_categories->addItems(FolderEntries(m_libraryPath + u'/' + m_types->item(row)->text(), QDir::AllEntries));
+    m_categories->addItems(FolderEntries(m_libraryPath + u'/' + m_types->item(row)->text(), QDir::Dirs));
     if (m_firstSelection && LastCategoryIndex < m_categories->count()) {
       m_categories->setCurrentRow(LastCategoryIndex);
       m_categories->setFocus();

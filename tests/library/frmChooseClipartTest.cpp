@@ -88,6 +88,8 @@ TEST_F(frmChooseClipartTest, ListsTypesAndCategoriesByNameWithoutHiddenEntries) 
   addPictures("Banners", "Cool", 1);
   addPictures(".cache", "x", 1);
   addPictures("Banners", ".thumbs", 1);
+  m_library.addFile("", "", "LICENSES.md", "# notes");
+  m_library.addFile("Banners", "", "readme.txt", "notes");
   frmChooseClipart browser;
   ASSERT_EQ(browser.Combo1()->count(), 2);
   EXPECT_EQ(browser.Combo1()->item(0)->text(), "Banners");
