@@ -109,7 +109,7 @@ void Reader::checkClosed() {
 void Reader::startItem(size_t lineNumber) {
   checkClosed();
   m_pendingShadow = false;
-  m_current = m_document.CreateItem();
+  m_current = m_document.CreateItem(false);  // shown by its closing line
   m_currentClosed = m_current == 0;
   if (m_current == 0 && !m_fullReported) {
     m_fullReported = true;

@@ -54,6 +54,13 @@ TEST(Document, NewItemsCopyTheTemplateTakeTheNextIndexAndBecomeSelected) {
   EXPECT_TRUE(doc.Changed());
 }
 
+TEST(Document, NewItemsAreShownUnlessAskedToStayHidden) {
+  Document doc;
+  EXPECT_TRUE(doc.FindItem(doc.CreateItem())->Visible);
+  EXPECT_FALSE(doc.FindItem(doc.CreateItem(false))->Visible);
+  EXPECT_FALSE(doc.TemplateItem().Visible);
+}
+
 TEST(Document, NextLabelReusesTheLowestFreeIndexAndTheNewItemGoesOnTop) {
   Document doc = withItems(3);
   doc.Select(2);

@@ -44,12 +44,12 @@ void Document::Select(int index) { m_currentIndex = PositionOf(index) > 0 ? inde
 
 int Document::NextLabel() const { return m_lowestFree <= kMaxItems ? m_lowestFree : 0; }
 
-int Document::CreateItem() {
+int Document::CreateItem(bool visible) {
   const int index = NextLabel();
   if (index == 0) return 0;
   TextItem item = m_template;
   item.Index = index;
-  item.Visible = false;
+  item.Visible = visible;
   m_items.push_back(std::move(item));
   if (static_cast<size_t>(index) >= m_indexUsed.size()) m_indexUsed.resize(index + 1, false);
   m_indexUsed[index] = true;

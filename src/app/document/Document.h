@@ -37,9 +37,9 @@ class Document {
 
   // The smallest index >= 1 not in use; 0 when kMaxItems are in use.
   int NextLabel() const;
-  // Appends a copy of the template item under NextLabel, selects it and returns its index
-  // (0, changing nothing, when the document is full).
-  int CreateItem();
+  // Appends a copy of the template item under NextLabel, shown or hidden, selects it and returns
+  // its index (0, changing nothing, when the document is full).
+  int CreateItem(bool visible = true);
 
   // Every change of an item goes through here. Changed is set when the item really changed, so
   // refilling controls with the values they already hold is not a change. Index 0 edits the
