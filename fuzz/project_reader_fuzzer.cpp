@@ -8,6 +8,7 @@
 #include "project/ProjectFileReader.h"
 #include "project/ProjectFileWriter.h"
 #include "project/TemplatePath.h"
+#include "project/TextEncoding.h"
 
 using namespace lumora;
 
@@ -22,11 +23,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                                          .has_value();
                                                    }});
   if (!result.Ok) return 0;
+  if (TextEncoding::SanitizeUtf8(lastTemplate) != lastTemplate) std::abort();
   if (result.Problems.size() > kMaxProblems + 1) std::abort();
   for (const TextItem& item : document.TextItems()) {
     if (!(std::abs(item.Left) <= TextItem::kMaxPosition && std::abs(item.Top) <= TextItem::kMaxPosition)) std::abort();
     if (!(item.FontSize >= TextItem::kMinFontSize && item.FontSize <= TextItem::kMaxFontSize)) std::abort();
-    if (item.Caption.size() > 2 * kMaxTextValueBytes * 3) std::abort();
+    if (item.Caption.size() > kMaxTextValueBytes * 3) std::abort();
+    // Internal text is always valid UTF-8, whatever the file held.
+    if (TextEncoding::SanitizeUtf8(item.Caption) != item.Caption) std::abort();
+    if (TextEncoding::SanitizeUtf8(item.FontName) != item.FontName) std::abort();
   }
   const std::string written = WriteProjectText(document);
   Document again;

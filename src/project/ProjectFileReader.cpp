@@ -238,15 +238,15 @@ bool SetItemProperty(TextItem& item, std::string_view tag, std::string_view valu
 
 ProjectReadResult ReadProjectText(std::string_view bytes, Document& document, const ProjectReadCallbacks& callbacks) {
   ProjectReadResult result;
-  const bool bom = bytes.starts_with(kUtf8Bom);
-  if (bom) bytes.remove_prefix(kUtf8Bom.size());
+  // A byte order mark is skipped; the bytes themselves decide the encoding.
+  if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
   size_t pos = 0;
   if (nextLine(bytes, pos) != kHeader) {
     result.Error = "This is not a ZEB Lumora project file.";
     return result;
   }
   document.UnloadAllTextLabels();
-  Reader reader(document, callbacks, bom || TextEncoding::LooksLikeUtf8(bytes));
+  Reader reader(document, callbacks, TextEncoding::LooksLikeUtf8(bytes));
   bool ended = false;
   for (size_t lineNumber = 2; pos < bytes.size() && !ended; ++lineNumber) {
     const std::string_view line = nextLine(bytes, pos);

@@ -331,10 +331,12 @@ TEST(ProjectFileReader, ABrokenUtf8SequenceMakesTheWholeFileWindows1252) {
   EXPECT_EQ(doc.TextItems()[1].Caption, "\xC3\x83");
 }
 
-TEST(ProjectFileReader, AByteOrderMarkMeansUtf8) {
+TEST(ProjectFileReader, AByteOrderMarkIsSkippedButDoesNotMakeBrokenUtf8Valid) {
   Document doc;
-  ASSERT_TRUE(read("\xEF\xBB\xBF" + kHeader + item("plain") + kEnd, doc).Ok);
-  EXPECT_EQ(doc.TextItems()[0].Caption, "plain");
+  ASSERT_TRUE(read("\xEF\xBB\xBF" + kHeader + item("caf\xC3\xA9") + kEnd, doc).Ok);
+  EXPECT_EQ(doc.TextItems()[0].Caption, "caf\xC3\xA9");
+  ASSERT_TRUE(read("\xEF\xBB\xBF" + kHeader + item("caf\xE9") + kEnd, doc).Ok);
+  EXPECT_EQ(doc.TextItems()[0].Caption, "caf\xC3\xA9");
 }
 
 TEST(ProjectFileReader, ASingleByteCaptionThatLooksLikeUtf8SurvivesARoundTrip) {
