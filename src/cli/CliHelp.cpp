@@ -1,0 +1,58 @@
+#include "cli/CliHelp.h"
+
+namespace lumora::cli {
+
+namespace {
+
+constexpr const char* kRender = R"(lumora-cli render [--library DIR] PROJECT.lmp -o OUT [--set N.FIELD=VALUE ...]
+lumora-cli render [--library DIR] PROJECT.lmp --csv DATA.csv -o PATTERN [--set ...]
+  Renders a project exactly as the editor's Save Image does. The output's name picks the
+  format: .gif (256 colours; a white top-left pixel makes the background transparent), .bmp,
+  .png, anything else JPEG at quality 100. Missing output folders are created.
+  --set N.FIELD=VALUE  changes a property of the N-th text item in stacking order (from 1,
+                       bottom-most first) before rendering. FIELD is a project-file tag: Left,
+                       Top, Alignment, Caption, FontName, FontBold, FontItalic, FontSize,
+                       FontUnderline, FontStrikethru, ForeColor, Shadow, ShadowColor. Values are
+                       written as in a project file: "[/nl]" breaks a caption's line, booleans
+                       are True or False, colours are 0x00BBGGRR as decimal numbers.
+  --csv DATA.csv       renders one picture per data row. The header row names the columns;
+                       columns named N.FIELD set that property for their row (after --set).
+                       In the output PATTERN, {row} is the row's number (from 1) and {COLUMN}
+                       the row's value in that column, e.g. -o 'out/{row}-{name}.jpg'.
+)";
+
+constexpr const char* kConvert = R"(lumora-cli convert IN OUT
+  Writes a picture (BMP, PNG, JPEG or GIF) through the same export routes as render: OUT's
+  name picks the format. An unreadable, damaged or oversized input is refused with a message.
+)";
+
+constexpr const char* kInfo = R"(lumora-cli info [--json] [--library DIR] PROJECT.lmp
+  Shows the document as the project reader understood it: the template and whether the library
+  has it, every text item in stacking order, and the problems met while reading. With --json,
+  one JSON object: {"TemplateName", "TemplateFound", "Items": [...], "Problems": [...]}.
+)";
+
+constexpr const char* kResave = R"(lumora-cli resave IN.lmp OUT.lmp
+  Reads a project file and writes it back in the writer's form (the file is replaced only once
+  the new one is complete).
+)";
+
+constexpr const char* kCommon = R"(Options may come before or after the file names; "--" ends them.
+  --library DIR   the template library (default: the "templates" folder beside lumora-cli)
+  --help          this text; "lumora-cli COMMAND --help" describes one command
+Exit status: 0 done, 1 the work failed (a message on stderr says why), 2 wrong command line.
+Warnings (for example a text item without its closing line) go to stderr and do not fail.
+)";
+
+}  // namespace
+
+std::string HelpText(const std::string& command) {
+  if (command == "render") return std::string(kRender) + "\n" + kCommon;
+  if (command == "convert") return std::string(kConvert) + "\n" + kCommon;
+  if (command == "info") return std::string(kInfo) + "\n" + kCommon;
+  if (command == "resave") return std::string(kResave) + "\n" + kCommon;
+  return std::string("lumora-cli: renders ZEB Lumora projects and converts pictures without a display.\n\n") +
+         kRender + "\n" + kConvert + "\n" + kInfo + "\n" + kResave + "\n" + kCommon;
+}
+
+}  // namespace lumora::cli

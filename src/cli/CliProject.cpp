@@ -1,0 +1,101 @@
+#include "cli/CliProject.h"
+
+#include <QCoreApplication>
+#include <charconv>
+
+#include "cli/CliOptions.h"
+#include "compose/PictureLoader.h"
+#include "project/ProjectFileReader.h"
+#include "project/TemplatePath.h"
+
+namespace lumora::cli {
+
+std::filesystem::path LibraryFolder(const CliOptions& options) {
+  if (options.library) return *options.library;
+  return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) / "templates";
+}
+
+namespace {
+
+bool IsBooleanField(const std::string& field) {
+  return field == "FontBold" || field == "FontItalic" || field == "FontUnderline" || field == "FontStrikethru" ||
+         field == "Shadow";
+}
+
+std::string TemplateProblem(const std::string& name, const std::filesystem::path& library, const std::string& why) {
+  return "template \"" + name + "\" " + why + " (library " + library.string() + ")";
+}
+
+}  // namespace
+
+CliProject LoadCliProject(const std::filesystem::path& path, const std::filesystem::path& library, bool loadTemplate) {
+  CliProject project;
+  bool templateSeen = false;
+  ProjectReadCallbacks callbacks;
+  callbacks.LoadTemplate = [&](const std::string& name) {
+    templateSeen = true;
+    std::string problem;
+    const auto found = ResolveTemplatePath(library, name, &problem);
+    if (!found) {
+      project.templateProblem = TemplateProblem(name, library, "cannot be found: " + problem);
+      return false;
+    }
+    project.templatePath = *found;
+    project.templateProblem.clear();
+    if (!loadTemplate) return true;
+    LoadedPicture loaded = LoadPictureFile(*found);
+    if (!loaded) {
+      project.templateProblem = TemplateProblem(name, library, "cannot be read: " + loaded.error);
+      return false;
+    }
+    project.picture = std::move(loaded.picture);
+    return true;
+  };
+  const ProjectReadResult read = OpenProjectFile(path, project.document, callbacks);
+  project.ok = read.Ok;
+  project.error = read.Error;
+  // The reader's own line about a template that did not load says less than templateProblem.
+  for (const std::string& problem : read.Problems)
+    if (!(problem.starts_with("The template \"") && problem.ends_with("\" could not be loaded.")))
+      project.problems.push_back(problem);
+  if (project.ok && !templateSeen) project.templateProblem = "the project names no template";
+  return project;
+}
+
+bool SplitFieldName(const std::string& name, size_t& position, std::string& field) {
+  const size_t dot = name.find('.');
+  if (dot == std::string::npos || dot == 0) return false;
+  const auto [end, ec] = std::from_chars(name.data(), name.data() + dot, position);
+  if (ec != std::errc() || end != name.data() + dot) return false;
+  field = name.substr(dot + 1);
+  return !field.empty();
+}
+
+std::string CheckField(const Document& document, size_t position, const std::string& field) {
+  const size_t count = document.TextItems().size();
+  if (position < 1 || position > count)
+    return "there is no text item " + std::to_string(position) + " (the project has " + std::to_string(count) + ")";
+  TextItem scratch;
+  if (!SetItemProperty(scratch, field, {})) return "\"" + field + "\" is not a text item property";
+  return {};
+}
+
+std::string SetField(Document& document, size_t position, const std::string& field, const std::string& value) {
+  if (std::string problem = CheckField(document, position, field); !problem.empty()) return problem;
+  if (IsBooleanField(field) && value != "True" && value != "False")
+    return field + " takes True or False, not \"" + value + "\"";
+  document.EditItem(document.TextItems()[position - 1].Index,
+                    [&](TextItem& item) { SetItemProperty(item, field, value); });
+  return {};
+}
+
+std::string ApplySetting(Document& document, const std::string& setting) {
+  const size_t equals = setting.find('=');
+  size_t position = 0;
+  std::string field;
+  if (equals == std::string::npos || !SplitFieldName(setting.substr(0, equals), position, field))
+    return "--set takes N.FIELD=VALUE, not \"" + setting + "\"";
+  return SetField(document, position, field, setting.substr(equals + 1));
+}
+
+}  // namespace lumora::cli

@@ -1,0 +1,33 @@
+#include "cli/ConvertCommand.h"
+
+#include "cli/CliConsole.h"
+#include "cli/CliOptions.h"
+#include "compose/GifExport.h"
+#include "compose/ImageExport.h"
+#include "compose/PictureLoader.h"
+
+namespace lumora::cli {
+
+int RunConvert(const CliOptions& options) {
+  const size_t wanted = options.output ? 1 : 2;
+  if (options.files.size() != wanted) {
+    PrintError("convert takes an input picture and an output name (see lumora-cli convert --help)");
+    return kExitUsage;
+  }
+  const std::string& input = options.files[0];
+  const std::string output = options.output ? *options.output : options.files[1];
+  LoadedPicture loaded = LoadPictureFile(input);
+  if (!loaded) {
+    PrintError(input + ": " + loaded.error);
+    return kExitFailed;
+  }
+  GifExport gif;
+  const ExportResult result = ExportImage(*loaded.picture.Handle(), output, gif);
+  if (!result) {
+    PrintError(output + ": " + result.Message);
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
+}  // namespace lumora::cli

@@ -1,0 +1,52 @@
+// lumora-cli: renders, converts and inspects projects from the command line, on the editor's own
+// code. It never shows a window, so it always runs on Qt's offscreen platform.
+#include <QGuiApplication>
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "cli/CliConsole.h"
+#include "cli/CliHelp.h"
+#include "cli/CliOptions.h"
+#include "cli/ConvertCommand.h"
+#include "cli/InfoCommand.h"
+#include "cli/RenderCommand.h"
+#include "cli/ResaveCommand.h"
+
+namespace {
+
+int Run(const lumora::cli::CliOptions& options) {
+  using namespace lumora::cli;
+  if (options.command == "render") return RunRender(options);
+  if (options.command == "convert") return RunConvert(options);
+  if (options.command == "info") return RunInfo(options);
+  return RunResave(options);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace lumora::cli;
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Qt takes options such as -platform out of argv; ours are read before it sees them.
+  int qtArgc = 1;
+  QGuiApplication app(qtArgc, argv);
+
+  const ParseResult parsed = ParseCommandLine(arguments);
+  if (parsed.options.help) {
+    std::fputs(HelpText(parsed.options.command).c_str(), stdout);
+    return kExitOk;
+  }
+  if (!parsed.error.empty()) {
+    PrintError(parsed.error + " (see lumora-cli --help)");
+    return kExitUsage;
+  }
+  try {
+    return Run(parsed.options);
+  } catch (const std::exception& e) {
+    PrintError(e.what());
+    return kExitFailed;
+  }
+}
