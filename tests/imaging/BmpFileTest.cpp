@@ -1,0 +1,452 @@
+// BMP reader and writer: exact header bytes, round trips of every depth and row order, the
+// header variants and run-length coding, cross-checks with Qt's BMP codec, and hostile files.
+#include "imaging/raster/BmpFile.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QBuffer>
+#include <QImage>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+namespace lumora::raster {
+namespace {
+
+void Put16(std::vector<uint8_t>& v, size_t at, uint32_t x) {
+  v[at] = static_cast<uint8_t>(x);
+  v[at + 1] = static_cast<uint8_t>(x >> 8);
+}
+void Put32(std::vector<uint8_t>& v, size_t at, uint32_t x) {
+  Put16(v, at, x & 0xFFFF);
+  Put16(v, at + 2, x >> 16);
+}
+uint32_t Get32(const std::vector<uint8_t>& v, size_t at) {
+  return v[at] | (v[at + 1] << 8) | (v[at + 2] << 16) | (static_cast<uint32_t>(v[at + 3]) << 24);
+}
+
+// Builds a file by hand, so the reader is tested against layouts this writer never makes.
+struct FileSpec {
+  uint32_t headerSize = 40;
+  int32_t width = 4, height = 3;
+  uint16_t bpp = 8;
+  uint32_t compression = 0;
+  uint32_t clrUsed = 0;
+  std::vector<uint8_t> table;   // raw entries as they go into the file
+  std::vector<uint32_t> masks;  // after a 40-byte header, or inside a longer one
+  std::vector<uint8_t> pixels;
+  uint32_t sizeImage = 0;
+
+  std::vector<uint8_t> Build() const {
+    const bool masksAfter = headerSize == 40 && !masks.empty();
+    const size_t offBits = 14 + headerSize + (masksAfter ? 12 : 0) + table.size();
+    std::vector<uint8_t> f(offBits + pixels.size(), 0);
+    f[0] = 'B';
+    f[1] = 'M';
+    Put32(f, 2, static_cast<uint32_t>(f.size()));
+    Put32(f, 10, static_cast<uint32_t>(offBits));
+    Put32(f, 14, headerSize);
+    if (headerSize == 12) {
+      Put16(f, 18, static_cast<uint32_t>(width));
+      Put16(f, 20, static_cast<uint32_t>(height));
+      Put16(f, 22, 1);
+      Put16(f, 24, bpp);
+    } else {
+      Put32(f, 18, static_cast<uint32_t>(width));
+      Put32(f, 22, static_cast<uint32_t>(height));
+      Put16(f, 26, 1);
+      Put16(f, 28, bpp);
+      Put32(f, 30, compression);
+      Put32(f, 34, sizeImage);
+      Put32(f, 46, clrUsed);
+      for (size_t i = 0; i < masks.size(); ++i) Put32(f, 54 + 4 * i, masks[i]);
+    }
+    std::copy(table.begin(), table.end(), f.begin() + static_cast<std::ptrdiff_t>(14 + headerSize + (masksAfter ? 12 : 0)));
+    std::copy(pixels.begin(), pixels.end(), f.begin() + static_cast<std::ptrdiff_t>(offBits));
+    return f;
+  }
+};
+
+std::vector<uint8_t> Greys(int entries) {
+  std::vector<uint8_t> t;
+  for (int i = 0; i < entries; ++i) {
+    const auto g = static_cast<uint8_t>(i * 255 / std::max(1, entries - 1));
+    t.insert(t.end(), {g, g, g, 0});
+  }
+  return t;
+}
+
+FileSpec Plain8() {
+  FileSpec s;
+  s.table = Greys(256);
+  s.pixels.resize(4 * 3);
+  for (size_t i = 0; i < s.pixels.size(); ++i) s.pixels[i] = static_cast<uint8_t>(10 * i);
+  return s;
+}
+
+TEST(BmpWriter, HeaderBytes) {
+  auto b = Bitmap::Create(3, 2, 24, RowOrder::BottomUp);
+  b->setPixelValue(0, 1, 0x030201);  // bottom-left pixel, first in the file
+  const auto f = EncodeBmp(*b);
+  ASSERT_EQ(f.size(), 54u + 2 * 12);
+  EXPECT_EQ(f[0], 'B');
+  EXPECT_EQ(f[1], 'M');
+  EXPECT_EQ(Get32(f, 2), 78u);   // file size
+  EXPECT_EQ(Get32(f, 6), 0u);    // reserved
+  EXPECT_EQ(Get32(f, 10), 54u);  // pixel offset
+  EXPECT_EQ(Get32(f, 14), 40u);  // header size
+  EXPECT_EQ(Get32(f, 18), 3u);
+  EXPECT_EQ(Get32(f, 22), 2u);   // positive: bottom row first
+  EXPECT_EQ(f[26] | (f[27] << 8), 1);
+  EXPECT_EQ(f[28] | (f[29] << 8), 24);
+  EXPECT_EQ(Get32(f, 30), 0u);   // BI_RGB
+  EXPECT_EQ(Get32(f, 34), 24u);  // image size
+  EXPECT_EQ(Get32(f, 46), 0u);
+  EXPECT_EQ(f[54], 1);
+  EXPECT_EQ(f[55], 2);
+  EXPECT_EQ(f[56], 3);
+}
+
+TEST(BmpWriter, IndexedTableTopDownAndBitfields) {
+  auto b = Bitmap::Create(2, 2, 4);
+  b->colorTable()[1] = RGBQuad{10, 20, 30, 99};
+  auto f = EncodeBmp(*b);
+  EXPECT_EQ(Get32(f, 10), 54u + 64);
+  EXPECT_EQ(static_cast<int32_t>(Get32(f, 22)), -2);  // top row first
+  EXPECT_EQ(f[58], 10);
+  EXPECT_EQ(f[60], 30);
+  EXPECT_EQ(f[61], 0);  // reserved bytes are written as zero
+  auto masked = Bitmap::Create(2, 2, 16, RowOrder::BottomUp, ChannelMasks{0xF800, 0x07E0, 0x001F});
+  f = EncodeBmp(*masked);
+  EXPECT_EQ(Get32(f, 30), 3u);
+  EXPECT_EQ(Get32(f, 54), 0xF800u);
+  EXPECT_EQ(Get32(f, 62), 0x001Fu);
+  EXPECT_EQ(Get32(f, 10), 66u);
+  EXPECT_EQ(Get32(EncodeBmp(*Bitmap::Create(1, 1, 16)), 30), 0u);  // 5-5-5 needs no masks
+}
+
+std::shared_ptr<Bitmap> RandomBitmap(int32_t w, int32_t h, int bpp, RowOrder order, ChannelMasks masks, unsigned seed) {
+  auto b = Bitmap::Create(w, h, bpp, order, masks);
+  std::mt19937 rng(seed);
+  for (auto& q : b->colorTable()) q = RGBQuad{uint8_t(rng()), uint8_t(rng()), uint8_t(rng()), 0};
+  const uint32_t valueMask = bpp == 32 ? 0xFFFFFFFF : (1u << bpp) - 1;
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x) b->setPixelValue(x, y, rng() & valueMask & (bpp == 16 && masks == ChannelMasks::DefaultFor(16) ? 0x7FFF : 0xFFFFFFFF));
+  return b;
+}
+
+struct Format {
+  int bpp;
+  RowOrder order;
+  ChannelMasks masks;
+};
+
+std::vector<Format> AllFormats() {
+  std::vector<Format> out;
+  for (int bpp : {1, 4, 8, 16, 24, 32})
+    for (RowOrder order : {RowOrder::BottomUp, RowOrder::TopDown}) out.push_back({bpp, order, ChannelMasks::DefaultFor(bpp)});
+  out.push_back({16, RowOrder::BottomUp, {0xF800, 0x07E0, 0x001F}});
+  out.push_back({32, RowOrder::TopDown, {0x000000FF, 0x0000FF00, 0x00FF0000}});
+  return out;
+}
+
+class BmpRoundTrip : public ::testing::TestWithParam<Format> {};
+
+TEST_P(BmpRoundTrip, EveryPixelComesBack) {
+  const auto& f = GetParam();
+  for (int32_t w : {1, 7, 33}) {
+    const auto b = RandomBitmap(w, 5, f.bpp, f.order, f.masks, static_cast<unsigned>(w + f.bpp));
+    const auto bytes = EncodeBmp(*b);
+    const auto read = ReadBmp(bytes);
+    ASSERT_TRUE(read) << read.error;
+    EXPECT_EQ(read.bitmap->bpp(), f.bpp);
+    EXPECT_EQ(read.bitmap->rowOrder(), f.order);
+    EXPECT_EQ(read.bitmap->masks(), f.masks);
+    EXPECT_TRUE(std::ranges::equal(read.bitmap->colorTable(), b->colorTable()));
+    for (int32_t y = 0; y < 5; ++y)
+      for (int32_t x = 0; x < w; ++x) ASSERT_EQ(read.bitmap->pixelValue(x, y), b->pixelValue(x, y)) << x << "," << y;
+  }
+}
+
+// What Qt makes of our file, pixel for pixel. Qt widens 5- and 6-bit channels by shifting alone
+// where we replicate the high bits (so 31 becomes 255), so 16-bit pixels agree in their top 5 bits.
+TEST_P(BmpRoundTrip, QtReadsOurFilesIdentically) {
+  const auto& f = GetParam();
+  const auto b = RandomBitmap(13, 6, f.bpp, f.order, f.masks, static_cast<unsigned>(f.bpp * 7));
+  const auto bytes = EncodeBmp(*b);
+  QImage image;
+  ASSERT_TRUE(image.loadFromData(bytes.data(), static_cast<int>(bytes.size()), "BMP"));
+  ASSERT_EQ(image.width(), 13);
+  ASSERT_EQ(image.height(), 6);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 13; ++x) {
+      const QRgb q = image.pixel(x, y);
+      const uint32_t keep = f.bpp == 16 ? 0xF8F8F8 : 0xFFFFFF;
+      const uint32_t ours = b->pixelRGB(x, y) & keep;
+      ASSERT_EQ(static_cast<uint32_t>(qRed(q) | (qGreen(q) << 8) | (qBlue(q) << 16)) & keep, ours) << x << "," << y;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, BmpRoundTrip, ::testing::ValuesIn(AllFormats()));
+
+QImage QtPicture(QImage::Format format) {
+  QImage image(11, 7, QImage::Format_RGB32);
+  std::mt19937 rng(5);
+  for (int y = 0; y < 7; ++y)
+    for (int x = 0; x < 11; ++x) image.setPixel(x, y, rng() | 0xFF000000u);
+  if (format == QImage::Format_Indexed8) {
+    QList<QRgb> table;
+    for (int i = 0; i < 256; ++i) table.push_back(qRgb(i, 255 - i, (i * 7) & 0xFF));
+    return image.convertToFormat(format, table);
+  }
+  return image.convertToFormat(format);
+}
+
+class BmpFromQt : public ::testing::TestWithParam<QImage::Format> {};
+
+TEST_P(BmpFromQt, WeReadQtFilesIdentically) {
+  const QImage image = QtPicture(GetParam());
+  QByteArray data;
+  QBuffer buffer(&data);
+  buffer.open(QIODevice::WriteOnly);
+  ASSERT_TRUE(image.save(&buffer, "BMP"));
+  const auto read = ReadBmp(std::span(reinterpret_cast<const uint8_t*>(data.constData()), static_cast<size_t>(data.size())));
+  ASSERT_TRUE(read) << read.error;
+  ASSERT_EQ(read.bitmap->width(), 11);
+  ASSERT_EQ(read.bitmap->height(), 7);
+  for (int y = 0; y < 7; ++y)
+    for (int x = 0; x < 11; ++x) {
+      const QRgb q = image.pixel(x, y);
+      ASSERT_EQ(read.bitmap->pixelRGB(x, y), static_cast<uint32_t>(qRed(q) | (qGreen(q) << 8) | (qBlue(q) << 16)))
+          << x << "," << y;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, BmpFromQt,
+                         ::testing::Values(QImage::Format_RGB32, QImage::Format_RGB888, QImage::Format_Indexed8,
+                                           QImage::Format_Mono, QImage::Format_ARGB32));
+
+TEST(BmpReader, CoreHeaderWithTripleTable) {
+  FileSpec s;
+  s.headerSize = 12;
+  s.width = 2;
+  s.height = 1;
+  s.bpp = 1;
+  s.table = {0, 0, 0, 0x30, 0x20, 0x10};
+  s.pixels = {0x40, 0, 0, 0};  // 0 1
+  const auto read = ReadBmp(s.Build());
+  ASSERT_TRUE(read) << read.error;
+  EXPECT_EQ(read.bitmap->pixelRGB(1, 0), 0x302010u);  // blue 0x30, green 0x20, red 0x10
+  EXPECT_EQ(read.bitmap->pixelRGB(0, 0), 0u);
+}
+
+TEST(BmpReader, ShortColourTableLeavesTheRestBlack) {
+  FileSpec s = Plain8();
+  s.clrUsed = 2;
+  s.table = {0, 0, 255, 0, 255, 0, 0, 0};
+  s.pixels = {0, 1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  const auto read = ReadBmp(s.Build());
+  ASSERT_TRUE(read) << read.error;
+  EXPECT_EQ(read.bitmap->colorTable().size(), 256u);
+  EXPECT_EQ(read.bitmap->pixelRGB(0, 2), 0x0000FFu);  // bottom row first in the file
+  EXPECT_EQ(read.bitmap->pixelRGB(1, 2), 0xFF0000u);
+  EXPECT_EQ(read.bitmap->pixelRGB(2, 2), 0u);
+}
+
+TEST(BmpReader, V4AndV5HeadersWithMasks) {
+  for (uint32_t headerSize : {52u, 56u, 108u, 124u}) {
+    FileSpec s;
+    s.headerSize = headerSize;
+    s.width = 2;
+    s.height = -1;
+    s.bpp = 16;
+    s.compression = 3;
+    s.masks = {0xF800, 0x07E0, 0x001F, 0};
+    s.pixels = {0x00, 0xF8, 0xE0, 0x07};  // red, green
+    const auto read = ReadBmp(s.Build());
+    ASSERT_TRUE(read) << headerSize << ": " << read.error;
+    EXPECT_EQ(read.bitmap->rowOrder(), RowOrder::TopDown);
+    EXPECT_EQ(read.bitmap->pixelRGB(0, 0), 0x0000FFu);
+    EXPECT_EQ(read.bitmap->pixelRGB(1, 0), 0x00FF00u);
+  }
+  FileSpec info;  // masks after a 40-byte header
+  info.width = 1;
+  info.height = 1;
+  info.bpp = 32;
+  info.compression = 3;
+  info.masks = {0x000000FF, 0x0000FF00, 0x00FF0000};
+  info.pixels = {0x11, 0x22, 0x33, 0x00};
+  const auto read = ReadBmp(info.Build());
+  ASSERT_TRUE(read) << read.error;
+  EXPECT_EQ(read.bitmap->pixelRGB(0, 0), 0x332211u);
+}
+
+TEST(BmpReader, LastRowWithoutPaddingIsAccepted) {
+  FileSpec s = Plain8();
+  s.width = 3;
+  s.pixels.resize(4 * 2 + 3);
+  EXPECT_TRUE(ReadBmp(s.Build()));
+  s.pixels.resize(4 * 2 + 2);
+  EXPECT_FALSE(ReadBmp(s.Build()));
+}
+
+FileSpec Rle(uint16_t bpp, int32_t w, int32_t h, std::vector<uint8_t> data) {
+  FileSpec s;
+  s.width = w;
+  s.height = h;
+  s.bpp = bpp;
+  s.compression = bpp == 8 ? 1 : 2;
+  s.table = Greys(1 << bpp);
+  s.pixels = std::move(data);
+  return s;
+}
+
+std::vector<uint32_t> Pixels(const Bitmap& b) {
+  std::vector<uint32_t> out;
+  for (int32_t y = 0; y < b.height(); ++y)
+    for (int32_t x = 0; x < b.width(); ++x) out.push_back(b.pixelValue(x, y));
+  return out;
+}
+
+TEST(BmpReader, Rle8RunsLiteralsDeltasAndLineEnds) {
+  // Bottom row: run of 3 x 5, then 1 x 7. Middle row: literal 1 2 3 (padded), run 1 x 9.
+  // Top row: move right 2, then run 2 x 4.
+  const auto read = ReadBmp(Rle(8, 4, 3,
+                                {3, 5, 1, 7, 0, 0, 0, 3, 1, 2, 3, 0, 1, 9, 0, 0, 0, 2, 2, 0, 2, 4, 0, 1})
+                                .Build());
+  ASSERT_TRUE(read) << read.error;
+  EXPECT_EQ(read.bitmap->rowOrder(), RowOrder::BottomUp);
+  EXPECT_EQ(Pixels(*read.bitmap), (std::vector<uint32_t>{0, 0, 4, 4, 1, 2, 3, 9, 5, 5, 5, 7}));
+}
+
+TEST(BmpReader, Rle4AlternatesNibbles) {
+  const auto read = ReadBmp(Rle(4, 5, 2, {5, 0xAB, 0, 0, 0, 5, 0x12, 0x34, 0x50, 0, 0, 1}).Build());
+  ASSERT_TRUE(read) << read.error;
+  EXPECT_EQ(Pixels(*read.bitmap), (std::vector<uint32_t>{1, 2, 3, 4, 5, 0xA, 0xB, 0xA, 0xB, 0xA}));
+}
+
+struct Hostile {
+  const char* name;
+  std::vector<uint8_t> file;
+  const char* error;  // a part of the message
+};
+
+std::vector<Hostile> HostileFiles() {
+  std::vector<Hostile> h;
+  const auto good = Plain8().Build();
+  auto with = [&](auto change) {
+    FileSpec s = Plain8();
+    change(s);
+    return s.Build();
+  };
+  auto patched = [&](size_t at, uint32_t value) {
+    auto f = good;
+    Put32(f, at, value);
+    return f;
+  };
+  h.push_back({"Empty", {}, "too short"});
+  h.push_back({"NoSignature", with([](FileSpec&) {}), ""});
+  h.back().file[0] = 'X';
+  h.back().error = "signature";
+  h.push_back({"HeaderCut", std::vector<uint8_t>(good.begin(), good.begin() + 30), "runs past the end"});
+  h.push_back({"HeaderSizeLies", patched(14, 100000), "unknown size"});
+  h.push_back({"HeaderSizeHuge", patched(14, 124), ""});
+  h.back().file.resize(100);
+  h.back().error = "runs past the end";
+  h.push_back({"HeaderSizeOdd", patched(14, 64), "unknown size"});
+  h.push_back({"ZeroWidth", with([](FileSpec& s) { s.width = 0; }), "width"});
+  h.push_back({"NegativeWidth", with([](FileSpec& s) { s.width = -4; }), "width"});
+  h.push_back({"ZeroHeight", with([](FileSpec& s) { s.height = 0; }), "height is zero"});
+  h.push_back({"MinHeight", with([](FileSpec& s) { s.height = INT32_MIN; }), "65535"});
+  h.push_back({"WideSide", with([](FileSpec& s) { s.width = 65536; }), "65535"});
+  h.push_back({"TallTopDown", with([](FileSpec& s) { s.height = -65536; }), "65535"});
+  h.push_back({"TooManyPixels", with([](FileSpec& s) { s.width = 20000, s.height = 20000; }), "2^28"});
+  h.push_back({"PixelsNotPresent", with([](FileSpec& s) { s.width = 16000, s.height = 16000; }), "truncated"});
+  h.push_back({"PixelsCut", with([](FileSpec& s) { s.pixels.resize(5); }), "truncated"});
+  h.push_back({"DepthTwo", with([](FileSpec& s) { s.bpp = 2; }), "not supported"});
+  h.push_back({"DepthZero", with([](FileSpec& s) { s.bpp = 0; }), "not supported"});
+  h.push_back({"CoreDepth16", with([](FileSpec& s) { s.headerSize = 12, s.bpp = 16; }), "core header"});
+  h.push_back({"Jpeg", with([](FileSpec& s) { s.compression = 4; }), "compression method 4"});
+  h.push_back({"Rle8At24", with([](FileSpec& s) { s.compression = 1, s.bpp = 24; }), "does not match"});
+  h.push_back({"RleTopDown", with([](FileSpec& s) { s.compression = 1, s.height = -3; }), "top row first"});
+  h.push_back({"MasksAt8", with([](FileSpec& s) { s.compression = 3; }), "16 or 32"});
+  h.push_back({"MasksSplit", with([](FileSpec& s) { s.bpp = 16, s.compression = 3, s.masks = {0x7C01, 0x3E0, 0x1E}, s.table.clear(); }), "masks"});
+  h.push_back({"MasksOverlap", with([](FileSpec& s) { s.bpp = 32, s.compression = 3, s.masks = {0xFF00, 0xFF0, 0xF}, s.table.clear(); }), "masks"});
+  h.push_back({"MasksWide", with([](FileSpec& s) { s.bpp = 16, s.compression = 3, s.masks = {0x1F0000, 0x3E0, 0x1F}, s.table.clear(); }), "masks"});
+  h.push_back({"MasksZero", with([](FileSpec& s) { s.bpp = 16, s.compression = 3, s.masks = {0, 0, 0}, s.table.clear(); }), "masks"});
+  h.push_back({"TooManyColours", with([](FileSpec& s) { s.clrUsed = 257; }), "more than 256"});
+  h.push_back({"ColoursHuge", with([](FileSpec& s) { s.clrUsed = 0xFFFFFFFF; }), "more than 256"});
+  h.push_back({"TableCut", std::vector<uint8_t>(good.begin(), good.begin() + 54 + 1000), "colour table"});
+  h.push_back({"OffsetOutside", patched(10, static_cast<uint32_t>(good.size())), "outside the file"});
+  h.push_back({"OffsetHuge", patched(10, 0xFFFFFFFF), "outside the file"});
+  h.push_back({"OffsetInHeader", patched(10, 20), "into the headers"});
+  h.push_back({"RlePastRowEnd", Rle(8, 4, 2, {5, 1, 0, 1}).Build(), "past the edge"});
+  h.push_back({"RlePastTop", Rle(8, 4, 1, {0, 0, 1, 1, 0, 1}).Build(), "past the edge"});
+  h.push_back({"RleLiteralPastEnd", Rle(8, 2, 1, {0, 3, 1, 2, 3, 0, 0, 1}).Build(), "past the edge"});
+  h.push_back({"RleDeltaPast", Rle(8, 4, 2, {0, 2, 5, 0, 0, 1}).Build(), "past the edge"});
+  h.push_back({"RleDeltaCut", Rle(8, 4, 2, {0, 2, 1}).Build(), "truncated"});
+  h.push_back({"RleLiteralCut", Rle(8, 8, 2, {0, 6, 1, 2}).Build(), "truncated"});
+  h.push_back({"RleNoEnd", Rle(8, 4, 2, {4, 1, 0, 0}).Build(), "without an end"});
+  h.push_back({"RleSizeImageLies", with([](FileSpec& s) { s.compression = 1, s.pixels = {0, 1}, s.sizeImage = 1000; }), "truncated"});
+  h.push_back({"RleBomb", Rle(8, 16384, 16384, {0, 1}).Build(), "far too short"});
+  h.push_back({"Rle4Bomb", Rle(4, 65535, 4096, std::vector<uint8_t>(200, 0)).Build(), "far too short"});
+  return h;
+}
+
+class BmpHostile : public ::testing::TestWithParam<Hostile> {};
+
+TEST_P(BmpHostile, RefusedWithAClearReason) {
+  const auto& c = GetParam();
+  const auto read = ReadBmp(c.file);
+  ASSERT_FALSE(read);
+  EXPECT_EQ(read.bitmap, nullptr);
+  EXPECT_NE(read.error.find("Not a readable bitmap file: "), std::string::npos) << read.error;
+  EXPECT_NE(read.error.find(c.error), std::string::npos) << read.error;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, BmpHostile, ::testing::ValuesIn(HostileFiles()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(BmpReader, EveryTruncationOfAGoodFileIsRefusedCleanly) {
+  const auto good = EncodeBmp(*RandomBitmap(9, 4, 4, RowOrder::BottomUp, {}, 3));
+  ASSERT_TRUE(ReadBmp(good));
+  // Cutting into the last row's padding is the only cut a reader may forgive.
+  for (size_t n = 0; n + 4 < good.size(); ++n) EXPECT_FALSE(ReadBmp(std::span(good).first(n))) << n;
+}
+
+class BmpFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_dir = std::filesystem::temp_directory_path() / ("bmp_test_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(m_dir);
+  }
+  void TearDown() override { std::filesystem::remove_all(m_dir); }
+  std::filesystem::path m_dir;
+};
+
+TEST_F(BmpFiles, WriteReadAndReplace) {
+  const auto path = m_dir / "picture.bmp";
+  auto a = RandomBitmap(5, 5, 24, RowOrder::BottomUp, ChannelMasks::DefaultFor(24), 1);
+  ASSERT_TRUE(WriteBmpFile(path, *a));
+  auto b = RandomBitmap(2, 3, 8, RowOrder::BottomUp, {}, 2);
+  ASSERT_TRUE(WriteBmpFile(path, *b));
+  const auto read = ReadBmpFile(path);
+  ASSERT_TRUE(read) << read.error;
+  EXPECT_EQ(read.bitmap->bpp(), 8);
+  EXPECT_EQ(Pixels(*read.bitmap), Pixels(*b));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir), {}), 1);  // no temporary left over
+}
+
+TEST_F(BmpFiles, FailedWriteKeepsTheOldFile) {
+  std::string error;
+  auto a = RandomBitmap(2, 2, 24, RowOrder::BottomUp, ChannelMasks::DefaultFor(24), 1);
+  EXPECT_FALSE(WriteBmpFile(m_dir / "missing" / "x.bmp", *a, &error));
+  EXPECT_FALSE(error.empty());
+  const auto missing = ReadBmpFile(m_dir / "none.bmp");
+  EXPECT_FALSE(missing);
+  EXPECT_NE(missing.error.find("none.bmp"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace lumora::raster
