@@ -15,7 +15,7 @@ TEST(LibraryPictures, SizeComesFromTheHeader) {
   EXPECT_EQ(ReadLibraryPictureSize(library.addPicture("T", "C", "b.png", {3, 700})), QSize(3, 700));
   EXPECT_EQ(ReadLibraryPictureSize(library.addPicture("T", "C", "c.bmp", {33, 17}, "BMP")), QSize(33, 17));
   // Qt writes no GIF: a 1 x 1 one by hand.
-  const QByteArray gif = QByteArray::fromHex("4749463839610100010080000000000000ffffff21f90401000000002c00000000010001000002024401003b");
+  const QByteArray gif = QByteArray::fromHex("47494638396101000100800000ffffff00000021f90401000000002c00000000010001000002024401003b");
   EXPECT_EQ(ReadLibraryPictureSize(library.addFile("T", "C", "d.gif", gif)), QSize(1, 1));
 }
 
