@@ -15,6 +15,7 @@ namespace {
 
 constexpr std::string_view kHeader = "<ZEB Image File>";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr int kMaxTemplateLines = 8;  // a file has one
 
 std::string_view trimBlanks(std::string_view s) {
   while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
@@ -82,6 +83,7 @@ class Reader {
   bool m_currentClosed = true;
   bool m_pendingShadow = false;
   bool m_fullReported = false;
+  int m_templateLines = 0;
   size_t m_problemCount = 0;
   std::vector<std::string> m_problems;
 };
@@ -143,6 +145,12 @@ void Reader::readLine(std::string_view raw, size_t lineNumber) {
   } else if (tag == "/TextItem") {
     closeItem();
   } else if (tag == "Template") {
+    // Each loads a picture: a file of endless Template lines must not keep the loader busy.
+    if (++m_templateLines > kMaxTemplateLines) {
+      if (m_templateLines == kMaxTemplateLines + 1)
+        problem("Line " + std::to_string(lineNumber) + ": further Template lines are ignored.");
+      return;
+    }
     std::string name = textValue(value, lineNumber);
     m_document.SetTemplateName(name);
     if (m_callbacks.LoadTemplate && !m_callbacks.LoadTemplate(name))

@@ -72,6 +72,18 @@ TEST(HostileProject, NulBytesAreDroppedAndNoted) {
   EXPECT_EQ(result.Problems.front(), "Line 2: NUL bytes are ignored.");
 }
 
+TEST(HostileProject, EndlessTemplateLinesLoadOnlyAFewPictures) {
+  std::string text = kHeader;
+  for (int i = 0; i < 100000; ++i) text += "\t<Template>t" + std::to_string(i % 2) + ".jpg</Template>\r\n";
+  int loads = 0;
+  Document doc;
+  const auto result = ReadProjectText(text, doc, {[&](const std::string&) { return ++loads, true; }});
+  ASSERT_TRUE(result.Ok);
+  EXPECT_EQ(loads, 8);
+  EXPECT_EQ(doc.TemplateName(), "t1.jpg");
+  EXPECT_EQ(result.Problems.front(), "Line 10: further Template lines are ignored.");
+}
+
 TEST(HostileProject, TheProblemListIsBounded) {
   std::string text = kHeader;
   for (int i = 0; i < 5000; ++i) text += "<TextItem>\r\n<Caption>\0</Caption>\r\n"s;
