@@ -1,5 +1,8 @@
 #include "imaging/GifLzwEncoder.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace lumora {
 
 namespace {
@@ -14,117 +17,137 @@ constexpr int kHashShift = hashShift();
 static_assert(kHashShift == 4);
 
 constexpr int kMaxWidth = 12;
-constexpr int kBlockData = 254;
+constexpr uint32_t kKeyBits = 20;
+constexpr uint32_t kKeyMask = (1u << kKeyBits) - 1;
+constexpr size_t kBlockData = 254;
+constexpr size_t kStageBlocks = 64;  // packed bytes are framed into sub-blocks this many at a time
+
+// Packs codes from the least significant bit into a staging area and frames the bytes into
+// data sub-blocks (a length byte, then up to 254 bytes) as they accumulate.
+class CodePacker {
+ public:
+  explicit CodePacker(std::vector<uint8_t>& out) : m_out(out) {}
+
+  void put(int32_t code, int width) {
+    m_bits |= static_cast<uint64_t>(code) << m_count;
+    m_count += width;
+    if (m_count >= 32) {
+      const auto low = static_cast<uint32_t>(m_bits);
+      m_stage[m_used++] = static_cast<uint8_t>(low);
+      m_stage[m_used++] = static_cast<uint8_t>(low >> 8);
+      m_stage[m_used++] = static_cast<uint8_t>(low >> 16);
+      m_stage[m_used++] = static_cast<uint8_t>(low >> 24);
+      m_bits >>= 32;
+      m_count -= 32;
+      if (m_used >= kStageBlocks * kBlockData) frame(false);
+    }
+  }
+
+  // The pending bits a byte at a time, then every byte into sub-blocks.
+  void finish() {
+    for (; m_count > 0; m_count -= 8) {
+      m_stage[m_used++] = static_cast<uint8_t>(m_bits);
+      m_bits >>= 8;
+    }
+    frame(true);
+  }
+
+ private:
+  void frame(bool all) {
+    size_t at = 0;
+    while (m_used - at >= kBlockData || (all && m_used > at)) {
+      const size_t length = std::min(kBlockData, m_used - at);
+      m_out.push_back(static_cast<uint8_t>(length));
+      m_out.insert(m_out.end(), m_stage.begin() + static_cast<std::ptrdiff_t>(at),
+                   m_stage.begin() + static_cast<std::ptrdiff_t>(at + length));
+      at += length;
+    }
+    std::memmove(m_stage.data(), m_stage.data() + at, m_used - at);
+    m_used -= at;
+  }
+
+  std::vector<uint8_t>& m_out;
+  uint64_t m_bits = 0;
+  int m_count = 0;
+  std::array<uint8_t, kStageBlocks * kBlockData + 16> m_stage{};
+  size_t m_used = 0;
+};
 
 }  // namespace
 
 GifLzwEncoder::GifLzwEncoder(int codeSize, std::span<const uint32_t, 17> masks)
     : m_masks(masks), m_initialWidth(codeSize + 1), m_clearCode(1 << codeSize), m_endCode((1 << codeSize) + 1) {}
 
-void GifLzwEncoder::reset() {
-  m_width = m_initialWidth;
-  m_largest = static_cast<int32_t>(m_masks[static_cast<size_t>(m_width)]);
-  m_nextFree = m_clearCode + 2;
-  m_clearPending = false;
-  m_accumulator = 0;
-  m_bitCount = 0;
-  m_blockLength = 0;
-  clearTable();
-}
-
-void GifLzwEncoder::clearTable() { m_table.fill(Slot{-1, 0}); }
-
-// Greedy LZW: the longest known string is extended one pixel at a time; an unknown string emits
-// its prefix and, while codes remain, becomes a new code. A full table emits a clear code.
+// Greedy LZW: the longest known string is extended one pixel at a time; an unknown string writes
+// its prefix and, while codes remain, becomes a new code. A full table writes a clear code.
 void GifLzwEncoder::Encode(std::span<const uint8_t* const> rows, int32_t width, std::vector<uint8_t>& out) {
-  m_out = &out;
-  reset();
-  emit(m_clearCode);
+  CodePacker packer(out);
+  int codeWidth = m_initialWidth;
+  int32_t largest = static_cast<int32_t>(m_masks[static_cast<size_t>(codeWidth)]);
+  int32_t nextFree = m_clearCode + 2;
+  bool clearPending = false;
+  m_table.fill(0);
+
+  // The width grows once the next free code no longer fits it (the decoder's next entry would
+  // not), and falls back after a clear.
+  auto putCode = [&](int32_t code) {
+    packer.put(code, codeWidth);
+    if (nextFree > largest || clearPending) {
+      if (clearPending) {
+        codeWidth = m_initialWidth;
+        largest = static_cast<int32_t>(m_masks[static_cast<size_t>(codeWidth)]);
+        clearPending = false;
+      } else {
+        ++codeWidth;
+        largest = codeWidth == kMaxWidth ? kMaxCodes : static_cast<int32_t>(m_masks[static_cast<size_t>(codeWidth)]);
+      }
+    }
+  };
+
+  uint32_t* const table = m_table.data();
+  putCode(m_clearCode);
   int32_t prefix = rows.front()[0];
   bool first = true;
   for (const uint8_t* row : rows) {
     for (int32_t x = first ? 1 : 0; x < width; ++x) {
       const int32_t pixel = row[x];
-      const int32_t key = (pixel << kMaxWidth) + prefix;
+      const auto key = static_cast<uint32_t>((pixel << kMaxWidth) + prefix);
       int32_t slot = (pixel << kHashShift) ^ prefix;
-      if (m_table[static_cast<size_t>(slot)].key == key) {
-        prefix = m_table[static_cast<size_t>(slot)].code;
-        continue;
-      }
-      if (m_table[static_cast<size_t>(slot)].key >= 0) {
-        // Secondary probing as compress does it; a slot holding key 0 ends the search too.
+      uint32_t entry = table[slot];
+      if (entry != 0) {
+        if ((entry & kKeyMask) == key) {
+          prefix = static_cast<int32_t>(entry >> kKeyBits);
+          continue;
+        }
+        // compress's secondary probing. It stops at an empty slot and also at the string whose
+        // key is 0 (pixel 0 after code 0), which compress's "key > 0" test takes for empty.
         const int32_t step = slot == 0 ? 1 : kHashSize - slot;
-        bool found = false;
         do {
           slot -= step;
           if (slot < 0) slot += kHashSize;
-          if (m_table[static_cast<size_t>(slot)].key == key) {
-            found = true;
-            break;
-          }
-        } while (m_table[static_cast<size_t>(slot)].key > 0);
-        if (found) {
-          prefix = m_table[static_cast<size_t>(slot)].code;
+          entry = table[slot];
+        } while ((entry & kKeyMask) != key && (entry & kKeyMask) != 0);
+        if (entry != 0 && (entry & kKeyMask) == key) {
+          prefix = static_cast<int32_t>(entry >> kKeyBits);
           continue;
         }
       }
-      emit(prefix);
+      putCode(prefix);
       prefix = pixel;
-      if (m_nextFree < kMaxCodes) {
-        m_table[static_cast<size_t>(slot)] = Slot{key, m_nextFree++};
+      if (nextFree < kMaxCodes) {
+        table[slot] = static_cast<uint32_t>(nextFree++) << kKeyBits | key;
       } else {
-        clearTable();
-        m_nextFree = m_clearCode + 2;
-        m_clearPending = true;
-        emit(m_clearCode);
+        m_table.fill(0);
+        nextFree = m_clearCode + 2;
+        clearPending = true;
+        putCode(m_clearCode);
       }
     }
     first = false;
   }
-  emit(prefix);
-  emit(m_endCode);
-  for (; m_bitCount > 0; m_bitCount -= 8) {
-    putByte(static_cast<uint8_t>(m_accumulator));
-    m_accumulator >>= 8;
-  }
-  flushBlock();
-  m_out = nullptr;
-}
-
-// Codes are packed from the least significant bit. The width grows once a code no longer fits
-// the decoder's next entry, and falls back after a clear.
-void GifLzwEncoder::emit(int32_t code) {
-  m_accumulator &= m_masks[static_cast<size_t>(m_bitCount)];
-  m_accumulator |= static_cast<uint32_t>(code) << m_bitCount;
-  m_bitCount += m_width;
-  while (m_bitCount >= 8) {
-    putByte(static_cast<uint8_t>(m_accumulator));
-    m_accumulator >>= 8;
-    m_bitCount -= 8;
-  }
-  if (m_nextFree > m_largest || m_clearPending) {
-    if (m_clearPending) {
-      m_width = m_initialWidth;
-      m_largest = static_cast<int32_t>(m_masks[static_cast<size_t>(m_width)]);
-      m_clearPending = false;
-    } else {
-      ++m_width;
-      m_largest = m_width == kMaxWidth ? kMaxCodes : static_cast<int32_t>(m_masks[static_cast<size_t>(m_width)]);
-    }
-  }
-}
-
-void GifLzwEncoder::putByte(uint8_t byte) {
-  m_block[static_cast<size_t>(++m_blockLength)] = byte;
-  if (m_blockLength == kBlockData) flushBlock();
-}
-
-// A data sub-block: its length byte, then the bytes.
-void GifLzwEncoder::flushBlock() {
-  if (m_blockLength == 0) return;
-  m_block[0] = static_cast<uint8_t>(m_blockLength);
-  m_out->insert(m_out->end(), m_block.begin(), m_block.begin() + m_blockLength + 1);
-  m_blockLength = 0;
+  putCode(prefix);
+  putCode(m_endCode);
+  packer.finish();
 }
 
 }  // namespace lumora

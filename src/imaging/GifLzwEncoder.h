@@ -23,32 +23,13 @@ class GifLzwEncoder {
   static constexpr int kMaxCodes = 4096;  // 12-bit codes
 
  private:
-  struct Slot {
-    int32_t key;   // (pixel << 12) + prefix code, -1 when empty
-    int32_t code;  // the code of that string
-  };
-
-  void reset();
-  void clearTable();
-  void emit(int32_t code);
-  void putByte(uint8_t byte);
-  void flushBlock();
-
   std::span<const uint32_t, 17> m_masks;
   int m_initialWidth;
   int32_t m_clearCode;
   int32_t m_endCode;
-
-  int m_width = 0;          // current code width in bits
-  int32_t m_largest = 0;    // the largest code the width holds (4096 at 12 bits: never widen)
-  int32_t m_nextFree = 0;   // the code the next new string gets
-  bool m_clearPending = false;
-  uint32_t m_accumulator = 0;  // pending bits, fewer than 8 between codes
-  int m_bitCount = 0;
-  std::array<uint8_t, 255> m_block{};  // length byte, then up to 254 data bytes
-  int m_blockLength = 0;
-  std::vector<uint8_t>* m_out = nullptr;
-  std::array<Slot, kHashSize> m_table{};
+  // Slot = code << 20 | key, key = (pixel << 12) + prefix code; 0 when empty (no string has
+  // code 0). One 32-bit word a slot keeps the table in the first-level cache.
+  std::array<uint32_t, kHashSize> m_table{};
 };
 
 }  // namespace lumora

@@ -6,7 +6,11 @@
 // which side of the boundary the share took it to.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
+#include <cstring>
+#include <random>
 #include <vector>
 
 #include "imaging/mDither8bpp.h"
@@ -202,6 +206,68 @@ TEST(DitherDiffusion, BottomUpRowsThroughANegativeStride) {
   std::vector<uint8_t> indices(2, 0xEE);
   mDither8bpp::Diffuse({bgrx.data() + 4, -4, indices.data(), 1, 1, 2}, probe.inverse, probe.palette, true);
   EXPECT_EQ(indices, (std::vector<uint8_t>{1, 1}));
+}
+
+// The diffusion as written: in place on a copy of the pixels, through the published tables.
+std::vector<uint8_t> referenceDiffusion(std::vector<uint8_t> bgrx, int32_t width, int32_t height,
+                                        const std::array<uint8_t, 4096>& inverse, const std::array<uint8_t, 1024>& palette) {
+  const auto& t = Tables();
+  auto level = [&](int v) { return t.level[static_cast<size_t>(v + 8)]; };
+  std::vector<uint8_t> indices(static_cast<size_t>(width) * height);
+  auto add = [&](int32_t x, int32_t y, int channel, int32_t share) {
+    uint8_t& v = bgrx[(static_cast<size_t>(y) * width + x) * 4 + static_cast<size_t>(channel)];
+    v = static_cast<uint8_t>(std::clamp(v + share, 0, 255));
+  };
+  for (int32_t y = 0; y < height; ++y)
+    for (int32_t x = 0; x < width; ++x) {
+      uint8_t* p = &bgrx[(static_cast<size_t>(y) * width + x) * 4];
+      const int R = p[2], G = p[1], B = p[0];
+      const uint8_t index = inverse[static_cast<size_t>(level(R) + 16 * level(G) + 256 * level(B))];
+      indices[static_cast<size_t>(y) * width + x] = index;
+      const int e[3] = {B - palette[4 * index], G - palette[4 * index + 1], R - palette[4 * index + 2]};
+      if (std::abs(e[0]) + std::abs(e[1]) + std::abs(e[2]) <= 3) continue;
+      std::memcpy(p, &palette[4 * index], 4);
+      for (int c = 0; c < 3; ++c) {
+        const auto i = static_cast<size_t>(e[c] + 255);
+        if (x < width - 1) add(x + 1, y, c, t.sevenSixteenths[i]);
+        if (y < height - 1) {
+          add(x, y + 1, c, t.fiveSixteenths[i]);
+          if (x < width - 1) add(x + 1, y + 1, c, t.sixteenth[i]);
+          if (x > 0) add(x - 1, y + 1, c, t.threeSixteenths[i]);
+        }
+      }
+    }
+  return indices;
+}
+
+// Random palettes, random inverse tables and random or saturated pictures of many shapes: the
+// indices equal those of the literal in-place diffusion.
+TEST(DitherDiffusion, AgreesWithTheInPlaceDiffusionAsWritten) {
+  std::mt19937 random(21);
+  struct Shape {
+    int32_t width, height;
+  };
+  for (const Shape shape : {Shape{1, 1}, Shape{1, 9}, Shape{9, 1}, Shape{2, 2}, Shape{17, 13}, Shape{64, 48}, Shape{301, 7}}) {
+    for (int round = 0; round < 4; ++round) {
+      SCOPED_TRACE(std::to_string(shape.width) + "x" + std::to_string(shape.height) + " round " + std::to_string(round));
+      std::array<uint8_t, 4096> inverse{};
+      std::array<uint8_t, 1024> palette{};
+      const int entries = 1 + static_cast<int>(random() % 256);
+      for (auto& cell : inverse) cell = static_cast<uint8_t>(random() % static_cast<uint32_t>(entries));
+      for (auto& byte : palette) byte = static_cast<uint8_t>(random());
+      std::vector<uint8_t> bgrx(static_cast<size_t>(shape.width) * shape.height * 4);
+      for (auto& byte : bgrx) {
+        const uint32_t r = random();
+        // Round 1 pushes values to the ends, where the clamping works.
+        byte = static_cast<uint8_t>(round == 1 ? (r % 2 ? 255 - r % 6 : r % 6) : r);
+      }
+      const auto expected = referenceDiffusion(bgrx, shape.width, shape.height, inverse, palette);
+      std::vector<uint8_t> indices(expected.size());
+      mDither8bpp::Diffuse({bgrx.data(), shape.width * 4, indices.data(), shape.width, shape.width, shape.height},
+                           inverse, palette, true);
+      ASSERT_EQ(indices, expected);
+    }
+  }
 }
 
 }  // namespace

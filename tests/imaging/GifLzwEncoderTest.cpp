@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 
 #include "GifTestSupport.h"
@@ -149,6 +150,9 @@ std::vector<RoundTripCase> roundTripCases() {
   std::vector<uint8_t> zeros = noise(100000, 3, 8);
   for (size_t i = 0; i < zeros.size(); i += 7) zeros[i] = 0;
   cases.push_back({"zero keys", 2, 1000, zeros});
+  // "16 1" takes slot 0, so "0 0" (key 0) lands in slot 5002; "155 117" probes from slot 2501
+  // through 5002, stops there and writes over "0 0", which the second "0 0" then misses.
+  cases.push_back({"key 0 written over", 8, 11, {16, 1, 0, 0, 5, 156, 117, 155, 0, 0, 7}});
   return cases;
 }
 
@@ -160,6 +164,90 @@ TEST(GifLzwEncoder, RoundTripsThroughAnIndependentDecoder) {
     ASSERT_TRUE(d.ok) << d.error;
     EXPECT_EQ(d.pixels, c.pixels);
     for (const auto& code : d.codes) ASSERT_LE(code.width, 12);
+  }
+}
+
+// The code sequence of the compress-style coder as written: hash and code arrays of 5003 ints,
+// -1 for empty, the primary slot (c << 4) XOR prefix and the secondary probe.
+std::vector<int> referenceCodes(const std::vector<uint8_t>& pixels, int codeSize) {
+  const int clear = 1 << codeSize;
+  std::vector<int32_t> hash(5003, -1), code(5003, 0);
+  std::vector<int> codes = {clear};
+  int32_t next = clear + 2, prefix = pixels[0];
+  for (size_t i = 1; i < pixels.size(); ++i) {
+    const int32_t c = pixels[i];
+    const int32_t key = (c << 12) + prefix;
+    int32_t slot = (c << 4) ^ prefix;
+    bool found = false;
+    if (hash[static_cast<size_t>(slot)] == key) {
+      found = true;
+    } else if (hash[static_cast<size_t>(slot)] >= 0) {
+      const int32_t step = slot == 0 ? 1 : 5003 - slot;
+      do {
+        slot -= step;
+        if (slot < 0) slot += 5003;
+        if (hash[static_cast<size_t>(slot)] == key) {
+          found = true;
+          break;
+        }
+      } while (hash[static_cast<size_t>(slot)] > 0);
+    }
+    if (found) {
+      prefix = code[static_cast<size_t>(slot)];
+      continue;
+    }
+    codes.push_back(prefix);
+    prefix = c;
+    if (next < 4096) {
+      code[static_cast<size_t>(slot)] = next++;
+      hash[static_cast<size_t>(slot)] = key;
+    } else {
+      std::fill(hash.begin(), hash.end(), -1);
+      next = clear + 2;
+      codes.push_back(clear);
+    }
+  }
+  codes.push_back(prefix);
+  codes.push_back(clear + 1);
+  return codes;
+}
+
+// Greedy LZW with a dictionary that never loses a string (short pictures: the table never fills).
+std::vector<int> perfectDictionaryCodes(const std::vector<uint8_t>& pixels, int codeSize) {
+  const int clear = 1 << codeSize;
+  std::map<std::pair<int, int>, int> strings;
+  std::vector<int> codes = {clear};
+  int next = clear + 2, prefix = pixels[0];
+  for (size_t i = 1; i < pixels.size(); ++i) {
+    const auto it = strings.find({prefix, pixels[i]});
+    if (it != strings.end()) {
+      prefix = it->second;
+      continue;
+    }
+    codes.push_back(prefix);
+    if (next < 4096) strings[{prefix, pixels[i]}] = next++;
+    prefix = pixels[i];
+  }
+  codes.push_back(prefix);
+  codes.push_back(clear + 1);
+  return codes;
+}
+
+TEST(GifLzwEncoder, TheKeyZeroCaseReallyLosesAString) {
+  const std::vector<uint8_t> pixels = {16, 1, 0, 0, 5, 156, 117, 155, 0, 0, 7};
+  EXPECT_NE(referenceCodes(pixels, 8), perfectDictionaryCodes(pixels, 8));
+}
+
+// The same codes as compress's table, including where a string of key 0 (pixel 0 after code 0)
+// cuts a probe short and is written over.
+TEST(GifLzwEncoder, CodesEqualTheCompressTableAsWritten) {
+  for (const RoundTripCase& c : roundTripCases()) {
+    SCOPED_TRACE(c.name);
+    const auto d = giftest::DecodeLzw(encode(c.pixels, c.width, c.codeSize).data, c.codeSize);
+    ASSERT_TRUE(d.ok) << d.error;
+    std::vector<int> codes;
+    for (const auto& code : d.codes) codes.push_back(code.value);
+    ASSERT_EQ(codes, referenceCodes(c.pixels, c.codeSize));
   }
 }
 
