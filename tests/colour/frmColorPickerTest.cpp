@@ -8,7 +8,9 @@
 #include <QTest>
 
 #include "ScriptedModal.h"
+#include "Screenshot.h"
 #include "colour/frmColorPicker.h"
+#include "controls/QtColour.h"
 
 namespace lumora {
 namespace {
@@ -161,6 +163,21 @@ TEST(frmColorPicker, TabOrderStartsAtOkAndSkipsTheBoxes) {
   QWidget* next = picker.cancelButton()->nextInFocusChain();
   while (next && next->focusPolicy() == Qt::NoFocus) next = next->nextInFocusChain();
   EXPECT_EQ(next, picker.customButton());
+}
+
+TEST(frmColorPicker, WindowShowsTheBoxesInTheirColoursAndTheMarkers) {
+  frmColorPicker picker;
+  picker.show();
+  QTest::mouseClick(picker.box(100), Qt::LeftButton);
+  const QImage shown = test::GrabWindow(picker);
+  for (int i : {0, 1, 36, 100, 150, 215}) {
+    const QRect box = picker.box(i)->geometry();
+    EXPECT_EQ(shown.pixel(box.center()) & 0xFFFFFF, ToQColor(picker.boxColour(i)).rgb() & 0xFFFFFF) << i;
+  }
+  // The outer marker shows just outside the selected cell.
+  const QRect cell = designedCell(100);
+  EXPECT_EQ(QColor(shown.pixel(cell.left() - 1, cell.center().y())), QColor(Qt::black));
+  test::SaveScreenshot(picker, QStringLiteral("frmColorPicker"));
 }
 
 }  // namespace
