@@ -113,7 +113,21 @@ std::string Utf8ToWindows1252(std::string_view utf8) {
   return out;
 }
 
+namespace {
+
+bool isValidUtf8(std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    const size_t length = sequenceLength(text, i);
+    if (length == 0) return false;
+    i += length;
+  }
+  return true;
+}
+
+}  // namespace
+
 std::string SanitizeUtf8(std::string_view text) {
+  if (isValidUtf8(text)) return std::string(text);
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size();) {
