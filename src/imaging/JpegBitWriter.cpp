@@ -1,23 +1,45 @@
 #include "imaging/JpegBitWriter.h"
 
+#include <algorithm>
+
 namespace lumora {
 
-void JpegBitWriter::Drain() {
-  while (m_pending >= 8) {
-    m_pending -= 8;
-    const auto byte = static_cast<uint8_t>(m_accumulator >> m_pending);
-    m_out.push_back(byte);
-    if (byte == 0xFF) m_out.push_back(0x00);
+void JpegBitWriter::Reserve(size_t bytes) {
+  if (m_end + bytes > m_out.size()) m_out.resize(std::max(m_end + bytes + 65536, m_out.size() + m_out.size() / 2));
+}
+
+void JpegBitWriter::Emit(uint64_t bits) {
+  Reserve(16);
+  uint8_t* p = m_out.data() + m_end;
+  // No byte is 0xFF (no zero byte in the complement): all eight go out unchanged.
+  const uint64_t inverse = ~bits;
+  if (((inverse - 0x0101010101010101ull) & ~inverse & 0x8080808080808080ull) == 0) {
+    for (int i = 0; i < 8; ++i) p[i] = static_cast<uint8_t>(bits >> (56 - 8 * i));
+    m_end += 8;
+    return;
   }
+  for (int i = 0; i < 8; ++i) {
+    const auto byte = static_cast<uint8_t>(bits >> (56 - 8 * i));
+    *p++ = byte;
+    if (byte == 0xFF) *p++ = 0x00;
+  }
+  m_end = static_cast<size_t>(p - m_out.data());
 }
 
 void JpegBitWriter::Flush() {
-  const int pad = (8 - m_pending % 8) % 8;
-  if (m_pending + pad > 64) Drain();
-  m_accumulator = (m_accumulator << pad) | ((1u << pad) - 1);
-  m_pending += pad;
-  Drain();
+  int held = 64 - m_free;
+  const int pad = (8 - held % 8) % 8;
+  uint64_t bits = (m_accumulator << pad) | ((uint64_t{1} << pad) - 1);
+  held += pad;
+  Reserve(16);
+  for (int shift = held - 8; shift >= 0; shift -= 8) {
+    const auto byte = static_cast<uint8_t>(bits >> shift);
+    m_out[m_end++] = byte;
+    if (byte == 0xFF) m_out[m_end++] = 0x00;
+  }
+  m_out.resize(m_end);
   m_accumulator = 0;
+  m_free = 64;
 }
 
 }  // namespace lumora

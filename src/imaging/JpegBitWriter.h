@@ -2,6 +2,7 @@
 // bit first, every 0xFF byte is followed by a stuffed 0x00, and the last byte is padded with 1s.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -9,14 +10,22 @@ namespace lumora {
 
 class JpegBitWriter {
  public:
-  explicit JpegBitWriter(std::vector<uint8_t>& out) : m_out(out) {}
+  // Appends to `out`, which must not be touched by anyone else until Flush.
+  explicit JpegBitWriter(std::vector<uint8_t>& out) : m_out(out), m_end(out.size()) {}
 
-  // The low `count` bits of `bits` (count at most 32; higher bits must be zero).
+  // The low `count` bits of `bits` (count 1 to 32; higher bits must be zero).
   void Put(uint32_t bits, int count) {
-    if (m_pending + count > 64) Drain();
-    m_accumulator = (m_accumulator << count) | bits;
-    m_pending += count;
     m_total += static_cast<uint64_t>(count);
+    m_free -= count;
+    if (m_free >= 0) {
+      m_accumulator = (m_accumulator << count) | bits;
+      return;
+    }
+    // The accumulator is full: send 64 bits, keep the bits that did not fit.
+    const int fits = count + m_free;  // 0..63
+    Emit((m_accumulator << fits) | (static_cast<uint64_t>(bits) >> -m_free));
+    m_free += 64;
+    m_accumulator = bits;  // only the low (64 - m_free) bits matter
   }
   // Pads the last byte with 1-bits (not counted in BitsWritten) and writes everything out.
   void Flush();
@@ -24,11 +33,13 @@ class JpegBitWriter {
   uint64_t BitsWritten() const { return m_total; }
 
  private:
-  void Drain();  // writes every whole byte held
+  void Emit(uint64_t bits);  // eight bytes, most significant first, stuffed
+  void Reserve(size_t bytes);
 
   std::vector<uint8_t>& m_out;
+  size_t m_end;  // bytes of m_out in use; the vector runs ahead of it while coding
   uint64_t m_accumulator = 0;
-  int m_pending = 0;  // bits held in the accumulator's low end
+  int m_free = 64;  // bits still free in the accumulator
   uint64_t m_total = 0;
 };
 

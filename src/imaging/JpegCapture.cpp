@@ -67,7 +67,7 @@ void TransformPlane(const SamplePlane& plane, std::span<JpegComponent* const> gr
       for (float* row : rows) std::fill(row + first.cw, row + pw, row[first.cw - 1]);
     }
     for (size_t c = 0; c < group.size(); ++c) {
-      int16_t* out = group[c]->store.data() + static_cast<size_t>(by) * static_cast<size_t>(first.BlocksAcross()) * 64;
+      int16_t* out = group[c]->store.get() + static_cast<size_t>(by) * static_cast<size_t>(first.BlocksAcross()) * 64;
       for (int32_t bx = 0; bx < first.BlocksAcross(); ++bx, out += 64) {
         JpegForwardDct(strips[c].data() + 8 * bx, static_cast<ptrdiff_t>(pw), work);
         quantisers[c]->Quantise(work, std::span<int16_t, 64>(out, 64));
@@ -89,7 +89,7 @@ JpegComponent MakeComponent(size_t index, const JpegSampling& s, const JpegFrame
   c.pw = (c.cw + 7) / 8 * 8;
   c.ph = (c.ch + 7) / 8 * 8;
   try {
-    c.store.assign(static_cast<size_t>(c.pw) * static_cast<size_t>(c.ph), 0);
+    c.store = std::make_unique_for_overwrite<int16_t[]>(c.StoreSize());
   } catch (const std::bad_alloc&) {
     throw LumoraError(ErrorNumber::kOutOfMemory, "Out of memory");
   }

@@ -1,5 +1,12 @@
 #include "imaging/JpegEntropy.h"
 
+#include "imaging/JpegCpu.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define LUMORA_JPEG_X86 1
+#endif
+
 namespace lumora {
 
 namespace {
@@ -7,8 +14,27 @@ namespace {
 constexpr int kZrl = 0xF0;
 constexpr int kEob = 0x00;
 
+#ifdef LUMORA_JPEG_X86
+// One bit for each of 32 coefficients: set where it is zero.
+__attribute__((target("avx2"), always_inline)) inline uint32_t ZeroMask32(const int16_t* p) {
+  const __m256i zero = _mm256_setzero_si256();
+  const __m256i a = _mm256_cmpeq_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)), zero);
+  const __m256i b = _mm256_cmpeq_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 16)), zero);
+  // Packing works per 128-bit lane; the permute puts the 32 bytes back in coefficient order.
+  const __m256i bytes = _mm256_permute4x64_epi64(_mm256_packs_epi16(a, b), 0xD8);
+  return static_cast<uint32_t>(_mm256_movemask_epi8(bytes));
+}
+
+__attribute__((target("avx2"))) uint64_t ZeroMaskAvx2(const int16_t* block) {
+  return ZeroMask32(block) | static_cast<uint64_t>(ZeroMask32(block + 32)) << 32;
+}
+#endif
+
 // Bit k set when AC coefficient k (1..63) is non-zero.
 inline uint64_t NonZeroMask(std::span<const int16_t, 64> block) {
+#ifdef LUMORA_JPEG_X86
+  if (JpegUseAvx2()) return ~ZeroMaskAvx2(block.data()) & ~uint64_t{1};
+#endif
   uint64_t mask = 0;
   for (int k = 1; k < 64; ++k) mask |= static_cast<uint64_t>(block[static_cast<size_t>(k)] != 0) << k;
   return mask;
@@ -16,7 +42,7 @@ inline uint64_t NonZeroMask(std::span<const int16_t, 64> block) {
 
 // The low `size` bits that follow a symbol: the value, or value - 1 when negative (F.1.2.1).
 inline uint32_t ExtraBits(int32_t value, int size) {
-  const int32_t bits = value < 0 ? value - 1 : value;
+  const int32_t bits = value + (value >> 31);
   return static_cast<uint32_t>(bits) & ((1u << size) - 1u);
 }
 
