@@ -55,6 +55,8 @@ std::string WindowsTempDirectory() {
 std::string CreateTempFile(std::string prefix, std::string* folder) {
   if (prefix.empty()) prefix = std::string(kAppTitle).substr(0, 3) + "TMP";
   prefix = prefix.substr(0, 3);
+  for (char& c : prefix)
+    if (c == kSeparator || c == '\0') c = '_';  // the name stays inside the folder
   std::string where = folder ? *folder : std::string();
   if (!DirectoryExists(where)) where = WindowsTempDirectory();
   if (folder) *folder = where;

@@ -94,6 +94,15 @@ TEST_F(FileHelpers, CreateTempFileCutsThePrefixToThreeCharacters) {
   EXPECT_EQ(fs::path(p).filename().string().size(), 3u + 6u + 4u);
 }
 
+TEST_F(FileHelpers, CreateTempFileKeepsTheFileInsideTheFolder) {
+  fs::create_directories(m_dir / "sub");
+  std::string folder = (m_dir / "sub").string();
+  const std::string p = CreateTempFile("../", &folder);
+  ASSERT_FALSE(p.empty());
+  EXPECT_EQ(fs::path(p).parent_path(), m_dir / "sub");
+  EXPECT_EQ(fs::path(p).filename().string().substr(0, 3), ".._");
+}
+
 TEST_F(FileHelpers, CreateTempFileFallsBackToTheTemporaryFolder) {
   std::string folder = (m_dir / "does-not-exist").string();
   const std::string p = CreateTempFile({}, &folder);
