@@ -205,7 +205,7 @@ int StretchArea(Bitmap& dst, const Span1D& dx, const Span1D& dy, const Bitmap& s
     const auto rj = static_cast<size_t>(j - j0);
     if (rows.empty(rj)) continue;
     // Source rows are visited monotonically, so rows outside this destination row's range are done.
-    const auto [lo, hi] = rows.range(rj);
+    const int32_t lo = rows.range(rj).first, hi = rows.range(rj).second;
     std::erase_if(averaged, [lo, hi](const auto& entry) { return entry.first < lo || entry.first > hi; });
     std::fill(acc.begin(), acc.end(), 0u);
     for (size_t k = rows.first[rj]; k < rows.first[rj + 1]; ++k) {
