@@ -1,4 +1,4 @@
-#include "SymbolTestFont.h"
+#include "RenamedTestFont.h"
 
 #include <QFile>
 #include <QFontDatabase>
@@ -81,15 +81,22 @@ QString SourceFontPath() {
   return {};
 }
 
-SymbolTestFont::SymbolTestFont(const QString& family, const QString& source) : m_family(family) {
-  QFile file(source);
-  if (!file.open(QIODevice::ReadOnly)) return;
-  const QByteArray renamed = RenameTrueTypeFamily(file.readAll(), family);
-  if (renamed.isEmpty()) return;
-  m_id = QFontDatabase::addApplicationFontFromData(renamed);
+namespace {
+QByteArray readFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+}  // namespace
+
+RenamedTestFont::RenamedTestFont(const QString& family, const QString& source)
+    : RenamedTestFont(family, readFile(source)) {}
+
+RenamedTestFont::RenamedTestFont(const QString& family, const QByteArray& sourceData) : m_family(family) {
+  const QByteArray renamed = RenameTrueTypeFamily(sourceData, family);
+  if (!renamed.isEmpty()) m_id = QFontDatabase::addApplicationFontFromData(renamed);
 }
 
-SymbolTestFont::~SymbolTestFont() {
+RenamedTestFont::~RenamedTestFont() {
   if (m_id >= 0) QFontDatabase::removeApplicationFont(m_id);
 }
 

@@ -1,6 +1,6 @@
-// Debian ships none of the four symbol fonts, so the tests make one: a font from the system's
-// own TrueType files with its naming table rewritten to a symbol font's family name, registered
-// with the application for as long as the object lives.
+// Fonts the tests need but Debian does not ship (the four symbol fonts, hundreds of families):
+// a TrueType file of the system with its naming table rewritten to another family name,
+// registered with the application for as long as the object lives.
 #pragma once
 
 #include <QByteArray>
@@ -15,12 +15,14 @@ QByteArray RenameTrueTypeFamily(const QByteArray& font, const QString& family);
 // The path of an installed TrueType font to rename, or empty.
 QString SourceFontPath();
 
-class SymbolTestFont {
+class RenamedTestFont {
  public:
-  explicit SymbolTestFont(const QString& family = QStringLiteral("Wingdings"), const QString& source = SourceFontPath());
-  ~SymbolTestFont();
-  SymbolTestFont(const SymbolTestFont&) = delete;
-  SymbolTestFont& operator=(const SymbolTestFont&) = delete;
+  explicit RenamedTestFont(const QString& family = QStringLiteral("Wingdings"), const QString& source = SourceFontPath());
+  // The same from font data already read.
+  RenamedTestFont(const QString& family, const QByteArray& sourceData);
+  ~RenamedTestFont();
+  RenamedTestFont(const RenamedTestFont&) = delete;
+  RenamedTestFont& operator=(const RenamedTestFont&) = delete;
 
   bool ok() const { return m_id >= 0; }
   const QString& family() const { return m_family; }

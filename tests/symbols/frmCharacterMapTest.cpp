@@ -15,7 +15,7 @@
 
 #include "ScriptedModal.h"
 #include "Screenshot.h"
-#include "SymbolTestFont.h"
+#include "RenamedTestFont.h"
 #include "colour/frmColorPicker.h"
 #include "symbols/frmCharacterMap.h"
 #include "symbols/mdlFonts.h"
@@ -28,7 +28,7 @@ using test::ScriptedModal;
 class CharacterMap : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_font = std::make_unique<test::SymbolTestFont>();
+    m_font = std::make_unique<test::RenamedTestFont>();
     if (!m_font->ok()) GTEST_SKIP() << "no TrueType font to make a test symbol font from";
     m_map = std::make_unique<frmCharacterMap>();
     m_map->show();
@@ -57,7 +57,7 @@ class CharacterMap : public ::testing::Test {
   }
 
   ScriptedModal m_modal;
-  std::unique_ptr<test::SymbolTestFont> m_font;
+  std::unique_ptr<test::RenamedTestFont> m_font;
   std::unique_ptr<frmCharacterMap> m_map;
 };
 
@@ -113,7 +113,7 @@ TEST_F(CharacterMap, GridIsDrawnCellByCellInTheSymbolFont) {
   // Another face under the same name draws other glyphs: the grid follows the font.
   m_map.reset();
   m_font.reset();
-  test::SymbolTestFont sans(QStringLiteral("Wingdings"), QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"));
+  test::RenamedTestFont sans(QStringLiteral("Wingdings"), QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"));
   if (!sans.ok()) GTEST_SKIP() << "no second face";
   frmCharacterMap other;
   EXPECT_NE(cellOf(other.gridImage(), 'g' - 31), cellOf(grid, 'g' - 31));

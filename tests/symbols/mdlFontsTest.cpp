@@ -4,7 +4,7 @@
 #include <QComboBox>
 #include <QFontDatabase>
 
-#include "SymbolTestFont.h"
+#include "RenamedTestFont.h"
 #include "symbols/mdlFonts.h"
 
 namespace lumora {
@@ -30,7 +30,7 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"Webding", false}, NameCase{"", false}, NameCase{"Zapf Dingbats", false}));
 
 TEST(mdlFonts, TheRenamedTestFontIsRegisteredUnderTheSymbolName) {
-  test::SymbolTestFont font;
+  test::RenamedTestFont font;
   ASSERT_TRUE(font.ok()) << "no TrueType font to rename at " << test::SourceFontPath().toStdString();
   EXPECT_TRUE(QFontDatabase::families().contains(QStringLiteral("Wingdings")));
 }
@@ -42,8 +42,8 @@ TEST(mdlFonts, RenamingRejectsWhatIsNoTrueTypeFont) {
 }
 
 TEST(mdlFonts, LoadSymbolFontsListsThemAndSelectsTheFirstOnce) {
-  test::SymbolTestFont wingdings(QStringLiteral("Wingdings"));
-  test::SymbolTestFont webdings(QStringLiteral("Webdings"));
+  test::RenamedTestFont wingdings(QStringLiteral("Wingdings"));
+  test::RenamedTestFont webdings(QStringLiteral("Webdings"));
   ASSERT_TRUE(wingdings.ok() && webdings.ok());
   QComboBox list;
   list.addItem(QStringLiteral("left over"));
