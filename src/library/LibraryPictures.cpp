@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QImageReader>
 #include <QPainter>
+#include <mutex>
 
 #include "compose/ImageConversion.h"
 #include "compose/PictureLoader.h"
@@ -41,6 +42,10 @@ std::optional<QSize> ReadLibraryPictureSize(const QString& path) {
 }
 
 QImage ReadLibraryPicture(const QString& path) {
+  // The shared loader sets the readers' process-wide limit as it goes: one load at a time when
+  // thumbnails are read side by side.
+  static std::mutex oneAtATime;
+  const std::lock_guard lock(oneAtATime);
   const LoadedPicture loaded = LoadPictureFile(path.toStdString());
   return loaded ? ToQImage(loaded.picture) : QImage();
 }

@@ -66,7 +66,6 @@ class frmChooseClipart : public QDialog {
   void SelectCategory(int row);
   void GridArrowKey(int key);
   void CellPressed(int index, Qt::MouseButton button, QPoint globalPos);
-  void LoadCell(int index, const QString& path);
   // The selected picture as (relative path with "\", full path), or nothing when the selected
   // position holds no file.
   bool SelectedPaths(QString& relative, QString& full) const;

@@ -5,7 +5,7 @@
 
 #include "base/AppInfo.h"
 #include "controls/ErrorGuard.h"
-#include "library/LibraryPictures.h"
+#include "library/ThumbnailLoader.h"
 #include "library/ThumbnailCell.h"
 #include "library/ThumbnailGrid.h"
 #include "library/frmChooseClipart.h"
@@ -63,43 +63,28 @@ void frmChooseClipart::ShowImages() {
   bool hadFocus = false;
   Suppressed([&] { hadFocus = m_grid->hasFocus(); });
   m_grid->hide();  // repaint once, when every cell is ready
+  QStringList paths;
+  for (qsizetype i = 0; i < std::min<qsizetype>(m_files.size(), kCellCount); ++i)
+    paths << m_categoryFolder + u'/' + m_files.at(i);
+  std::vector<Thumbnail> thumbnails;
+  {
+    HourglassWhile hourglass;
+    Suppressed([&] { thumbnails = LoadThumbnails(paths, kMaxThumbWidth, kMaxThumbHeight); });
+  }
   for (int i = 0; i < kCellCount; ++i) {
     ThumbnailCell* cell = m_cells[static_cast<size_t>(i)];
-    if (i >= m_files.size()) {
+    if (static_cast<size_t>(i) >= thumbnails.size()) {
       cell->hide();
       continue;
     }
+    Thumbnail& thumbnail = thumbnails[static_cast<size_t>(i)];
     cell->show();
-    cell->setEnabled(true);
-    Suppressed([&] { LoadCell(i, m_categoryFolder + u'/' + m_files.at(i)); });
+    cell->setEnabled(!thumbnail.placeholder);  // the placeholder ignores the mouse
+    cell->SetPicture(std::move(thumbnail.picture), thumbnail.area,
+                     SizeCaption(thumbnail.size.width() * kTwipsPerPixel, thumbnail.size.height() * kTwipsPerPixel));
   }
   m_grid->show();
   if (hadFocus) m_grid->setFocus();
-}
-
-void frmChooseClipart::LoadCell(int index, const QString& path) {
-  ThumbnailCell* cell = m_cells[static_cast<size_t>(index)];
-  QImage picture;
-  ThumbnailPlacement area;
-  QSize size;
-  {
-    HourglassWhile hourglass;
-    if (const auto header = ReadLibraryPictureSize(path)) {
-      size = *header;
-      area = FitThumbnail(size.width() * kTwipsPerPixel, size.height() * kTwipsPerPixel, kMaxThumbWidth, kMaxThumbHeight);
-      picture = area.scaled ? ReadLibraryThumbnail(path, QSize(std::max(1L, std::lround(area.width / double(kTwipsPerPixel))),
-                                                               std::max(1L, std::lround(area.height / double(kTwipsPerPixel)))))
-                            : ReadLibraryPicture(path);
-    }
-  }
-  if (picture.isNull()) {
-    picture = PlaceholderPicture();
-    size = picture.size();
-    area = FitThumbnail(size.width() * kTwipsPerPixel, size.height() * kTwipsPerPixel, kMaxThumbWidth, kMaxThumbHeight);
-    cell->setEnabled(false);  // the placeholder ignores the mouse
-  }
-  cell->SetPicture(std::move(picture), area,
-                   SizeCaption(size.width() * kTwipsPerPixel, size.height() * kTwipsPerPixel));
 }
 
 void frmChooseClipart::ShowFocusRect(int index) {
