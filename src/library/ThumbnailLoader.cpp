@@ -47,7 +47,7 @@ std::vector<Thumbnail> LoadThumbnails(const QStringList& paths, int32_t maxWidth
       thumbnails[static_cast<size_t>(i)] = LoadThumbnail(paths.at(i), maxWidth, maxHeight);
   };
   const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-  const auto helpers = static_cast<size_t>(std::min<qsizetype>(paths.size(), cores) - 1);
+  const auto helpers = static_cast<size_t>(std::max<qsizetype>(0, std::min<qsizetype>(paths.size(), cores) - 1));
   {
     std::vector<std::jthread> threads;
     threads.reserve(helpers);
