@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "base/SystemColors.h"
+#include "compose/ImageConversion.h"
 #include "controls/ErrorGuard.h"
 
 namespace lumora {
@@ -23,17 +24,13 @@ int VbShift(Qt::KeyboardModifiers modifiers) {
 
 int32_t FloorDiv(int32_t a, int32_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0); }
 
-// The surface's pixels as a picture Qt can draw: the bits themselves for a 32-bit surface,
-// a 32-bit copy for the other depths.
-QImage Drawable(const cDIB& dib, raster::StdPicture& keepAlive) {
-  if (dib.BPP() == 32 && dib.hDIb() && dib.hDIb()->rowOrder() == raster::RowOrder::TopDown)
-    return QImage(dib.lpBits(), dib.Width(), dib.Height(), dib.BytesPerScanLine(), QImage::Format_RGB32);
-  keepAlive = dib.Image();
-  const raster::Bitmap* bitmap = keepAlive.Handle();
-  if (!bitmap || bitmap->bpp() != 32) return {};
-  return QImage(bitmap->row(0), bitmap->width(), bitmap->height(),
-                bitmap->rowOrder() == raster::RowOrder::TopDown ? bitmap->stride() : -bitmap->stride(),
-                QImage::Format_RGB32);
+// The surface's pixels as a picture Qt can draw: the bits themselves when the layouts agree,
+// a 32-bit copy otherwise.
+QImage Drawable(const cDIB& dib) {
+  if (dib.hDIb() && SharesQImageLayout(*dib.hDIb()))
+    return QImage(static_cast<const uchar*>(dib.lpBits()), dib.Width(), dib.Height(), dib.BytesPerScanLine(),
+                  QImage::Format_RGB32);
+  return ToQImage(dib.Image());
 }
 
 }  // namespace
@@ -126,8 +123,7 @@ void ucCanvas::paintEvent(QPaintEvent*) {
   painter.fillRect(rect(), QColor(workspace & 0xFF, (workspace >> 8) & 0xFF, (workspace >> 16) & 0xFF));
   painter.setClipping(false);
   if (m_image.Width() <= 0 || view.isEmpty()) return;
-  raster::StdPicture keepAlive;
-  const QImage picture = Drawable(m_image, keepAlive);
+  const QImage picture = Drawable(m_image);
   if (picture.isNull()) return;
   painter.setClipRect(view);
   // Two extra picture pixels past the view, starting at a negative sub-pixel offset, keep the
