@@ -238,6 +238,18 @@ void BM_LzwLumora(benchmark::State& state) {
   state.counters["bytes"] = static_cast<double>(out.size());
 }
 
+// The colour reduction alone (thumbnail, optimal palette, inverse table, diffusion).
+void BM_ConvertTo8bpp(benchmark::State& state) {
+  const Picture& picture = PictureNamed("photo1080");
+  cDIB target;
+  cPal8bpp palette;
+  for (auto _ : state) {
+    mDither8bpp::ConvertTo8bpp(*picture.dib, target, palette);
+    benchmark::DoNotOptimize(target.lpBits());
+  }
+  state.counters["MP/s"] = benchmark::Counter(target.Width() * target.Height() / 1e6, benchmark::Counter::kIsIterationInvariantRate);
+}
+
 void BM_LzwGiflib(benchmark::State& state) {
   const Indexed& in = IndexedPhoto();
   std::vector<uint8_t> out;
@@ -259,6 +271,7 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(("LibimagequantGiflib/" + name).c_str(), BM_LibimagequantGiflib, name)
         ->Unit(benchmark::kMillisecond);
   }
+  benchmark::RegisterBenchmark("ConvertTo8bpp/photo1080", BM_ConvertTo8bpp)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("LzwLumora/photo1080", BM_LzwLumora)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("LzwGiflib/photo1080", BM_LzwGiflib)->Unit(benchmark::kMillisecond);
   benchmark::Initialize(&argc, argv);

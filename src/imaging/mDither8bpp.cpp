@@ -1,9 +1,6 @@
 #include "imaging/mDither8bpp.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
-#include <vector>
 
 #include "base/Rounding.h"
 #include "imaging/cDIB.h"
@@ -19,17 +16,12 @@ bool g_tablesBuilt = false;
 int32_t g_paletteMode = kPaletteOptimal;
 int32_t g_ditherMode = kDitherDiffusion;
 
-constexpr int kLevelOffset = 8;      // the level table starts at v = -8
-constexpr int kErrorOffset = 255;    // the fraction tables start at e = -255
+constexpr int kLevelOffset = DitherTables::kLevelOffset;
+constexpr int kErrorOffset = DitherTables::kErrorOffset;
 constexpr int kInverseCells = 4096;  // 16 levels a channel
 
 int32_t roundedFraction(int numerator, int error) {
   return static_cast<int32_t>(RoundHalfEven(static_cast<double>(numerator) * error / 16.0));
-}
-
-// Adds the error share to one channel of a buffered pixel, kept within a byte.
-inline void spread(uint8_t& channel, int32_t share) {
-  channel = static_cast<uint8_t>(std::clamp(channel + share, 0, 255));
 }
 
 // The work copy's pixels made from the source: a plain 32-bit surface of blue, green, red bytes.
@@ -86,67 +78,6 @@ void SetPaletteMode(int32_t mode) { g_paletteMode = mode; }
 void SetDitherMode(int32_t mode) { g_ditherMode = mode; }
 int32_t PaletteMode() { return g_paletteMode; }
 int32_t DitherMode() { return g_ditherMode; }
-
-// Floyd-Steinberg, the same direction on every row. A pixel takes the entry of its 4-bit cell;
-// a total error of 3 or less is not spread. Shares go right (7/16), below (5/16), below-right
-// (1/16) and below-left (3/16), in that order, each sum kept within a byte.
-void Diffuse(const DiffusionPicture& picture, std::span<const uint8_t, 4096> inverse,
-             std::span<const uint8_t, 1024> palette, bool spreadErrors) {
-  const DitherTables& tables = Tables();
-  const uint8_t* level = tables.level.data() + kLevelOffset;
-  const int32_t* share1 = tables.sixteenth.data() + kErrorOffset;
-  const int32_t* share3 = tables.threeSixteenths.data() + kErrorOffset;
-  const int32_t* share5 = tables.fiveSixteenths.data() + kErrorOffset;
-  const int32_t* share7 = tables.sevenSixteenths.data() + kErrorOffset;
-  // The level tables premultiplied into the inverse table's cell offsets.
-  std::array<uint16_t, 256> cellR{}, cellG{}, cellB{};
-  for (int v = 0; v < 256; ++v) {
-    cellR[static_cast<size_t>(v)] = level[v];
-    cellG[static_cast<size_t>(v)] = static_cast<uint16_t>(16 * level[v]);
-    cellB[static_cast<size_t>(v)] = static_cast<uint16_t>(256 * level[v]);
-  }
-
-  const int32_t width = picture.width;
-  const size_t rowBytes = static_cast<size_t>(width) * 4;
-  std::vector<uint8_t> current(rowBytes), next(rowBytes);
-  if (picture.height > 0) std::memcpy(current.data(), picture.pixels, rowBytes);
-  for (int32_t y = 0; y < picture.height; ++y) {
-    const bool hasNext = y + 1 < picture.height;
-    if (hasNext) std::memcpy(next.data(), picture.pixels + (y + 1) * picture.pixelStride, rowBytes);
-    uint8_t* out = picture.indices + y * picture.indexStride;
-    uint8_t* p = current.data();
-    uint8_t* below = next.data();
-    for (int32_t x = 0; x < width; ++x, p += 4, below += 4) {
-      const uint8_t index = inverse[cellR[p[2]] + cellG[p[1]] + cellB[p[0]]];
-      out[x] = index;
-      if (!spreadErrors) continue;
-      const uint8_t* entry = palette.data() + 4 * index;
-      const int eB = p[0] - entry[0], eG = p[1] - entry[1], eR = p[2] - entry[2];
-      if (std::abs(eR) + std::abs(eG) + std::abs(eB) <= 3) continue;
-      const bool hasRight = x + 1 < width;
-      if (hasRight) {
-        spread(p[4], share7[eB]);
-        spread(p[5], share7[eG]);
-        spread(p[6], share7[eR]);
-      }
-      if (!hasNext) continue;
-      spread(below[0], share5[eB]);
-      spread(below[1], share5[eG]);
-      spread(below[2], share5[eR]);
-      if (hasRight) {
-        spread(below[4], share1[eB]);
-        spread(below[5], share1[eG]);
-        spread(below[6], share1[eR]);
-      }
-      if (x > 0) {
-        spread(below[-4], share3[eB]);
-        spread(below[-3], share3[eG]);
-        spread(below[-2], share3[eR]);
-      }
-    }
-    std::swap(current, next);
-  }
-}
 
 void ConvertTo8bpp(const cDIB& source, cDIB& target, cPal8bpp& palette) {
   if (source.hDIb() == nullptr) {

@@ -33,6 +33,8 @@ void ConvertTo8bpp(const cDIB& source, cDIB& target, cPal8bpp& palette);
 
 // The precomputed tables, indexed as the diffusion indexes them.
 struct DitherTables {
+  static constexpr int kLevelOffset = 8;    // the level table starts at v = -8
+  static constexpr int kErrorOffset = 255;  // the fraction tables start at e = -255
   std::array<uint8_t, 271> level;       // v = -8..262 at v + 8: clamp(round(v / 17), 0, 15)
   std::array<int32_t, 511> sixteenth;   // e = -255..255 at e + 255: round(e / 16)
   std::array<int32_t, 511> threeSixteenths;
