@@ -42,35 +42,6 @@ std::vector<uint8_t> EncodeLumora(const Picture& p) {
   return jpeg.SaveToMemory();
 }
 
-std::vector<uint8_t> EncodeLibjpeg(const Picture& p, J_DCT_METHOD method) {
-  jpeg_compress_struct cinfo{};
-  jpeg_error_mgr err{};
-  cinfo.err = jpeg_std_error(&err);
-  jpeg_create_compress(&cinfo);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &buffer, &size);
-  cinfo.image_width = static_cast<JDIMENSION>(p.width);
-  cinfo.image_height = static_cast<JDIMENSION>(p.height);
-  cinfo.input_components = 4;
-  cinfo.in_color_space = JCS_EXT_BGRX;  // the bitmap's own layout: no conversion on either side
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 100, TRUE);
-  for (int c = 0; c < 3; ++c) cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
-  cinfo.optimize_coding = TRUE;
-  cinfo.dct_method = method;
-  jpeg_start_compress(&cinfo, TRUE);
-  while (cinfo.next_scanline < cinfo.image_height) {
-    JSAMPROW row = p.bitmap->row(static_cast<int32_t>(cinfo.next_scanline));
-    jpeg_write_scanlines(&cinfo, &row, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  std::vector<uint8_t> out(buffer, buffer + size);
-  jpeg_destroy_compress(&cinfo);
-  std::free(buffer);
-  return out;
-}
-
 // CPU time of this thread: the machine is shared, so wall time would measure the neighbours.
 double ThreadSeconds() {
   timespec t{};
@@ -106,10 +77,10 @@ void Run(benchmark::State& state, const std::string& name, Encode encode) {
 
 void BM_cJpeg(benchmark::State& s) { Run(s, "cJpeg", EncodeLumora); }
 void BM_LibjpegFloat(benchmark::State& s) {
-  Run(s, "libjpeg-turbo float", [](const Picture& p) { return EncodeLibjpeg(p, JDCT_FLOAT); });
+  Run(s, "libjpeg-turbo float", [](const Picture& p) { return jpegtest::EncodeLibjpeg(*p.bitmap, JDCT_FLOAT, 1); });
 }
 void BM_LibjpegIslow(benchmark::State& s) {
-  Run(s, "libjpeg-turbo islow", [](const Picture& p) { return EncodeLibjpeg(p, JDCT_ISLOW); });
+  Run(s, "libjpeg-turbo islow", [](const Picture& p) { return jpegtest::EncodeLibjpeg(*p.bitmap, JDCT_ISLOW, 1); });
 }
 
 #define LUMORA_SIZES ->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond)->MinTime(2.0)->MeasureProcessCPUTime()

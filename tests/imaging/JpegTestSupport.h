@@ -2,6 +2,10 @@
 // cJpeg, decoding with libjpeg-turbo and Qt, and picture comparisons.
 #pragma once
 
+// jpeglib.h needs size_t and FILE declared first.
+#include <cstddef>
+#include <cstdio>
+
 #include <jpeglib.h>
 
 #include <QByteArray>
@@ -85,6 +89,37 @@ inline std::vector<uint8_t> Encode(const raster::Bitmap& picture, int32_t qualit
   return jpeg.SaveToMemory();
 }
 
+// libjpeg-turbo's encoder on the same 32-bit pixels: quality 100, optimised Huffman tables,
+// luminance sampled `lumaFactor` x `lumaFactor` against chrominance 1 x 1.
+inline std::vector<uint8_t> EncodeLibjpeg(const raster::Bitmap& picture, J_DCT_METHOD method, int lumaFactor) {
+  jpeg_compress_struct cinfo{};
+  jpeg_error_mgr err{};
+  cinfo.err = jpeg_std_error(&err);
+  jpeg_create_compress(&cinfo);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &buffer, &size);
+  cinfo.image_width = static_cast<JDIMENSION>(picture.width());
+  cinfo.image_height = static_cast<JDIMENSION>(picture.height());
+  cinfo.input_components = 4;
+  cinfo.in_color_space = JCS_EXT_BGRX;  // the bitmap's own layout: no conversion on either side
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, 100, TRUE);
+  for (int c = 0; c < 3; ++c) cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = c == 0 ? lumaFactor : 1;
+  cinfo.optimize_coding = TRUE;
+  cinfo.dct_method = method;
+  jpeg_start_compress(&cinfo, TRUE);
+  while (cinfo.next_scanline < cinfo.image_height) {
+    JSAMPROW row = const_cast<uint8_t*>(picture.row(static_cast<int32_t>(cinfo.next_scanline)));
+    jpeg_write_scanlines(&cinfo, &row, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  std::vector<uint8_t> out(buffer, buffer + size);
+  jpeg_destroy_compress(&cinfo);
+  std::free(buffer);
+  return out;
+}
+
 struct Decoded {
   int width = 0, height = 0, components = 0;
   std::vector<uint8_t> pixels;  // RGB, or one byte a pixel for greyscale
@@ -96,23 +131,21 @@ inline Decoded DecodeLibjpeg(const std::vector<uint8_t>& bytes, J_DCT_METHOD met
   struct Handler {
     jpeg_error_mgr mgr;
     std::jmp_buf jump;
-    std::string message;
+    char message[JMSG_LENGTH_MAX];
   } handler{};
   Decoded result;
   jpeg_decompress_struct cinfo{};
   cinfo.err = jpeg_std_error(&handler.mgr);
   handler.mgr.error_exit = [](j_common_ptr c) {
     auto* h = reinterpret_cast<Handler*>(c->err);
-    char text[JMSG_LENGTH_MAX];
-    c->err->format_message(c, text);
-    h->message = text;
+    c->err->format_message(c, h->message);
     std::longjmp(h->jump, 1);
   };
   handler.mgr.emit_message = [](j_common_ptr c, int level) {
     if (level < 0) c->err->error_exit(c);  // warnings are errors here
   };
   if (setjmp(handler.jump)) {
-    result.error = handler.message;
+    result.error = handler.message[0] ? handler.message : "failed";
     jpeg_destroy_decompress(&cinfo);
     return result;
   }
