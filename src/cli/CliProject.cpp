@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "cli/CliOptions.h"
+#include "cli/QuietStderr.h"
 #include "compose/PictureLoader.h"
 #include "project/ProjectFileReader.h"
 #include "project/TemplatePath.h"
@@ -43,7 +44,11 @@ CliProject LoadCliProject(const std::filesystem::path& path, const std::filesyst
     project.templatePath = *found;
     project.templateProblem.clear();
     if (!loadTemplate) return true;
-    LoadedPicture loaded = LoadPictureFile(*found);
+    LoadedPicture loaded;
+    {
+      QuietStderr quiet;
+      loaded = LoadPictureFile(*found);
+    }
     if (!loaded) {
       project.templateProblem = TemplateProblem(name, library, "cannot be read: " + loaded.error);
       return false;

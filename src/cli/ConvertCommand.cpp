@@ -2,6 +2,7 @@
 
 #include "cli/CliConsole.h"
 #include "cli/CliOptions.h"
+#include "cli/QuietStderr.h"
 #include "compose/GifExport.h"
 #include "compose/ImageExport.h"
 #include "compose/PictureLoader.h"
@@ -16,7 +17,11 @@ int RunConvert(const CliOptions& options) {
   }
   const std::string& input = options.files[0];
   const std::string output = options.output ? *options.output : options.files[1];
-  LoadedPicture loaded = LoadPictureFile(input);
+  LoadedPicture loaded;
+  {
+    QuietStderr quiet;
+    loaded = LoadPictureFile(input);
+  }
   if (!loaded) {
     PrintError(input + ": " + loaded.error);
     return kExitFailed;

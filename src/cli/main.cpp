@@ -16,6 +16,12 @@
 
 namespace {
 
+// Qt's own chatter (the platform's environment, a decoder's complaint) is not for the user: each
+// failure already gets one clear line of ours.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtFatalMsg) std::fprintf(stderr, "lumora-cli: %s\n", qPrintable(message));
+}
+
 int Run(const lumora::cli::CliOptions& options) {
   using namespace lumora::cli;
   if (options.command == "render") return RunRender(options);
@@ -30,6 +36,7 @@ int main(int argc, char** argv) {
   using namespace lumora::cli;
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(QuietQtMessages);
   // Qt takes options such as -platform out of argv; ours are read before it sees them.
   int qtArgc = 1;
   QGuiApplication app(qtArgc, argv);

@@ -1,0 +1,46 @@
+// Runs lumora-cli (LUMORA_CLI_PATH) in a scratch folder and keeps what it said; and the sample
+// projects with their golden renders under tests/data/projects.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <string>
+
+namespace lumora::test {
+
+struct CliRun {
+  bool crashed = false;
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+  int errLines() const;
+};
+
+class CliFixture {
+ public:
+  CliFixture();
+  // Runs the program with these arguments in the scratch folder.
+  CliRun Cli(const QStringList& arguments) const;
+  // A path inside the scratch folder.
+  QString Scratch(const QString& name) const;
+  std::filesystem::path ScratchPath(const QString& name) const { return Scratch(name).toStdString(); }
+  static QString Projects();  // tests/data/projects
+  static QString Project(const QString& name) { return Projects() + "/" + name; }
+  static QString Library() { return Projects() + "/templates"; }
+  static QImage Golden(const QString& name);
+
+ private:
+  QTemporaryDir m_dir;
+};
+
+// Pictures drawn with the same fonts by a different FreeType may differ at glyph edges: at most
+// 0.5 % of pixels may differ by more than 48 in a channel, and the mean difference stays small.
+::testing::AssertionResult MatchesGolden(const QImage& actual, const QImage& golden);
+
+}  // namespace lumora::test
