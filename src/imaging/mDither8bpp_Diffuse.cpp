@@ -6,14 +6,17 @@
 // Each pixel depends on the one before it, so one row is a long chain of table look-ups. Two
 // rows run side by side instead, the lower one two pixels behind: by then every share its pixel
 // takes from the row above has arrived, in the order the rules give, so the result is the same
-// as one row after the other. Rows live in buffers with a spare pixel at each end, so the edges
+// as one row after the other. Rows live in buffers with spare pixels at the ends, so the edges
 // need no tests (shares into the spare pixels are dropped), and a pixel below the threshold
-// spreads zeros.
+// spreads zeros. The three pixels below are updated together in SSE2 registers (the saturating
+// pack is the clamp to a byte) and each leaves the registers once it has all its shares.
 #include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
+
+#include <emmintrin.h>
 
 #include "imaging/mDither8bpp.h"
 
@@ -21,62 +24,83 @@ namespace lumora::mDither8bpp {
 
 namespace {
 
-// Look-up tables for one call: cell offsets per channel value, and per cell the entry's index
-// and colour packed as index | blue << 8 | green << 16 | red << 24.
+// Look-up tables for one call: cell offsets per channel value; per cell the entry's index and
+// colour packed as index | blue << 8 | green << 16 | red << 24; per error its four shares as
+// 16-bit numbers: 3/16, 5/16, 1/16, 7/16.
 struct Lookup {
   std::array<uint16_t, 256> cellR, cellG, cellB;
   std::array<uint32_t, 4096> entry;
-  const int32_t* share1;
-  const int32_t* share3;
-  const int32_t* share5;
-  const int32_t* share7;
+  std::array<std::array<int16_t, 4>, 511> shares;
   bool spread;
 };
 
-inline uint8_t addClamped(uint8_t value, int32_t share) { return static_cast<uint8_t>(std::clamp(value + share, 0, 255)); }
+inline uint32_t load32(const uint8_t* p) {
+  uint32_t v;
+  std::memcpy(&v, p, 4);
+  return v;
+}
 
-// One row's progress: its pixels (with the shares from above), the row below, the indices, and
-// the current pixel's channels, which carry the share from the left.
+inline void store32(uint8_t* p, uint32_t v) { std::memcpy(p, &v, 4); }
+
+// Four bytes as four 16-bit lanes.
+inline __m128i widen(uint32_t bytes) { return _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(bytes)), _mm_setzero_si128()); }
+
+// One row's progress: its pixels (with the shares from above), the row below, the indices; the
+// current pixel (with the share from the left) and the two pixels below it that still take
+// shares: x - 1 and x in `m_window`, x + 1 in `m_ahead`.
 class RowCursor {
  public:
-  RowCursor(uint8_t* pixels, uint8_t* below, uint8_t* indices) : m_pixels(pixels), m_below(below), m_indices(indices) {}
+  RowCursor(const uint8_t* pixels, uint8_t* below, uint8_t* indices)
+      : m_pixels(pixels), m_below(below), m_indices(indices) {}
 
   [[gnu::always_inline]] void step(const Lookup& t, int32_t x) {
     if (x == 0) {
-      m_b = m_pixels[0];
-      m_g = m_pixels[1];
-      m_r = m_pixels[2];
+      m_current = load32(m_pixels);
+      m_window = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(m_below - 4)), _mm_setzero_si128());
+      m_ahead = widen(load32(m_below + 4));
     }
-    const uint32_t entry = t.entry[static_cast<size_t>(t.cellR[m_r] + t.cellG[m_g] + t.cellB[m_b])];
+    const uint32_t b = m_current & 0xFF, g = (m_current >> 8) & 0xFF, r = (m_current >> 16) & 0xFF;
+    const uint32_t entry = t.entry[t.cellR[r] + t.cellG[g] + t.cellB[b]];
     m_indices[x] = static_cast<uint8_t>(entry);
-    int32_t eB = m_b - static_cast<int32_t>((entry >> 8) & 0xFF);
-    int32_t eG = m_g - static_cast<int32_t>((entry >> 16) & 0xFF);
-    int32_t eR = m_r - static_cast<int32_t>(entry >> 24);
+    int32_t eB = static_cast<int32_t>(b) - static_cast<int32_t>((entry >> 8) & 0xFF);
+    int32_t eG = static_cast<int32_t>(g) - static_cast<int32_t>((entry >> 16) & 0xFF);
+    int32_t eR = static_cast<int32_t>(r) - static_cast<int32_t>(entry >> 24);
     const int32_t keep = -static_cast<int32_t>(t.spread && std::abs(eB) + std::abs(eG) + std::abs(eR) > 3);
     eB &= keep;
     eG &= keep;
     eR &= keep;
-    const uint8_t* right = m_pixels + 4 * (x + 1);
-    m_b = addClamped(right[0], t.share7[eB]);
-    m_g = addClamped(right[1], t.share7[eG]);
-    m_r = addClamped(right[2], t.share7[eR]);
-    uint8_t* below = m_below + 4 * x;
-    below[0] = addClamped(below[0], t.share5[eB]);
-    below[1] = addClamped(below[1], t.share5[eG]);
-    below[2] = addClamped(below[2], t.share5[eR]);
-    below[4] = addClamped(below[4], t.share1[eB]);
-    below[5] = addClamped(below[5], t.share1[eG]);
-    below[6] = addClamped(below[6], t.share1[eR]);
-    below[-4] = addClamped(below[-4], t.share3[eB]);
-    below[-3] = addClamped(below[-3], t.share3[eG]);
-    below[-2] = addClamped(below[-2], t.share3[eR]);
+    // Lanes blue, green, red, 0 of each share: 3/16 | 5/16 and 1/16 | 7/16.
+    const __m128i sB = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(t.shares[static_cast<size_t>(eB + 255)].data()));
+    const __m128i sG = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(t.shares[static_cast<size_t>(eG + 255)].data()));
+    const __m128i sR = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(t.shares[static_cast<size_t>(eR + 255)].data()));
+    const __m128i blueGreen = _mm_unpacklo_epi16(sB, sG);
+    const __m128i red = _mm_unpacklo_epi16(sR, _mm_setzero_si128());
+    const __m128i leftBelow = _mm_unpacklo_epi32(blueGreen, red);
+    const __m128i rightAndNext = _mm_unpackhi_epi32(blueGreen, red);
+
+    const __m128i right = _mm_add_epi16(widen(load32(m_pixels + 4 * (x + 1))), _mm_srli_si128(rightAndNext, 8));
+    m_current = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(right, right)));
+
+    const __m128i window = _mm_add_epi16(m_window, leftBelow);
+    const __m128i ahead = _mm_add_epi16(m_ahead, rightAndNext);
+    const __m128i packed = _mm_packus_epi16(window, ahead);  // pixels x - 1, x, x + 1, unused
+    store32(m_below + 4 * (x - 1), static_cast<uint32_t>(_mm_cvtsi128_si32(packed)));
+    m_window = _mm_unpacklo_epi8(_mm_srli_si128(packed, 4), _mm_setzero_si128());
+    m_ahead = widen(load32(m_below + 4 * (x + 2)));
+  }
+
+  // After the last pixel x: pixel x below has all its shares.
+  void finish(int32_t x) {
+    store32(m_below + 4 * x, static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(m_window, m_window))));
   }
 
  private:
-  uint8_t* m_pixels;
+  const uint8_t* m_pixels;
   uint8_t* m_below;
   uint8_t* m_indices;
-  uint8_t m_b = 0, m_g = 0, m_r = 0;
+  uint32_t m_current = 0;
+  __m128i m_window = _mm_setzero_si128();
+  __m128i m_ahead = _mm_setzero_si128();
 };
 
 Lookup makeLookup(std::span<const uint8_t, 4096> inverse, std::span<const uint8_t, 1024> palette, bool spread) {
@@ -92,10 +116,9 @@ Lookup makeLookup(std::span<const uint8_t, 4096> inverse, std::span<const uint8_
     const uint8_t* colour = palette.data() + 4 * inverse[cell];
     t.entry[cell] = inverse[cell] | uint32_t{colour[0]} << 8 | uint32_t{colour[1]} << 16 | uint32_t{colour[2]} << 24;
   }
-  t.share1 = tables.sixteenth.data() + DitherTables::kErrorOffset;
-  t.share3 = tables.threeSixteenths.data() + DitherTables::kErrorOffset;
-  t.share5 = tables.fiveSixteenths.data() + DitherTables::kErrorOffset;
-  t.share7 = tables.sevenSixteenths.data() + DitherTables::kErrorOffset;
+  for (size_t e = 0; e < t.shares.size(); ++e)
+    t.shares[e] = {static_cast<int16_t>(tables.threeSixteenths[e]), static_cast<int16_t>(tables.fiveSixteenths[e]),
+                   static_cast<int16_t>(tables.sixteenth[e]), static_cast<int16_t>(tables.sevenSixteenths[e])};
   t.spread = spread;
   return t;
 }
@@ -108,9 +131,9 @@ void Diffuse(const DiffusionPicture& picture, std::span<const uint8_t, 4096> inv
   if (width < 1 || height < 1) return;
   const Lookup t = makeLookup(inverse, palette, spreadErrors);
   const size_t rowBytes = static_cast<size_t>(width) * 4;
-  // Three rows of width + 2 pixels; a row starts one pixel in.
+  // Three rows of width + 3 pixels: one spare before the row, two after.
   std::array<std::vector<uint8_t>, 3> buffers;
-  for (auto& b : buffers) b.assign(rowBytes + 8, 0);
+  for (auto& b : buffers) b.assign(rowBytes + 12, 0);
   auto row = [&](size_t i) { return buffers[i].data() + 4; };
   auto load = [&](size_t i, int32_t y) {
     if (y < height) std::memcpy(row(i), picture.pixels + y * picture.pixelStride, rowBytes);
@@ -125,8 +148,10 @@ void Diffuse(const DiffusionPicture& picture, std::span<const uint8_t, 4096> inv
       RowCursor lower(row(1), row(2), indices + picture.indexStride);
       for (int32_t x = 0; x < width + 2; ++x) {
         if (x < width) upper.step(t, x);
+        if (x == width - 1) upper.finish(x);
         if (x >= 2) lower.step(t, x - 2);
       }
+      lower.finish(width - 1);
     } else {
       for (int32_t x = 0; x < width; ++x) upper.step(t, x);
     }
