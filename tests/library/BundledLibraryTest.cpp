@@ -2,6 +2,7 @@
 // every picture in it without a placeholder.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QListWidget>
@@ -14,7 +15,11 @@
 namespace lumora {
 namespace {
 
+// The library beside the program, where the browser looks for it by default (the build puts a
+// link to templates/ there), else the one in the source tree.
 QString BundledLibrary() {
+  const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/templates");
+  if (QDir(beside).exists()) return beside;
   const QByteArray data = qgetenv("LUMORA_TEST_DATA");
   return QDir(QString::fromLocal8Bit(data) + QStringLiteral("/../../templates")).absolutePath();
 }

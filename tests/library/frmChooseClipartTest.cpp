@@ -368,6 +368,12 @@ TEST_F(frmChooseClipartTest, MissingLibraryShowsTheMessageAndCloses) {
   EXPECT_TRUE(browser.TemplatePath.isEmpty());
 }
 
+TEST_F(frmChooseClipartTest, LibraryIsTheTemplatesFolderBesideTheProgram) {
+  frmChooseClipart::SetLibraryRoot({});
+  frmChooseClipart browser;
+  EXPECT_EQ(browser.LibraryPath(), QCoreApplication::applicationDirPath() + "/templates");
+}
+
 TEST_F(frmChooseClipartTest, EmptyLibraryShowsTheSameMessage) {
   frmChooseClipart browser;
   ASSERT_EQ(m_modal.messageBoxes().size(), 1u);
