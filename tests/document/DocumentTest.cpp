@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <vector>
 
 #include "app/document/Document.h"
@@ -224,6 +225,23 @@ TEST(Document, MovesAreClampedSoNoFileOrDragCanGoBeyondBounds) {
   doc.MoveItem(1, 1e12, -1e12);
   EXPECT_EQ(doc.FindItem(1)->Left, TextItem::kMaxPosition);
   EXPECT_EQ(doc.FindItem(1)->Top, -TextItem::kMaxPosition);
+}
+
+TEST(Document, EveryEditIsKeptWithinBounds) {
+  Document doc = withItems(1);
+  doc.EditItem(1, [](TextItem& t) {
+    t.FontSize = 5000;
+    t.Left = std::numeric_limits<float>::quiet_NaN();
+    t.Top = -std::numeric_limits<float>::infinity();
+    t.Alignment = static_cast<TextAlignment>(9);
+  });
+  const TextItem& t = *doc.FindItem(1);
+  EXPECT_EQ(t.FontSize, TextItem::kMaxFontSize);
+  EXPECT_EQ(t.Left, 0);
+  EXPECT_EQ(t.Top, 0);
+  EXPECT_EQ(t.Alignment, TextAlignment::Left);
+  doc.EditItem(0, [](TextItem& t) { t.FontSize = 0; });
+  EXPECT_EQ(doc.TemplateItem().FontSize, TextItem::kMinFontSize);
 }
 
 TEST(Document, CentreItemCentresTheMeasuredBoxOnThePicture) {

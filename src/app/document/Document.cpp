@@ -71,7 +71,13 @@ bool Document::EditItem(int index, const std::function<void(TextItem&)>& edit) {
 void Document::applyEdit(TextItem& item, const std::function<void(TextItem&)>& edit) {
   TextItem edited = item;
   edit(edited);
+  // Whoever edits, the item stays within the bounds every reader and renderer relies on.
   edited.Index = item.Index;
+  edited.Left = ClampPosition(edited.Left);
+  edited.Top = ClampPosition(edited.Top);
+  edited.FontSize = ClampFontSize(edited.FontSize);
+  const auto alignment = static_cast<int>(edited.Alignment);
+  if (alignment < 0 || alignment > 2) edited.Alignment = TextAlignment::Left;
   if (edited == item) return;
   item = std::move(edited);
   if (item.Index != 0) m_changed = true;

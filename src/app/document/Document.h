@@ -44,7 +44,8 @@ class Document {
   // Every change of an item goes through here. Changed is set when the item really changed, so
   // refilling controls with the values they already hold is not a change. Index 0 edits the
   // template item, which is not part of the document and never sets Changed. The edit cannot
-  // change the index. Returns false when there is no such item.
+  // change the index; positions and sizes out of bounds are clamped (TextItem's limits) and an
+  // unknown alignment becomes Left. Returns false when there is no such item.
   bool EditItem(int index, const std::function<void(TextItem&)>& edit);
   bool SetCaption(int index, std::string caption);
   bool MoveItem(int index, double left, double top);
