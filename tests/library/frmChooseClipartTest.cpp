@@ -2,6 +2,7 @@
 // 25-cell grid, keys, mouse, the remembered type and category, and both messages.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QListWidget>
 #include <QMenu>
@@ -106,6 +107,7 @@ TEST_F(frmChooseClipartTest, ShowsOnlyTheFirst25FilesInNameOrder) {
   addPictures("Banners", "Many", 30);
   m_library.addFile("Banners", "Many", ".hidden.png", "x");
   frmChooseClipart browser;
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the hourglass is gone again
   EXPECT_EQ(browser.Files().size(), 30);
   for (int i = 0; i < frmChooseClipart::kCellCount; ++i) {
     EXPECT_FALSE(browser.Picture2(i)->isHidden()) << i;
