@@ -1,13 +1,13 @@
 // The browser's thumbnail grid: building the 25 cells, the selection outline, keys and mouse.
 #include <QApplication>
 #include <QMenu>
-#include <cmath>
+#include <algorithm>
 
 #include "base/AppInfo.h"
 #include "controls/ErrorGuard.h"
-#include "library/ThumbnailLoader.h"
 #include "library/ThumbnailCell.h"
 #include "library/ThumbnailGrid.h"
+#include "library/ThumbnailLoader.h"
 #include "library/frmChooseClipart.h"
 
 namespace lumora {
