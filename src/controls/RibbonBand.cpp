@@ -6,9 +6,7 @@
 namespace lumora {
 
 RibbonBand::RibbonBand(const RibbonArt::Pictures& pictures, QWidget* parent)
-    : QWidget(parent), m_pictures(pictures), m_fontValue(parent ? parent->font() : QFont()) {
-  layoutPictures();
-}
+    : QWidget(parent), m_pictures(pictures), m_fontValue(parent ? parent->font() : QFont()) {}
 
 void RibbonBand::ReadProperties(const QVariantMap& bag) {
   m_backColor = static_cast<Colour>(bag.value(QStringLiteral("BackColor"), 0).toLongLong());
@@ -25,22 +23,24 @@ QVariantMap RibbonBand::WriteProperties() const {
           {QStringLiteral("BackStyle"), m_backStyle},   {QStringLiteral("BorderStyle"), m_borderStyle}};
 }
 
-void RibbonBand::layoutPictures() {
-  const int w = width();
-  const QSize left = m_pictures.leftCap.size(), right = m_pictures.rightCap.size();
-  m_left = QRect(QPoint(0, 0), left);
+QRect RibbonBand::leftCapRect() const { return {QPoint(0, 0), m_pictures.leftCap.size()}; }
+
+QRect RibbonBand::middleRect() const {
+  const int caps = m_pictures.leftCap.width() + m_pictures.rightCap.width();
   // Narrower than both caps: the strip simply vanishes instead of getting a negative width.
-  m_middle = QRect(left.width(), 0, std::max(0, w - left.width() - right.width()), m_pictures.middle.height());
-  m_right = QRect(QPoint(w - right.width(), 0), right);
+  return {m_pictures.leftCap.width(), 0, std::max(0, width() - caps), m_pictures.middle.height()};
 }
 
-void RibbonBand::resizeEvent(QResizeEvent*) { layoutPictures(); }
+QRect RibbonBand::rightCapRect() const {
+  return {QPoint(width() - m_pictures.rightCap.width(), 0), m_pictures.rightCap.size()};
+}
 
 void RibbonBand::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  if (!m_middle.isEmpty()) p.drawImage(m_middle, m_pictures.middle);
-  p.drawImage(m_right.topLeft(), m_pictures.rightCap);
-  p.drawImage(m_left.topLeft(), m_pictures.leftCap);
+  const QRect middle = middleRect();
+  if (!middle.isEmpty()) p.drawImage(middle, m_pictures.middle);
+  p.drawImage(rightCapRect().topLeft(), m_pictures.rightCap);
+  p.drawImage(leftCapRect().topLeft(), m_pictures.leftCap);
 }
 
 }  // namespace lumora

@@ -39,20 +39,17 @@ class RibbonBand : public QWidget {
   virtual void ReadProperties(const QVariantMap& bag);
   virtual QVariantMap WriteProperties() const;
 
-  QRect leftCapRect() const { return m_left; }
-  QRect middleRect() const { return m_middle; }
-  QRect rightCapRect() const { return m_right; }
+  // Where the three pictures go for the current width.
+  QRect leftCapRect() const;
+  QRect middleRect() const;
+  QRect rightCapRect() const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
   void recordChange() { m_propertiesChanged = true; }
 
  private:
-  void layoutPictures();
-
   const RibbonArt::Pictures& m_pictures;
-  QRect m_left, m_middle, m_right;
   Colour m_backColor = 0;
   Colour m_foreColor = 0;
   bool m_enabledValue = false;

@@ -40,7 +40,7 @@ QVariantMap RibbonPanel::WriteProperties() const {
 }
 
 void RibbonPanel::resizeEvent(QResizeEvent* event) {
-  RibbonBand::resizeEvent(event);
+  QWidget::resizeEvent(event);
   m_lblCaption->setGeometry(0, kCaptionTop, width(), kCaptionHeight);
 }
 

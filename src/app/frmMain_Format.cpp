@@ -1,0 +1,139 @@
+// frmMain's command states (UpdateControls and the two option groups), the font and size lists
+// and the caption box.
+#include <QSignalBlocker>
+
+#include "app/frmMain.h"
+#include "base/Rounding.h"
+#include "controls/QtColour.h"
+
+namespace lumora {
+namespace {
+
+void setSwatch(QLabel* swatch, Colour colour) {
+  QPalette p = swatch->palette();
+  p.setColor(QPalette::Window, ToQColor(colour));
+  swatch->setPalette(p);
+}
+
+// A flat button takes Disabled, any other control its enabled state.
+void enableControl(QWidget* control, bool enabled) {
+  if (auto* flat = qobject_cast<vbkFlat*>(control))
+    flat->setDisabled(!enabled);
+  else
+    control->setEnabled(enabled);
+}
+
+}  // namespace
+
+bool frmMain::IsSymbolFont(const QString& name) {
+  const QString lower = name.toLower();
+  return lower == QLatin1String("webdings") || lower == QLatin1String("wingdings") ||
+         lower == QLatin1String("wingdings 2") || lower == QLatin1String("wingdings 3");
+}
+
+void frmMain::ActivateCaptionControl() {
+  if (txtCaption->isEnabled() && txtCaption->isVisible()) txtCaption->setFocus();
+}
+
+void frmMain::ToggleTextOptions(bool enabled) {
+  txtCaption->setEnabled(enabled);
+  if (!enabled && !txtCaption->toPlainText().isEmpty()) txtCaption->clear();
+  for (QWidget* control : RibbonPanelFont->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (control != RibbonPanelFont->captionLabel()) enableControl(control, enabled);
+  for (QWidget* control : RibbonPanelText->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (control != cmdAdd && control != cmdSymbol && control != RibbonPanelText->captionLabel())
+      enableControl(control, enabled);
+  cboFont->setEnabled(frameFontCombo->isEnabled());
+}
+
+void frmMain::ToggleEffectsOptions(bool enabled) {
+  picForeColor->setVisible(enabled);
+  picShadowColor->setVisible(enabled);
+  cmdDelete->setDisabled(!enabled);
+  cmdBringToFront->setDisabled(!enabled);
+  cmdSendToBack->setDisabled(!enabled);
+  for (QWidget* control : RibbonPanelEffects->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (control != RibbonPanelEffects->captionLabel() && control != picForeColor && control != picShadowColor)
+      enableControl(control, enabled);
+}
+
+void frmMain::UpdateControls() {
+  const bool open = m_document.DocumentOpen();
+  lblInfo->setText(open ? QStringLiteral("Add or select some text and change it by typing in the box below.  To "
+                                         "position text select it and move it with your mouse.")
+                        : QString());
+  picWelcome->setVisible(!open);
+  cmdSave->setDisabled(!open);
+  cmdSaveImage->setDisabled(!open);
+  cmdAdd->setDisabled(!open);
+  cmdSymbol->setDisabled(!open);
+  cmdSaveAs->setDisabled(m_document.ProjectPath().empty());
+  picPicture->setEnabled(open);
+  const TextItem* item = m_document.CurrentItem();
+  if (!item) {
+    vkGrow->setDisabled(true);
+    vkShrink->setDisabled(true);
+    ToggleTextOptions(false);
+    ToggleEffectsOptions(false);
+  } else {
+    const QString fontName = QString::fromStdString(item->FontName);
+    const bool symbol = IsSymbolFont(fontName);
+    ToggleTextOptions(!symbol);
+    ToggleEffectsOptions(true);
+    if (symbol) {
+      vkGrow->setDisabled(item->FontSize > 85);
+      vkShrink->setDisabled(item->FontSize < 10);
+    } else {
+      // The program sets the lists: their choice handlers must not run again from here.
+      m_settingLists = true;
+      if (const int row = cboFont->findText(fontName, Qt::MatchExactly | Qt::MatchCaseSensitive); row >= 0)
+        cboFont->setCurrentIndex(row);
+      const int wanted = static_cast<int>(item->FontSize + 0.26);
+      const int sizeRow = cboSize->findText(QString::number(wanted), Qt::MatchExactly);
+      cboSize->setCurrentIndex(sizeRow >= 0 ? sizeRow : 0);
+      m_settingLists = false;
+      vkLeft->setChecked(item->Alignment == TextAlignment::Left);
+      vkCenter->setChecked(item->Alignment == TextAlignment::Centre);
+      vkRight->setChecked(item->Alignment == TextAlignment::Right);
+      vkBold->setChecked(item->FontBold);
+      vkItalic->setChecked(item->FontItalic);
+      vkUnderline->setChecked(item->FontUnderline);
+      vkStrikeout->setChecked(item->FontStrikethru);
+      setSwatch(picForeColor, item->ForeColor);
+      const QString caption = QString::fromStdString(item->Caption).trimmed();
+      if (txtCaption->toPlainText() != caption) txtCaption->setPlainText(caption);
+      vkGrow->setDisabled(cboSize->currentIndex() == cboSize->count() - 1);
+      vkShrink->setDisabled(cboSize->currentIndex() == 0);
+    }
+    vkShadow->setChecked(item->Shadow);
+    setSwatch(picShadowColor, item->ShadowColor);
+  }
+  const bool canAdd = !cmdAdd->Disabled();
+  mnuInsertText->setEnabled(canAdd);
+  mnuInsertSymbol->setEnabled(canAdd);
+  mnuDelete->setEnabled(item != nullptr);
+  mnuBringToFront->setEnabled(item != nullptr);
+  mnuSendToBack->setEnabled(item != nullptr);
+}
+
+void frmMain::FontChosen(int row) {
+  if (m_settingLists || row < 0) return;
+  const QString name = cboFont->itemText(row);
+  if (!IsSymbolFont(name)) m_document.SetLastFontName(name.toStdString());
+  m_document.EditItem(m_document.CurrentIndex(), [&](TextItem& item) { item.FontName = name.toStdString(); });
+  picPicture->update();
+  if (m_document.CurrentItem()) UpdateControls();
+  ActivateCaptionControl();
+}
+
+void frmMain::SizeChosen(int row) {
+  if (m_settingLists || row < 0) return;
+  const double size = cboSize->itemText(row).toDouble();
+  if (!IsSymbolFont(cboFont->currentText())) m_document.SetLastFontSize(RoundToInt<int>(size));
+  m_document.EditItem(m_document.CurrentIndex(), [&](TextItem& item) { item.FontSize = static_cast<float>(size); });
+  picPicture->update();
+  if (m_document.CurrentItem()) UpdateControls();
+  ActivateCaptionControl();
+}
+
+}  // namespace lumora
