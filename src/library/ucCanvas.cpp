@@ -22,7 +22,9 @@ int VbShift(Qt::KeyboardModifiers modifiers) {
          (modifiers & Qt::AltModifier ? 4 : 0);
 }
 
-int32_t FloorDiv(int32_t a, int32_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0); }
+int32_t FloorDiv(int64_t a, int64_t b) {
+  return static_cast<int32_t>(a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0));
+}
 
 // The surface's pixels as a picture Qt can draw: the bits themselves when the layouts agree,
 // a 32-bit copy otherwise.
@@ -112,7 +114,8 @@ QPoint ucCanvas::ToPicture(QPoint control) const {
     };
     return {fit(control.x(), m_viewLeft, m_viewWidth, iw), fit(control.y(), m_viewTop, m_viewHeight, ih)};
   }
-  return {FloorDiv(m_scrollX + control.x() - m_viewLeft, m_zoom), FloorDiv(m_scrollY + control.y() - m_viewTop, m_zoom)};
+  return {FloorDiv(int64_t{m_scrollX} + control.x() - m_viewLeft, m_zoom),
+          FloorDiv(int64_t{m_scrollY} + control.y() - m_viewTop, m_zoom)};
 }
 
 void ucCanvas::paintEvent(QPaintEvent*) {
@@ -128,13 +131,14 @@ void ucCanvas::paintEvent(QPaintEvent*) {
   painter.setClipRect(view);
   // Two extra picture pixels past the view, starting at a negative sub-pixel offset, keep the
   // partly visible zoomed pixels whole at both edges.
+  // 64-bit: the destination of a huge zoom does not fit 32 bits.
   const auto span = [this](int32_t maxScroll, int32_t scroll, int32_t viewStart, int32_t viewExtent, int32_t extent,
-                           int32_t& srcStart, int32_t& srcExtent, int32_t& dstStart, int32_t& dstExtent) {
+                           int64_t& srcStart, int64_t& srcExtent, int64_t& dstStart, int64_t& dstExtent) {
     if (!m_fitMode && maxScroll != 0) {
       srcStart = scroll / m_zoom;
       srcExtent = viewExtent / m_zoom + 2;
       dstStart = viewStart - scroll % m_zoom;
-      dstExtent = m_zoom * srcExtent;
+      dstExtent = int64_t{m_zoom} * srcExtent;
     } else {
       srcStart = 0;
       srcExtent = extent;
@@ -142,14 +146,16 @@ void ucCanvas::paintEvent(QPaintEvent*) {
       dstExtent = viewExtent;
     }
   };
-  int32_t sx, sw, dx, dw, sy, sh, dy, dh;
+  int64_t sx, sw, dx, dw, sy, sh, dy, dh;
   span(m_maxScrollX, m_scrollX, m_viewLeft, m_viewWidth, m_image.Width(), sx, sw, dx, dw);
   span(m_maxScrollY, m_scrollY, m_viewTop, m_viewHeight, m_image.Height(), sy, sh, dy, dh);
   // The extra pixels may lie past the picture's edge: draw only the part that exists, at the
   // same scale.
-  const double scaleX = double(dw) / sw, scaleY = double(dh) / sh;
-  const int32_t cw = std::min(sw, m_image.Width() - sx), ch = std::min(sh, m_image.Height() - sy);
-  painter.drawImage(QRectF(dx, dy, cw * scaleX, ch * scaleY), picture, QRectF(sx, sy, cw, ch));
+  const double scaleX = double(dw) / double(sw), scaleY = double(dh) / double(sh);
+  const int64_t cw = std::min<int64_t>(sw, m_image.Width() - sx), ch = std::min<int64_t>(sh, m_image.Height() - sy);
+  if (cw <= 0 || ch <= 0) return;
+  painter.drawImage(QRectF(double(dx), double(dy), double(cw) * scaleX, double(ch) * scaleY), picture,
+                    QRectF(double(sx), double(sy), double(cw), double(ch)));
 }
 
 void ucCanvas::resizeEvent(QResizeEvent* event) {
@@ -173,8 +179,8 @@ void ucCanvas::mousePressEvent(QMouseEvent* event) {
 void ucCanvas::mouseMoveEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
   if (m_dragging && m_workMode == 0) {
-    m_scrollX = std::clamp(m_lastX - at.x() + m_scrollX, 0, m_maxScrollX);
-    m_scrollY = std::clamp(m_lastY - at.y() + m_scrollY, 0, m_maxScrollY);
+    m_scrollX = static_cast<int32_t>(std::clamp<int64_t>(int64_t{m_lastX} - at.x() + m_scrollX, 0, m_maxScrollX));
+    m_scrollY = static_cast<int32_t>(std::clamp<int64_t>(int64_t{m_lastY} - at.y() + m_scrollY, 0, m_maxScrollY));
     m_lastX = at.x();
     m_lastY = at.y();
     if (static_cast<float>(m_scrollX) != m_prevScrollX || static_cast<float>(m_scrollY) != m_prevScrollY) {

@@ -217,3 +217,33 @@ TEST_F(ucCanvasTest, PaintsPicturesOfOtherDepths) {
 
 }  // namespace
 }  // namespace lumora
+
+namespace lumora {
+namespace {
+
+TEST(ucCanvas, HugeZoomStaysWithinRange) {
+  ucCanvas canvas;
+  canvas.resize(100, 100);
+  ASSERT_TRUE(canvas.CanvasImage().Create(10, 10, 32));
+  canvas.Zoom(1 << 30);
+  canvas.Resize();
+  EXPECT_EQ(canvas.MaxScroll(), QPoint(INT32_MAX, INT32_MAX));
+  EXPECT_GE(canvas.ScrollPos().x(), 0);
+  const QPoint p = canvas.ToPicture({99, 99});
+  EXPECT_GE(p.x(), 0);
+  EXPECT_LT(p.x(), 10);
+  EXPECT_FALSE(canvas.grab().isNull());
+  // Panned to the far end, the conversion still lands on the last pixel.
+  canvas.show();
+  QTest::mousePress(&canvas, Qt::LeftButton, {}, {99, 99});
+  QTest::mouseMove(&canvas, {-5000, -5000});
+  for (int i = 0; i < 3; ++i) {
+    QTest::mouseMove(&canvas, {99, 99});
+    QTest::mouseMove(&canvas, {0, 0});
+  }
+  EXPECT_GE(canvas.ToPicture({99, 99}).x(), 1);
+  EXPECT_LT(canvas.ToPicture({99, 99}).x(), 10);
+}
+
+}  // namespace
+}  // namespace lumora
