@@ -22,24 +22,38 @@ constexpr uint32_t kKeyMask = (1u << kKeyBits) - 1;
 constexpr size_t kBlockData = 254;
 constexpr size_t kStageBlocks = 64;  // packed bytes are framed into sub-blocks this many at a time
 
-// Packs codes from the least significant bit into a staging area and frames the bytes into
-// data sub-blocks (a length byte, then up to 254 bytes) as they accumulate.
+// Frames packed bytes into data sub-blocks (a length byte, then up to 254 bytes): every whole
+// block, or every byte when `all`. Returns how many bytes are left, moved to the front.
+size_t frameBlocks(std::vector<uint8_t>& out, uint8_t* stage, size_t used, bool all) {
+  size_t at = 0;
+  while (used - at >= kBlockData || (all && used > at)) {
+    const size_t length = std::min(kBlockData, used - at);
+    out.push_back(static_cast<uint8_t>(length));
+    out.insert(out.end(), stage + at, stage + at + length);
+    at += length;
+  }
+  std::memmove(stage, stage + at, used - at);
+  return used - at;
+}
+
+// Packs codes from the least significant bit, 32 bits at a time, into a staging area that is
+// framed into sub-blocks whenever it holds kStageBlocks of them.
 class CodePacker {
  public:
-  explicit CodePacker(std::vector<uint8_t>& out) : m_out(out) {}
+  CodePacker(std::vector<uint8_t>& out, uint8_t* stage) : m_out(out), m_stage(stage) {}
 
   void put(int32_t code, int width) {
     m_bits |= static_cast<uint64_t>(code) << m_count;
     m_count += width;
     if (m_count >= 32) {
       const auto low = static_cast<uint32_t>(m_bits);
-      m_stage[m_used++] = static_cast<uint8_t>(low);
-      m_stage[m_used++] = static_cast<uint8_t>(low >> 8);
-      m_stage[m_used++] = static_cast<uint8_t>(low >> 16);
-      m_stage[m_used++] = static_cast<uint8_t>(low >> 24);
+      const uint8_t bytes[4] = {static_cast<uint8_t>(low), static_cast<uint8_t>(low >> 8), static_cast<uint8_t>(low >> 16),
+                                static_cast<uint8_t>(low >> 24)};
+      std::memcpy(m_stage + m_used, bytes, 4);
+      m_used += 4;
       m_bits >>= 32;
       m_count -= 32;
-      if (m_used >= kStageBlocks * kBlockData) frame(false);
+      if (m_used >= kStageBlocks * kBlockData) m_used = frameBlocks(m_out, m_stage, m_used, false);
     }
   }
 
@@ -49,28 +63,15 @@ class CodePacker {
       m_stage[m_used++] = static_cast<uint8_t>(m_bits);
       m_bits >>= 8;
     }
-    frame(true);
+    m_used = frameBlocks(m_out, m_stage, m_used, true);
   }
 
  private:
-  void frame(bool all) {
-    size_t at = 0;
-    while (m_used - at >= kBlockData || (all && m_used > at)) {
-      const size_t length = std::min(kBlockData, m_used - at);
-      m_out.push_back(static_cast<uint8_t>(length));
-      m_out.insert(m_out.end(), m_stage.begin() + static_cast<std::ptrdiff_t>(at),
-                   m_stage.begin() + static_cast<std::ptrdiff_t>(at + length));
-      at += length;
-    }
-    std::memmove(m_stage.data(), m_stage.data() + at, m_used - at);
-    m_used -= at;
-  }
-
   std::vector<uint8_t>& m_out;
+  uint8_t* m_stage;
+  size_t m_used = 0;
   uint64_t m_bits = 0;
   int m_count = 0;
-  std::array<uint8_t, kStageBlocks * kBlockData + 16> m_stage{};
-  size_t m_used = 0;
 };
 
 }  // namespace
@@ -81,7 +82,8 @@ GifLzwEncoder::GifLzwEncoder(int codeSize, std::span<const uint32_t, 17> masks)
 // Greedy LZW: the longest known string is extended one pixel at a time; an unknown string writes
 // its prefix and, while codes remain, becomes a new code. A full table writes a clear code.
 void GifLzwEncoder::Encode(std::span<const uint8_t* const> rows, int32_t width, std::vector<uint8_t>& out) {
-  CodePacker packer(out);
+  std::array<uint8_t, kStageBlocks * kBlockData + 8> stage;
+  CodePacker packer(out, stage.data());
   int codeWidth = m_initialWidth;
   int32_t largest = static_cast<int32_t>(m_masks[static_cast<size_t>(codeWidth)]);
   int32_t nextFree = m_clearCode + 2;
