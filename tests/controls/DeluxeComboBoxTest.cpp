@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QTest>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -272,20 +273,43 @@ TEST_F(DeluxeComboBox, OpeningTheListWith500FontsIsTimed) {
   deluxe.Attach(w.combo);
   configureAsFontList(deluxe);
   QElapsedTimer timer;
-  timer.start();
-  w.combo->showPopup();
-  w.combo->view()->viewport()->repaint();
-  const qint64 firstOpen = timer.nsecsElapsed();
-  w.combo->hidePopup();
-  timer.restart();
-  w.combo->showPopup();
-  w.combo->view()->viewport()->repaint();
-  const qint64 secondOpen = timer.nsecsElapsed();
+  std::vector<double> opens;
+  for (int i = 0; i < 5; ++i) {
+    timer.start();
+    w.combo->showPopup();
+    w.combo->view()->viewport()->repaint();
+    opens.push_back(timer.nsecsElapsed() / 1e6);
+    w.combo->hidePopup();
+    QApplication::processEvents();
+  }
+  const double first = opens.front();
+  std::sort(opens.begin(), opens.end());
+  std::printf("[ figure   ] opening the font list with %d fonts (%d rows visible): first %.1f ms, median of 5 %.1f ms\n",
+              static_cast<int>(names.size()), w.combo->view()->viewport()->height() / std::max(1, rowRect(*w.combo, 0).height()),
+              first, opens[2]);
+  EXPECT_EQ(w.combo->count(), 500);
+}
+
+TEST_F(DeluxeComboBox, InstalledFamiliesEachShowInTheirOwnFace) {
+  const QStringList families = QFontDatabase::families();
+  FontListWindow w(QString::fromLatin1(AppSubClass::kMarkCaption), families);
+  w.combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));  // a drop-down of a few rows
+  w.combo->setMaxVisibleItems(14);
+  cDeluxeComboBox deluxe;
+  deluxe.Attach(w.combo);
+  configureAsFontList(deluxe);
+  const QImage list = openList(*w.combo, std::min<int>(3, static_cast<int>(families.size()) - 1));
+  // Every visible row is drawn: none of them is blank.
+  for (int row = 0; row < std::min<int>(10, static_cast<int>(families.size())); ++row) {
+    const QRect r = rowRect(*w.combo, row).intersected(list.rect());
+    if (r.isEmpty()) continue;
+    bool inked = false;
+    for (int y = r.top(); y <= r.bottom() && !inked; ++y)
+      for (int x = r.left(); x < r.left() + 60 && !inked; ++x) inked = qGray(list.pixel(x, y)) < 128;
+    EXPECT_TRUE(inked) << families[row].toStdString();
+  }
   test::SaveScreenshot(*w.combo->view()->window(), QStringLiteral("cboFont-open"));
   w.combo->hidePopup();
-  std::printf("[ figure   ] opening the font list with %d fonts: first %.1f ms, again %.1f ms\n",
-              static_cast<int>(names.size()), firstOpen / 1e6, secondOpen / 1e6);
-  EXPECT_EQ(w.combo->count(), 500);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QApplication>
+#include <memory>
 
 namespace lumora::test {
 
@@ -11,7 +12,9 @@ inline void EnsureApplication() {
   static int argc = 1;
   static char name[] = "controls_tests";
   static char* argv[] = {name, nullptr};
-  static QApplication application(argc, argv);
+  // Never destroyed: a QApplication must not outlive main's end into static destruction.
+  static QApplication* application = std::make_unique<QApplication>(argc, argv).release();
+  Q_UNUSED(application)
 }
 
 }  // namespace lumora::test
