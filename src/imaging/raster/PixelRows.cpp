@@ -116,8 +116,11 @@ PixelMapper::PixelMapper(const Bitmap& src, const Bitmap& dst) : m_src(src), m_d
     m_cacheKeys.assign(size_t{1} << kCacheBits, kEmptyKey);
     m_cacheValues.resize(size_t{1} << kCacheBits);
   }
+  const auto isBgr = [](const Bitmap& b) { return b.bpp() == 24 || (b.bpp() == 32 && IsDefaultMasks(b)); };
   if (SameFormat(src, dst)) {
     m_route = Route::Identity;
+  } else if (isBgr(src) && isBgr(dst)) {
+    m_route = Route::Low24;
   } else if (src.bpp() <= 8) {
     m_route = Route::Table;
     const auto table = src.colorTable();
@@ -128,6 +131,10 @@ PixelMapper::PixelMapper(const Bitmap& src, const Bitmap& dst) : m_src(src), m_d
 
 void PixelMapper::Map(std::span<uint32_t> values) {
   if (m_route == Route::Identity) return;
+  if (m_route == Route::Low24) {
+    for (auto& v : values) v &= 0xFFFFFFu;
+    return;
+  }
   if (m_route == Route::Table) {
     for (auto& v : values) v = v < m_table.size() ? m_table[v] : m_table[0];
     return;

@@ -31,6 +31,7 @@ class PixelMapper {
   uint32_t Map(uint32_t srcValue) {
     switch (m_route) {
       case Route::Identity: return srcValue;
+      case Route::Low24: return srcValue & 0xFFFFFFu;
       case Route::Table: return srcValue < m_table.size() ? m_table[srcValue] : m_table[0];
       default: return FromColour(m_src.rgbForValue(srcValue));
     }
@@ -41,7 +42,8 @@ class PixelMapper {
   void FromColours(std::span<uint32_t> colours);
 
  private:
-  enum class Route { Identity, Table, Colour };
+  // Low24: 24-bit and default 32-bit pixels share the blue-green-red byte order.
+  enum class Route { Identity, Low24, Table, Colour };
   uint32_t NearestCached(uint32_t rgb);
 
   const Bitmap& m_src;
