@@ -24,9 +24,9 @@ int32_t roundedFraction(int numerator, int error) {
   return static_cast<int32_t>(RoundHalfEven(static_cast<double>(numerator) * error / 16.0));
 }
 
-// The work copy's pixels made from the source: a plain 32-bit surface of blue, green, red bytes.
+// A 32-bit surface whose pixels are blue, green, red, unused bytes: the diffusion reads it as it is.
 bool isPlain32(const cDIB& dib) {
-  return dib.BPP() == 32 && dib.hDIb()->masks() == raster::ChannelMasks::DefaultFor(32);
+  return dib.hDIb() != nullptr && dib.BPP() == 32 && dib.hDIb()->masks() == raster::ChannelMasks::DefaultFor(32);
 }
 
 // The palette from a copy of the picture reduced to at most 150 x 150 by dropping rows and
@@ -80,14 +80,11 @@ int32_t PaletteMode() { return g_paletteMode; }
 int32_t DitherMode() { return g_ditherMode; }
 
 void ConvertTo8bpp(const cDIB& source, cDIB& target, cPal8bpp& palette) {
-  if (source.hDIb() == nullptr) {
-    target.Destroy();
-    palette.Initialize(0);
-    return;
-  }
+  // Other depths (and channel layouts) go through a 32-bit copy first.
   cDIB converted;
-  if (!isPlain32(source)) converted.CreateFromStdPicture(source.Image(), true);
-  const cDIB& work = isPlain32(source) ? source : converted;
+  const bool plain = isPlain32(source);
+  if (!plain && source.hDIb() != nullptr) converted.CreateFromStdPicture(source.Image(), true);
+  const cDIB& work = plain ? source : converted;
   if (work.hDIb() == nullptr) {
     target.Destroy();
     palette.Initialize(0);

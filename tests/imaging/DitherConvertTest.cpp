@@ -7,6 +7,9 @@
 #include "imaging/cPal8bpp.h"
 #include "imaging/mDither8bpp.h"
 #include "imaging/raster/Blit.h"
+#include "imaging/raster/BmpFile.h"
+
+#include <filesystem>
 
 namespace lumora {
 namespace {
@@ -167,6 +170,30 @@ TEST_F(DitherConvert, OtherDepthsAreConvertedFirst) {
   mDither8bpp::ConvertTo8bpp(source24, target24, palette24);
   EXPECT_EQ(testsurface::Indices(target24), testsurface::Indices(target32));
   EXPECT_EQ(palette24.Entries(), palette32.Entries());
+}
+
+// A surface loaded from a bitmap file keeps the bottom row first in memory; the conversion still
+// reads it top row first, so the picture stays upright and entry 0 is the top-left pixel's cell.
+TEST_F(DitherConvert, BottomUpSourceStaysUpright) {
+  const Rgb k{0, 0, 0}, w{255, 255, 255}, r{255, 0, 0};
+  const std::vector<Rgb> pixels = {r, w, k, w, k, w, k, k, w};
+  auto bitmap = raster::Bitmap::Create(3, 3, 32, raster::RowOrder::BottomUp);
+  for (int32_t y = 0; y < 3; ++y)
+    for (int32_t x = 0; x < 3; ++x) {
+      const Rgb& c = pixels[static_cast<size_t>(y * 3 + x)];
+      bitmap->setPixelValue(x, y, c.b | (c.g << 8) | (c.r << 16));
+    }
+  const auto file = std::filesystem::temp_directory_path() / "lumora-dither-bottom-up.bmp";
+  ASSERT_TRUE(raster::WriteBmpFile(file, *bitmap));
+  cDIB source, target;
+  ASSERT_EQ(source.CreateFromBitmapFile(file), 32);
+  std::filesystem::remove(file);
+  ASSERT_EQ(source.hDIb()->rowOrder(), raster::RowOrder::BottomUp);
+  cPal8bpp palette;
+  mDither8bpp::ConvertTo8bpp(source, target, palette);
+  EXPECT_EQ(entryColour(palette, 0), r);
+  const auto indices = testsurface::Indices(target);
+  for (size_t i = 0; i < pixels.size(); ++i) EXPECT_EQ(entryColour(palette, indices[i]), pixels[i]) << i;
 }
 
 TEST_F(DitherConvert, EmptySourceGivesEmptyTargetAndPalette) {

@@ -16,6 +16,7 @@
 #include "imaging/cPal8bpp.h"
 #include "imaging/mDither8bpp.h"
 #include "imaging/mGIFSave.h"
+#include "imaging/raster/BmpFile.h"
 
 namespace lumora {
 namespace {
@@ -342,6 +343,27 @@ TEST(GifWriter, RefusesWhatItCannotWrite) {
   std::vector<uint8_t> out;
   EXPECT_FALSE(mGIFSave::EncodeGIF(empty, p, -1, false, {}, out));
   EXPECT_TRUE(fs::is_empty(folder.path()));
+}
+
+// A surface loaded from a bitmap file has its bottom row first in memory; the file still starts
+// with the top row.
+TEST(GifWriter, BottomUpSurfaceIsWrittenTopRowFirst) {
+  auto bitmap = raster::Bitmap::Create(4, 3, 8, raster::RowOrder::BottomUp);
+  std::vector<uint8_t> visual;
+  for (int32_t y = 0; y < 3; ++y)
+    for (int32_t x = 0; x < 4; ++x) {
+      bitmap->setPixelValue(x, y, static_cast<uint32_t>(y * 4 + x));
+      visual.push_back(static_cast<uint8_t>(y * 4 + x));
+    }
+  TempFolder folder;
+  const fs::path bmp = folder.path() / "bottom-up.bmp";
+  ASSERT_TRUE(raster::WriteBmpFile(bmp, *bitmap));
+  cDIB dib;
+  ASSERT_EQ(dib.CreateFromBitmapFile(bmp), 8);
+  ASSERT_EQ(dib.hDIb()->rowOrder(), raster::RowOrder::BottomUp);
+  cPal8bpp p;
+  makePalette(p, 16);
+  EXPECT_EQ(giftest::DecodeWithGiflib(encode(dib, p)).pixels, visual);
 }
 
 TEST(GifWriter, Side32767IsWritten) {
