@@ -113,21 +113,36 @@ struct SizeCase {
 
 class StretchHalftone : public ::testing::TestWithParam<SizeCase> {};
 
+// A random picture of the given depth (indexed ones with a table of distinct colours).
+std::shared_ptr<Bitmap> RandomAt(int bpp, const SizeCase& c) {
+  auto src = Bitmap::Create(c.sw, c.sh, bpp);
+  const auto random = Random24(c.sw, c.sh, static_cast<unsigned>(c.sw * 31 + c.dw));
+  for (size_t i = 0; i < src->colorTable().size(); ++i)
+    src->colorTable()[i] = RGBQuad{uint8_t(i * 7), uint8_t(255 - i), uint8_t(i), 0};
+  for (int32_t y = 0; y < c.sh; ++y)
+    for (int32_t x = 0; x < c.sw; ++x)
+      src->setPixelValue(x, y, bpp == 8 ? random->pixelValue(x, y) & 0xFF : src->valueForRGB(random->pixelRGB(x, y)));
+  return src;
+}
+
+// Blue-green-red sources are averaged from their bytes, others from their colours: both ways.
 TEST_P(StretchHalftone, MatchesExactAreaAverageWithinOneLevel) {
   const auto& c = GetParam();
-  auto src = Random24(c.sw, c.sh, static_cast<unsigned>(c.sw * 31 + c.dw));
-  auto dst = Bitmap::Create(c.dw, c.dh, 32);
-  ASSERT_EQ(StretchBlt(*dst, 0, 0, c.dw, c.dh, *src, 0, 0, c.sw, c.sh, SRCCOPY, HALFTONE), 1);
-  const double fx = static_cast<double>(c.sw) / c.dw, fy = static_cast<double>(c.sh) / c.dh;
-  for (int32_t y = 0; y < c.dh; ++y)
-    for (int32_t x = 0; x < c.dw; ++x) {
-      const uint32_t want = ReferenceArea(*src, x * fx, (x + 1) * fx, y * fy, (y + 1) * fy);
-      const uint32_t got = dst->pixelRGB(x, y);
-      for (int k = 0; k < 3; ++k) {
-        const int diff = static_cast<int>((got >> (8 * k)) & 0xFF) - static_cast<int>((want >> (8 * k)) & 0xFF);
-        ASSERT_LE(std::abs(diff), 1) << x << "," << y << " channel " << k;
+  for (int bpp : {24, 32, 8, 16}) {
+    const auto src = RandomAt(bpp, c);
+    auto dst = Bitmap::Create(c.dw, c.dh, 32);
+    ASSERT_EQ(StretchBlt(*dst, 0, 0, c.dw, c.dh, *src, 0, 0, c.sw, c.sh, SRCCOPY, HALFTONE), 1);
+    const double fx = static_cast<double>(c.sw) / c.dw, fy = static_cast<double>(c.sh) / c.dh;
+    for (int32_t y = 0; y < c.dh; ++y)
+      for (int32_t x = 0; x < c.dw; ++x) {
+        const uint32_t want = ReferenceArea(*src, x * fx, (x + 1) * fx, y * fy, (y + 1) * fy);
+        const uint32_t got = dst->pixelRGB(x, y);
+        for (int k = 0; k < 3; ++k) {
+          const int diff = static_cast<int>((got >> (8 * k)) & 0xFF) - static_cast<int>((want >> (8 * k)) & 0xFF);
+          ASSERT_LE(std::abs(diff), 1) << bpp << " bits at " << x << "," << y << " channel " << k;
+        }
       }
-    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, StretchHalftone,

@@ -174,20 +174,32 @@ int StretchArea(Bitmap& dst, const Span1D& dx, const Span1D& dy, const Bitmap& s
   std::vector<uint32_t> srcRow(static_cast<size_t>(cols.highest - cols.lowest + 1));
   std::unordered_map<int32_t, std::vector<uint16_t>> averaged;  // source row -> r, g, b per column
 
+  // Blue-green-red pixels are averaged straight from their bytes; others through their colours.
+  const bool bgr = src.bpp() == 24 || (src.bpp() == 32 && src.masks() == ChannelMasks::DefaultFor(32));
+  const auto step = static_cast<size_t>(src.bpp() / 8);
   auto horizontal = [&](int32_t sr) -> const std::vector<uint16_t>& {
     auto [it, added] = averaged.try_emplace(sr);
     if (!added) return it->second;
-    ReadColours(src, sr, srcFrom, srcRow);
+    if (!bgr) ReadColours(src, sr, srcFrom, srcRow);
+    const uint8_t* bytes = src.row(sr);
     auto& line = it->second;
     line.assign(width * 3, 0);
     constexpr int shift = kWeightBits - 8;
     for (size_t i = 0; i < width; ++i) {
       uint32_t r = 0, g = 0, b = 0;
       for (size_t k = cols.first[i]; k < cols.first[i + 1]; ++k) {
-        const uint32_t c = srcRow[static_cast<size_t>(cols.index[k] - srcFrom)], w = cols.weight[k];
-        r += (c & 0xFF) * w;
-        g += ((c >> 8) & 0xFF) * w;
-        b += ((c >> 16) & 0xFF) * w;
+        const uint32_t w = cols.weight[k];
+        if (bgr) {
+          const uint8_t* p = bytes + static_cast<size_t>(cols.index[k]) * step;
+          b += p[0] * w;
+          g += p[1] * w;
+          r += p[2] * w;
+        } else {
+          const uint32_t c = srcRow[static_cast<size_t>(cols.index[k] - srcFrom)];
+          r += (c & 0xFF) * w;
+          g += ((c >> 8) & 0xFF) * w;
+          b += ((c >> 16) & 0xFF) * w;
+        }
       }
       line[3 * i] = static_cast<uint16_t>((r + (1u << (shift - 1))) >> shift);
       line[3 * i + 1] = static_cast<uint16_t>((g + (1u << (shift - 1))) >> shift);
