@@ -5,7 +5,6 @@
 #include "compose/BuildImage.h"
 #include "compose/ExportRoutes.h"
 #include "compose/GifExport.h"
-#include "compose/PictureLoader.h"
 #include "imaging/raster/BmpFile.h"
 
 namespace lumora {
@@ -14,13 +13,11 @@ namespace {
 
 ExportResult Failed(std::string message) { return {false, std::move(message)}; }
 
-std::vector<uint8_t> EncodeFromIntermediate(ExportRoute route, const std::filesystem::path& intermediate) {
-  const LoadedPicture loaded = LoadPictureFile(intermediate);
-  if (!loaded) return {};
+std::vector<uint8_t> EncodeComposite(ExportRoute route, const raster::StdPicture& composite) {
   switch (route) {
-    case ExportRoute::Bitmap: return EncodeBitmapRoute(loaded.picture);
-    case ExportRoute::Png: return EncodePngRoute(loaded.picture);
-    case ExportRoute::Jpeg: return EncodeJpegRoute(loaded.picture);
+    case ExportRoute::Bitmap: return EncodeBitmapRoute(composite);
+    case ExportRoute::Png: return EncodePngRoute(composite);
+    case ExportRoute::Jpeg: return EncodeJpegRoute(composite);
     case ExportRoute::Gif: break;
   }
   return {};
@@ -33,14 +30,20 @@ ImageExport::~ImageExport() {
 }
 
 bool ImageExport::Prepare(const raster::Bitmap& composite) {
+  m_composite = raster::StdPicture();
   if (m_intermediate.empty()) m_intermediate = CreateTempFile();
   if (m_intermediate.empty()) return false;
   m_whiteCorner = lumora::WhiteCorner(composite);
-  return raster::WriteBmpFile(m_intermediate, composite);
+  if (!raster::WriteBmpFile(m_intermediate, composite)) return false;
+  // A picture that shares the caller's bitmap without owning it (an empty owner): the routes only
+  // read it, and the caller keeps it alive until the export is done.
+  m_composite = raster::StdPicture(
+      std::shared_ptr<raster::Bitmap>(std::shared_ptr<void>(), const_cast<raster::Bitmap*>(&composite)));
+  return true;
 }
 
 ExportResult ImageExport::Save(const std::filesystem::path& name, GifExport& gif) const {
-  if (m_intermediate.empty() || name.empty()) return Failed(kImageNotSaved);
+  if (m_composite.IsNull() || name.empty()) return Failed(kImageNotSaved);
   const ExportRoute route = RouteFor(name.string());
   std::vector<uint8_t> bytes;
   try {
@@ -48,7 +51,7 @@ ExportResult ImageExport::Save(const std::filesystem::path& name, GifExport& gif
       if (std::string message = gif.Encode(m_intermediate, m_whiteCorner, bytes); !message.empty())
         return Failed(message);
     } else {
-      bytes = EncodeFromIntermediate(route, m_intermediate);
+      bytes = EncodeComposite(route, m_composite);
     }
   } catch (const std::exception&) {
     return Failed(route == ExportRoute::Gif ? kGifWriteFailed : kImageNotSaved);
