@@ -212,7 +212,7 @@ void PaintTexture(QImage& image, const Palette& palette, Rng& rng) {
     return top + (bottom - top) * fy;
   };
   const double scale = 3.5 / std::max(image.width(), image.height());
-  const double marble = rng.range(0, 1) < 0.5 ? rng.range(4, 9) : 0;
+  const double marble = rng.range(0, 1) < 0.5 ? rng.range(2.5, 5) : 0;
   const double offX = rng.range(0, 40), offY = rng.range(0, 40);
   std::vector<QColor> ramp(256);
   for (int i = 0; i < 256; ++i) ramp[size_t(i)] = palette.at(i / 255.0);
@@ -221,7 +221,7 @@ void PaintTexture(QImage& image, const Palette& palette, Rng& rng) {
     for (int x = 0; x < image.width(); ++x) {
       double v = 0, amp = 0.5, f = 1;
       for (int o = 0; o < 5; ++o, amp *= 0.5, f *= 2) v += amp * noise(offX + x * scale * f, offY + y * scale * f);
-      if (marble > 0) v = 0.5 + 0.5 * std::sin((x * scale + v * 2.5) * marble);
+      if (marble > 0) v = 0.5 + 0.3 * std::sin((x * scale + v * 2.0) * marble);
       const QColor& c = ramp[size_t(std::clamp(static_cast<int>(v * 255), 0, 255))];
       row[x] = c.rgb();
     }
