@@ -24,7 +24,13 @@ void WorkspacePicture::paintEvent(QPaintEvent*) {
 }
 
 void WorkspacePicture::mousePressEvent(QMouseEvent* event) {
-  emit pressed(event->position().toPoint(), event->button());
+  emit pressed(event->position().toPoint(), event->button(), event->globalPosition().toPoint());
+}
+
+void WorkspacePicture::mouseMoveEvent(QMouseEvent* event) { emit moved(event->position().toPoint(), event->buttons()); }
+
+void WorkspacePicture::mouseReleaseEvent(QMouseEvent* event) {
+  emit released(event->position().toPoint(), event->button());
 }
 
 }  // namespace lumora

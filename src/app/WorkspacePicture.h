@@ -19,11 +19,15 @@ class WorkspacePicture : public QWidget {
   const QImage& pictureImage() const { return m_picture; }
 
  signals:
-  void pressed(QPoint pos, Qt::MouseButton button);
+  void pressed(QPoint pos, Qt::MouseButton button, QPoint globalPos);
+  void moved(QPoint pos, Qt::MouseButtons buttons);
+  void released(QPoint pos, Qt::MouseButton button);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   const Document& m_document;

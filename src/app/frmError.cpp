@@ -53,12 +53,12 @@ frmError::frmError(QWidget* owner) : QDialog(owner) {
 
   addText(this, QStringLiteral("The following diagnostic information may assist us in identifying the cause of the error:"),
           {60, 160, 356, 34});
-  addText(this, QStringLiteral("Error number:"), {60, 200, 110, 18}, true);
-  lblNum = addText(this, QString(), {172, 200, 244, 18});
+  addText(this, QStringLiteral("Error number:"), {60, 200, 130, 18}, true);
+  lblNum = addText(this, QString(), {192, 200, 224, 18});
   lblNum->setObjectName(QStringLiteral("lblNum"));
   lblNum->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  addText(this, QStringLiteral("Error description:"), {60, 222, 110, 18}, true);
-  lblDesc = addText(this, QString(), {172, 222, 244, 52});
+  addText(this, QStringLiteral("Error description:"), {60, 222, 130, 18}, true);
+  lblDesc = addText(this, QString(), {192, 222, 224, 52});
   lblDesc->setObjectName(QStringLiteral("lblDesc"));
   lblDesc->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   lblDesc->setTextFormat(Qt::PlainText);

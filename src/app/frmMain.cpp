@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
@@ -71,6 +72,9 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
   BuildWorkspace();
   BuildWelcomePanel();
   BuildContextMenu();
+  BuildFocusMarks();
+  ConnectEditing();
+  CreateShortcuts();
   InstallErrorReport(*this);
   Guarded([&] { Form_Load(); });
 }
@@ -111,20 +115,20 @@ void frmMain::BuildCommandArea() {
   };
   auto row = [](int left, int r, int width) { return QRect(left, kRows[r], width, kRowHeight); };
 
-  RibbonPanel1 = panel("RibbonPanel1", QStringLiteral("Project"), 4, 170);
+  RibbonPanel1 = panel("RibbonPanel1", QStringLiteral("Project"), 4, 176);
   cmdNew = makeButton(RibbonPanel1, "cmdNew", QStringLiteral("New"), QStringLiteral("new"), row(4, 0, 78));
   cmdOpen = makeButton(RibbonPanel1, "cmdOpen", QStringLiteral("Open"), QStringLiteral("open"), row(4, 1, 78));
   cmdSave = makeButton(RibbonPanel1, "cmdSave", QStringLiteral("Save"), QStringLiteral("save"), row(4, 2, 78));
-  cmdSaveAs = makeButton(RibbonPanel1, "cmdSaveAs", QStringLiteral("Save As"), QStringLiteral("saveas"), row(84, 0, 82));
+  cmdSaveAs = makeButton(RibbonPanel1, "cmdSaveAs", QStringLiteral("Save As"), QStringLiteral("saveas"), row(84, 0, 88));
   cmdSaveImage = makeButton(RibbonPanel1, "cmdSaveImage", QStringLiteral("Save Image"), QStringLiteral("saveimage"),
-                            row(84, 1, 82));
-  vbkFlat1 = makeButton(RibbonPanel1, "vbkFlat1", QStringLiteral("Exit"), QStringLiteral("exit"), row(84, 2, 82));
+                            row(84, 1, 88));
+  vbkFlat1 = makeButton(RibbonPanel1, "vbkFlat1", QStringLiteral("Exit"), QStringLiteral("exit"), row(84, 2, 88));
 
-  RibbonPanel2 = panel("RibbonPanel2", QStringLiteral("ZEB"), 176, 96);
-  vbkFlat2 = makeButton(RibbonPanel2, "vbkFlat2", QStringLiteral(" ZEB Website"), QStringLiteral("website"), row(4, 0, 88));
-  vbkFlat3 = makeButton(RibbonPanel2, "vbkFlat3", QStringLiteral("About ZEB "), QStringLiteral("about"), row(4, 1, 88));
+  RibbonPanel2 = panel("RibbonPanel2", QStringLiteral("ZEB"), 182, 100);
+  vbkFlat2 = makeButton(RibbonPanel2, "vbkFlat2", QStringLiteral(" ZEB Website"), QStringLiteral("website"), row(4, 0, 92));
+  vbkFlat3 = makeButton(RibbonPanel2, "vbkFlat3", QStringLiteral("About ZEB "), QStringLiteral("about"), row(4, 1, 92));
 
-  RibbonPanelText = panel("RibbonPanelText", QStringLiteral("Text"), 274, 128);
+  RibbonPanelText = panel("RibbonPanelText", QStringLiteral("Text"), 284, 128);
   cmdAdd = makeButton(RibbonPanelText, "cmdAdd", QStringLiteral(" Insert Text"), QStringLiteral("inserttext"), row(4, 0, 90));
   cmdSymbol = makeButton(RibbonPanelText, "cmdSymbol", QStringLiteral("Symbol"), QStringLiteral("symbol"), row(4, 1, 90), false);
   cmdDelete = makeButton(RibbonPanelText, "cmdDelete", QStringLiteral("Delete"), QStringLiteral("delete"), row(4, 2, 90));
@@ -133,16 +137,16 @@ void frmMain::BuildCommandArea() {
   cmdBringToFront->setToolTip(QStringLiteral("Bring to Front"));
   cmdSendToBack->setToolTip(QStringLiteral("Send to Back"));
 
-  RibbonPanelFont = panel("RibbonPanelFont", QStringLiteral("Font"), 404, 198);
+  RibbonPanelFont = panel("RibbonPanelFont", QStringLiteral("Font"), 414, 182);
   frameFontCombo = new QFrame(RibbonPanelFont);
   frameFontCombo->setObjectName(QStringLiteral("frameFontCombo"));
-  frameFontCombo->setGeometry(4, 4, 136, kRowHeight);
+  frameFontCombo->setGeometry(4, 4, 120, kRowHeight);
   cboFont = new QComboBox(frameFontCombo);
   cboFont->setObjectName(QStringLiteral("cboFont"));
-  cboFont->setGeometry(0, 0, 136, kRowHeight);
+  cboFont->setGeometry(0, 0, 120, kRowHeight);
   cboSize = new QComboBox(RibbonPanelFont);
   cboSize->setObjectName(QStringLiteral("cboSize"));
-  cboSize->setGeometry(144, 4, 50, kRowHeight);
+  cboSize->setGeometry(128, 4, 50, kRowHeight);
   const std::pair<vbkFlat**, const char*> styles[] = {
       {&vkBold, "bold"}, {&vkItalic, "italic"}, {&vkUnderline, "underline"}, {&vkStrikeout, "strikeout"}};
   int x = 4;
@@ -158,15 +162,15 @@ void frmMain::BuildCommandArea() {
   vkCenter = makeButton(RibbonPanelFont, "vkCenter", {}, QStringLiteral("aligncenter"), row(32, 2, 26));
   vkRight = makeButton(RibbonPanelFont, "vkRight", {}, QStringLiteral("alignright"), row(60, 2, 26));
 
-  RibbonPanelEffects = panel("RibbonPanelEffects", QStringLiteral("Effects"), 604, 120);
-  vkFontColor = makeButton(RibbonPanelEffects, "vkFontColor", QStringLiteral("Colour"), QStringLiteral("fontcolor"), row(4, 0, 90));
-  vkShadow = makeButton(RibbonPanelEffects, "vkShadow", QStringLiteral("Shadow"), QStringLiteral("shadow"), row(4, 1, 90));
+  RibbonPanelEffects = panel("RibbonPanelEffects", QStringLiteral("Effects"), 598, 130);
+  vkFontColor = makeButton(RibbonPanelEffects, "vkFontColor", QStringLiteral("Colour"), QStringLiteral("fontcolor"), row(4, 0, 100));
+  vkShadow = makeButton(RibbonPanelEffects, "vkShadow", QStringLiteral("Shadow"), QStringLiteral("shadow"), row(4, 1, 100));
   vkShadowColor = makeButton(RibbonPanelEffects, "vkShadowColor", QStringLiteral("Shadow colour"),
-                             QStringLiteral("shadowcolor"), row(4, 2, 90));
+                             QStringLiteral("shadowcolor"), row(4, 2, 100));
   auto swatch = [&](const char* name, int r, Colour colour) {
     auto* s = new QLabel(RibbonPanelEffects);
     s->setObjectName(QString::fromLatin1(name));
-    s->setGeometry(98, kRows[r] + 3, 16, 16);
+    s->setGeometry(108, kRows[r] + 3, 16, 16);
     s->setFrameShape(QFrame::Box);
     s->setAutoFillBackground(true);
     QPalette p = s->palette();
@@ -178,9 +182,9 @@ void frmMain::BuildCommandArea() {
   picForeColor = swatch("picForeColor", 0, 0);
   picShadowColor = swatch("picShadowColor", 2, static_cast<Colour>(0x80000005));
 
-  RibbonPanelSize = panel("RibbonPanelSize", QStringLiteral("Size"), 726, 70);
-  vkGrow = makeButton(RibbonPanelSize, "vkGrow", QStringLiteral("Grow"), QStringLiteral("grow"), row(4, 0, 62));
-  vkShrink = makeButton(RibbonPanelSize, "vkShrink", QStringLiteral("Shrink"), QStringLiteral("shrink"), row(4, 1, 62));
+  RibbonPanelSize = panel("RibbonPanelSize", QStringLiteral("Size"), 730, 66);
+  vkGrow = makeButton(RibbonPanelSize, "vkGrow", QStringLiteral("Grow"), QStringLiteral("grow"), row(4, 0, 58));
+  vkShrink = makeButton(RibbonPanelSize, "vkShrink", QStringLiteral("Shrink"), QStringLiteral("shrink"), row(4, 1, 58));
 
   connect(cmdNew, &vbkFlat::OnClick, this, [this] { Guarded([&] { NewDocument(); }); });
   connect(cmdOpen, &vbkFlat::OnClick, this, [this] { Guarded([&] { OpenDocument(); }); });
@@ -205,6 +209,7 @@ void frmMain::BuildWorkspace() {
   p.setColor(QPalette::Window, QColor(0x9A, 0xA6, 0xB8));
   picWorkspace->setPalette(p);
   picWorkspace->setGeometry(kMargin, kWorkspaceTop, 800, 362);
+  picWorkspace->installEventFilter(this);
   shpOutline = new QFrame(picWorkspace);
   shpOutline->setObjectName(QStringLiteral("shpOutline"));
   shpOutline->setStyleSheet(QStringLiteral("QFrame#shpOutline { border: 1px solid #000000; background: transparent; }"));
@@ -229,6 +234,9 @@ void frmMain::BuildWorkspace() {
   txtCaption->setObjectName(QStringLiteral("txtCaption"));
   txtCaption->setFont(pixelFont(QStringLiteral("Tahoma"), 12));  // 9 points at 96 dots per inch
   txtCaption->setGeometry(kMargin, 545, 800, kCaptionBoxHeight);
+  // The editor's own undo covers caption edits too; the box must not keep a history of its own.
+  txtCaption->setUndoRedoEnabled(false);
+  txtCaption->installEventFilter(this);
   lblCaption->setBuddy(txtCaption);
 }
 
@@ -386,9 +394,31 @@ void frmMain::closeEvent(QCloseEvent* event) {
 
 void frmMain::Form_Unload() { modStopResize::Stop(*this); }
 
+void frmMain::changeEvent(QEvent* event) {
+  // A drag ends when the window loses the pointer to another window.
+  if (event->type() == QEvent::ActivationChange && !isActiveWindow()) PictureReleased();
+  QWidget::changeEvent(event);
+}
+
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == txtCaption) {
+    if (event->type() == QEvent::FocusIn) txtCaption->selectAll();
+    // Undo and redo are the editor's, even while the caption box has the keyboard.
+    if (event->type() == QEvent::ShortcutOverride) {
+      auto* key = static_cast<QKeyEvent*>(event);
+      if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)) {
+        event->ignore();
+        return true;
+      }
+    }
+    return QWidget::eventFilter(watched, event);
+  }
   if (event->type() != QEvent::MouseButtonPress) return QWidget::eventFilter(watched, event);
   const auto* mouse = static_cast<QMouseEvent*>(event);
+  if (watched == picWorkspace) {
+    if (mouse->button() == Qt::LeftButton) Guarded([&] { ClearSelection(); });
+    return false;
+  }
   for (int i = 0; i < kWelcomeEntries; ++i) {
     if (!picStartup[i]) continue;
     if (watched == picStartup[i] || watched == imgStartup[i] || watched == lblStartup[i] || watched == lblStartup2[i]) {
@@ -396,7 +426,14 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
-  if (watched == picForeColor || watched == picShadowColor) return true;
+  if (watched == picForeColor) {
+    Guarded([&] { ChooseTextColour(); });
+    return true;
+  }
+  if (watched == picShadowColor) {
+    Guarded([&] { ChooseShadowColour(); });
+    return true;
+  }
   return QWidget::eventFilter(watched, event);
 }
 

@@ -16,8 +16,10 @@
 #include <array>
 #include <memory>
 
+#include "app/UndoHistory.h"
 #include "app/WorkspacePicture.h"
 #include "app/document/Document.h"
+#include "compose/GifExport.h"
 #include "compose/QtTextMeasurer.h"
 #include "controls/RibbonContainer.h"
 #include "controls/RibbonPanel.h"
@@ -58,6 +60,36 @@ class frmMain : public QWidget {
   bool SaveFile(bool saveAs);
   void ShowAbout();
   void VisitWebSite();
+
+  // Editing commands (frmMain_Edit.cpp).
+  void InsertText();
+  void InsertSymbol();
+  void DeleteItem();
+  void BringItemToFront();
+  void SendItemToBack();
+  void ToggleStyle(vbkFlat* button);
+  void SetAlignment(TextAlignment alignment);
+  void ChooseTextColour();
+  void ChooseShadowColour();
+  void ToggleShadow();
+  void Grow();
+  void Shrink();
+  void SaveImage();
+  void Undo();
+  void Redo();
+  bool CanUndo() const { return m_history.CanUndo(); }
+  bool CanRedo() const { return m_history.CanRedo(); }
+
+  // Selection and the mouse on the picture (frmMain_Selection.cpp).
+  void ClearSelection();
+  void ShowSelection();
+  void ShowObjectFocus();
+  void ShowContextMenu(QPoint globalPos);
+  // The top-most shown item under a point of the picture; 0 when there is none.
+  int ItemAt(QPoint picturePoint) const;
+  // Where an item's text is drawn on the picture, in pixels.
+  QRect ItemRect(const TextItem& item) const;
+  bool Dragging = false;
 
   void UpdateControls();
   void ToggleTextOptions(bool enabled);
@@ -120,6 +152,7 @@ class frmMain : public QWidget {
   std::array<QLabel*, kWelcomeEntries> imgStartup{};
   std::array<QLabel*, kWelcomeEntries> lblStartup{};
   std::array<QLabel*, kWelcomeEntries> lblStartup2{};
+  std::array<QFrame*, 2> shpFocus{};
   QMenu* mnuContext;
   QAction* mnuInsertText;
   QAction* mnuInsertSymbol;
@@ -131,6 +164,7 @@ class frmMain : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -138,6 +172,18 @@ class frmMain : public QWidget {
   void BuildWorkspace();
   void BuildWelcomePanel();
   void BuildContextMenu();
+  void BuildFocusMarks();
+  void ConnectEditing();
+  void CreateShortcuts();
+  void CaptionChanged();
+  void PicturePressed(QPoint pos, Qt::MouseButton button, QPoint globalPos);
+  void PictureMoved(QPoint pos);
+  void PictureReleased();
+  void Remember(int mergeKey = 0);
+  void ShowRestored(Document restored);
+  void StartHistoryAfresh();
+  void ShowItemCaption();
+  Colour PickColour();
   void Form_Load();
   void Form_Resize();
   void Form_Activate();
@@ -156,6 +202,14 @@ class frmMain : public QWidget {
   bool m_loaded = false;
   bool m_activated = false;
   bool m_settingLists = false;
+  bool m_fillingCaption = false;
+  UndoHistory m_history;
+  Colour m_foreSwatch = 0;
+  Colour m_shadowSwatch = static_cast<Colour>(0x80000005);
+  QPoint m_dragOffset;  // the press point inside the dragged text, pixels
+  bool m_dragRemembered = false;
+  GifExport m_gif;
+  QString m_lastExportName;
 };
 
 }  // namespace lumora

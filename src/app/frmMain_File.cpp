@@ -49,10 +49,12 @@ void frmMain::NewDocument() {
     picPicture->setPicture(ToQImage(m_picture));
   }
   m_document.StartNewDocument(browser.TemplateRelativePath.toStdString());
+  m_lastExportName.clear();
+  StartHistoryAfresh();
   CentrePicture();
   const QSize size = picPicture->size();
   m_document.RepositionText(m_measurer, size.width() * double(kTwipsPerPixel), size.height() * double(kTwipsPerPixel));
-  UpdateControls();
+  ShowSelection();
   RefreshCaption();
   picPicture->update();
 }
@@ -96,13 +98,15 @@ bool frmMain::OpenFile(const QString& givenPath, bool reportErrors) {
     return false;
   }
   m_document.SetDocumentOpen();
+  m_lastExportName.clear();
+  StartHistoryAfresh();
   RefreshCaption();
   UpdateControls();
   CentrePicture();
   picPicture->update();
+  ShowSelection();
   if (const TextItem* item = m_document.CurrentItem(); item && !IsSymbolFont(QString::fromStdString(item->FontName))) {
-    const QSignalBlocker quiet(txtCaption);
-    txtCaption->setPlainText(QString::fromStdString(item->Caption));
+    ShowItemCaption();
     ActivateCaptionControl();
   }
   m_document.SetChanged(false);

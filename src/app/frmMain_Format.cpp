@@ -1,6 +1,6 @@
 // frmMain's command states (UpdateControls and the two option groups), the font and size lists
 // and the caption box.
-#include <QSignalBlocker>
+#include <QApplication>
 
 #include "app/frmMain.h"
 #include "base/Rounding.h"
@@ -37,7 +37,11 @@ void frmMain::ActivateCaptionControl() {
 
 void frmMain::ToggleTextOptions(bool enabled) {
   txtCaption->setEnabled(enabled);
-  if (!enabled && !txtCaption->toPlainText().isEmpty()) txtCaption->clear();
+  if (!enabled && !txtCaption->toPlainText().isEmpty()) {
+    m_fillingCaption = true;
+    txtCaption->clear();
+    m_fillingCaption = false;
+  }
   for (QWidget* control : RibbonPanelFont->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
     if (control != RibbonPanelFont->captionLabel()) enableControl(control, enabled);
   for (QWidget* control : RibbonPanelText->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
@@ -99,14 +103,15 @@ void frmMain::UpdateControls() {
       vkItalic->setChecked(item->FontItalic);
       vkUnderline->setChecked(item->FontUnderline);
       vkStrikeout->setChecked(item->FontStrikethru);
-      setSwatch(picForeColor, item->ForeColor);
-      const QString caption = QString::fromStdString(item->Caption).trimmed();
-      if (txtCaption->toPlainText() != caption) txtCaption->setPlainText(caption);
+      m_foreSwatch = item->ForeColor;
+      setSwatch(picForeColor, m_foreSwatch);
+      ShowItemCaption();
       vkGrow->setDisabled(cboSize->currentIndex() == cboSize->count() - 1);
       vkShrink->setDisabled(cboSize->currentIndex() == 0);
     }
     vkShadow->setChecked(item->Shadow);
-    setSwatch(picShadowColor, item->ShadowColor);
+    m_shadowSwatch = item->ShadowColor;
+    setSwatch(picShadowColor, m_shadowSwatch);
   }
   const bool canAdd = !cmdAdd->Disabled();
   mnuInsertText->setEnabled(canAdd);
@@ -116,23 +121,46 @@ void frmMain::UpdateControls() {
   mnuSendToBack->setEnabled(item != nullptr);
 }
 
+// The program's own refill of the caption box shows the item; it is not an edit.
+void frmMain::ShowItemCaption() {
+  const TextItem* item = m_document.CurrentItem();
+  const QString caption = item ? QString::fromStdString(item->Caption).trimmed() : QString();
+  if (txtCaption->toPlainText() == caption) return;
+  m_fillingCaption = true;
+  txtCaption->setPlainText(caption);
+  m_fillingCaption = false;
+}
+
+void frmMain::CaptionChanged() {
+  if (m_fillingCaption || !txtCaption->isEnabled() || !m_document.CurrentItem()) return;
+  const int index = m_document.CurrentIndex();
+  Remember(index);
+  m_document.SetCaption(index, txtCaption->toPlainText().toStdString());
+  m_document.SetChanged(true);
+  picPicture->update();
+  ShowObjectFocus();
+  if (QApplication::focusWidget() != txtCaption) ActivateCaptionControl();
+}
+
 void frmMain::FontChosen(int row) {
   if (m_settingLists || row < 0) return;
+  if (m_document.CurrentItem()) Remember();
   const QString name = cboFont->itemText(row);
   if (!IsSymbolFont(name)) m_document.SetLastFontName(name.toStdString());
   m_document.EditItem(m_document.CurrentIndex(), [&](TextItem& item) { item.FontName = name.toStdString(); });
   picPicture->update();
-  if (m_document.CurrentItem()) UpdateControls();
+  if (m_document.CurrentItem()) ShowSelection();
   ActivateCaptionControl();
 }
 
 void frmMain::SizeChosen(int row) {
   if (m_settingLists || row < 0) return;
+  if (m_document.CurrentItem()) Remember();
   const double size = cboSize->itemText(row).toDouble();
   if (!IsSymbolFont(cboFont->currentText())) m_document.SetLastFontSize(RoundToInt<int>(size));
   m_document.EditItem(m_document.CurrentIndex(), [&](TextItem& item) { item.FontSize = static_cast<float>(size); });
   picPicture->update();
-  if (m_document.CurrentItem()) UpdateControls();
+  if (m_document.CurrentItem()) ShowSelection();
   ActivateCaptionControl();
 }
 

@@ -18,7 +18,7 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
   const QString title = QString::fromUtf8(kAppTitle);
   setObjectName(QStringLiteral("frmAbout"));
   setWindowTitle(QStringLiteral("About ") + title);
-  setFixedSize(380, 230);
+  setFixedSize(380, 260);
 
   auto* logo = new QLabel(this);
   logo->setPixmap(LumoraIcons::Pixmap(QStringLiteral("AAA"), 48));
@@ -42,7 +42,7 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
       this);
   lblDescription->setObjectName(QStringLiteral("lblDescription"));
   lblDescription->setWordWrap(true);
-  lblDescription->setGeometry(80, 70, 284, 48);
+  lblDescription->setGeometry(80, 68, 284, 72);
 
   const QString address = QString::fromUtf8(kProductPageAddress);
   lblLink = new QLabel(QStringLiteral("<a href=\"%1\">%1</a>").arg(address.toHtmlEscaped()), this);
@@ -50,7 +50,7 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
   lblLink->setTextFormat(Qt::RichText);
   lblLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
   lblLink->setCursor(Qt::PointingHandCursor);
-  lblLink->setGeometry(80, 122, 284, 18);
+  lblLink->setGeometry(80, 144, 284, 18);
   connect(lblLink, &QLabel::linkActivated, this, [this, address] { Guarded([&] { OpenWebSite(address, this); }); });
 
   lblDisclaimer = new QLabel(
@@ -62,12 +62,12 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
   QFont small = lblDisclaimer->font();
   small.setPixelSize(10);
   lblDisclaimer->setFont(small);
-  lblDisclaimer->setGeometry(16, 150, 260, 60);
+  lblDisclaimer->setGeometry(16, 180, 260, 64);
 
   cmdOK = new QPushButton(QStringLiteral("OK"), this);
   cmdOK->setObjectName(QStringLiteral("cmdOK"));
   cmdOK->setDefault(true);
-  cmdOK->setGeometry(288, 186, 76, 26);
+  cmdOK->setGeometry(288, 216, 76, 26);
   connect(cmdOK, &QPushButton::clicked, this, [this] { Guarded([&] { accept(); }); });
 }
 

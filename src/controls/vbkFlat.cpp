@@ -221,7 +221,9 @@ void vbkFlat::applyTypeVisibility() {
 }
 
 QFont vbkFlat::captionFont() const {
-  QFont font(QStringLiteral("Tahoma"));
+  QFont font;
+  // Tahoma where it exists; Liberation Sans keeps about its width elsewhere.
+  font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
   font.setPixelSize(11);  // 8.25 points at 96 dots per inch
   font.setUnderline(m_underlined);
   return font;
