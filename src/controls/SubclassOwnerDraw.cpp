@@ -50,6 +50,9 @@ void sendCommand(QComboBox* combo) {
 void makeOwnerDrawn(QComboBox& combo) {
   combo.setProperty(kOwnerDrawnProperty, true);
   combo.setItemDelegate(new OwnerDrawDelegate(combo));
+  // A drop-down list under the box, of the box's visible-item count, as the platform's lists are
+  // (some styles would open a screen-tall list centred on the current item instead).
+  combo.setStyleSheet(combo.styleSheet() + QStringLiteral("\nQComboBox { combobox-popup: 0; }"));
   // Item heights are the list's own; uniform heights let the list lay out without measuring rows.
   if (auto* list = qobject_cast<QListView*>(combo.view())) list->setUniformItemSizes(true);
   QObject::connect(&combo, &QComboBox::highlighted, &combo, [c = &combo] { sendCommand(c); });

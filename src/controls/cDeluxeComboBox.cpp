@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileIconProvider>
-#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -30,6 +29,12 @@ int textFlags(int format) {
   if (format & kWordBreak) flags |= Qt::TextWordWrap;
   if (format & kSingleLine) flags |= Qt::TextSingleLine;
   return flags;
+}
+
+// A gradient end as the vertex record takes it: 16-bit channels.
+QColor gradientColour(Colour colour) {
+  const ColourNames::GradientChannels c = ColourNames::SplitGradientChannels(colour);
+  return QColor::fromRgba64(static_cast<uint16_t>(c.red), static_cast<uint16_t>(c.green), static_cast<uint16_t>(c.blue));
 }
 
 void drawFocusRect(QPainter& painter, const QRect& rect, const QColor& colour) {
@@ -86,13 +91,10 @@ QFont cDeluxeComboBox::itemFont(const QString& text) const {
     if (!m_cFont.isEmpty()) font.setFamily(m_cFont);
     return font;
   }
-  // A face named by the item, its cell (ascent plus descent) 16 pixels high; a missing face is
-  // replaced by the platform's substitute.
+  // A face named by the item, 16 pixels high; a missing face is replaced by the platform's
+  // substitute. One face per row drawn: measuring the face first would load it twice.
   font = QFont(text);
   font.setPixelSize(kItemFontHeight);
-  const QFontMetricsF metrics(font);
-  const double cell = metrics.ascent() + metrics.descent();
-  if (cell > kItemFontHeight) font.setPixelSize(std::max(1, qRound(kItemFontHeight * kItemFontHeight / cell)));
   return font;
 }
 
@@ -149,8 +151,8 @@ void cDeluxeComboBox::drawSelectionLook(QPainter& painter, const QRect& rect) co
     case 4: {
       const QPointF end = m_cGDir == 1 ? QPointF(rect.left(), rect.bottom()) : QPointF(rect.right(), rect.top());
       QLinearGradient gradient(rect.topLeft(), end);
-      gradient.setColorAt(0, ToQColor(m_cGrad1));
-      gradient.setColorAt(1, ToQColor(m_cGrad2));
+      gradient.setColorAt(0, gradientColour(m_cGrad1));
+      gradient.setColorAt(1, gradientColour(m_cGrad2));
       painter.fillRect(rect, gradient);
       drawFocusRect(painter, rect, focusColour);
       return;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QColor>
+#include <random>
 #include <set>
 #include <string>
 
@@ -94,6 +95,28 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{"2147483647", 2147483647}, NumberCase{"-2147483648", INT32_MIN},
                       NumberCase{"2147483648", 0}, NumberCase{"1e400", 0}, NumberCase{"99999999999999999999", 0},
                       NumberCase{".", 0}, NumberCase{"-", 0}));
+
+// Hostile texts: whatever the characters, reading ends with a value, and blanks, tabs and line
+// feeds put anywhere change nothing.
+TEST(ColourNames, RandomTextsReadTheSameWithBlanksAnywhere) {
+  const std::string alphabet = "0123456789&HhOoEeDd.+-xyzABCDEFfg9 \t\n";
+  std::mt19937 random(20261206);
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    const int length = static_cast<int>(random() % 24);
+    for (int i = 0; i < length; ++i) {
+      const char c = alphabet[random() % alphabet.size()];
+      if (c != ' ' && c != '\t' && c != '\n') text += c;
+    }
+    std::string spaced;
+    for (char c : text) {
+      if (random() % 3 == 0) spaced += " \t\n"[random() % 3];
+      spaced += c;
+    }
+    EXPECT_EQ(ReadNumber(spaced), ReadNumber(text)) << '"' << text << '"';
+    EXPECT_EQ(ColourFromName(text), ReadNumber(text));  // these alphabets spell no colour name
+  }
+}
 
 TEST(ColourNames, TranslationLeavesPlainColoursAndTranslatesSystemOnes) {
   SystemColors::ResetToDefaults();
