@@ -4,8 +4,14 @@
 
 namespace lumora {
 
+// Grows in steps within the capacity the caller reserved, so the buffer is neither moved nor
+// touched far beyond what is written.
 void JpegBitWriter::Reserve(size_t bytes) {
-  if (m_end + bytes > m_out.size()) m_out.resize(std::max(m_end + bytes + 65536, m_out.size() + m_out.size() / 2));
+  const size_t needed = m_end + bytes;
+  if (needed <= m_out.size()) return;
+  size_t size = needed + 256 * 1024;
+  if (needed <= m_out.capacity()) size = std::min(size, m_out.capacity());
+  m_out.resize(size);
 }
 
 void JpegBitWriter::Emit(uint64_t bits) {
