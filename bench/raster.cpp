@@ -52,6 +52,16 @@ void BM_BitBlt32To24(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(src->sizeBytes()));
 }
 
+// cImage's quarter turn of a full-HD 24-bit picture.
+void BM_PlgBltQuarterTurn(benchmark::State& state) {
+  auto src = CreateCompatibleDC(), dst = CreateCompatibleDC();
+  src->SelectBitmap(Photo(24));
+  dst->SelectBitmap(Bitmap::Create(kHeight, kWidth, 24));
+  const Point corners[3] = {{0, kWidth}, {0, 0}, {kHeight, kWidth}};
+  for (auto _ : state) PlgBlt(dst.get(), corners, src.get(), 0, 0, kWidth, kHeight);
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(src->bitmap()->sizeBytes()));
+}
+
 void BM_BmpEncode24(benchmark::State& state) {
   const auto src = Photo(24);
   for (auto _ : state) benchmark::DoNotOptimize(EncodeBmp(*src));
@@ -111,6 +121,7 @@ BENCHMARK(BM_StretchHalftone)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StretchColorOnColor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QtSmoothScaled)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BitBlt32To24)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlgBltQuarterTurn)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BmpEncode24)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BmpWriteFile24)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BmpDecode24)->Unit(benchmark::kMillisecond);
