@@ -13,6 +13,8 @@
 #include "compose/ExportRoutes.h"
 #include "compose/GifExport.h"
 #include "compose/ImageConversion.h"
+#include "imaging/cImage.h"
+#include "imaging/cJpeg.h"
 
 namespace lumora {
 namespace {
@@ -80,6 +82,19 @@ TEST_F(ImageExportTest, JpegRouteIsQuality100AtFullSamplingWithTheFixedComment) 
   for (int q : jpeg.quantisers) ASSERT_EQ(q, 1);
   EXPECT_EQ(jpeg.comments, 1);
   EXPECT_LE(MaxChannelDifference(jpeg.image, ToQImage(source)), 4);
+}
+
+// Sampling the 32-bit composite directly gives the same file as sampling a 24-bit copy of it.
+TEST_F(ImageExportTest, JpegRouteEqualsSamplingA24BitCopy) {
+  const raster::StdPicture picture(Picture(50, 30, 0x00102030));
+  cImage image;
+  ASSERT_TRUE(image.CopyStdPicture(picture, 0));
+  ASSERT_EQ(image.BitCount(), 24);
+  cJpeg jpeg;
+  jpeg.Quality(100);
+  jpeg.SetSamplingFrequencies(1, 1, 1, 1, 1, 1);
+  ASSERT_EQ(jpeg.SampleHDC(image.hdc(), image.Width(), image.Height(), 0, 0), 0);
+  EXPECT_EQ(EncodeJpegRoute(picture), jpeg.SaveToMemory());
 }
 
 TEST_F(ImageExportTest, OtherExtensionsAreJpegToo) {
