@@ -5,6 +5,7 @@
 
 #include <gif_lib.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
