@@ -14,10 +14,16 @@ int CliRun::errLines() const {
 
 CliFixture::CliFixture() = default;
 
-CliRun CliFixture::Cli(const QStringList& arguments) const {
+CliRun CliFixture::Cli(const QStringList& arguments, const QProcessEnvironment& environment) const {
+  return Program(QStringLiteral(LUMORA_CLI_PATH), arguments, environment);
+}
+
+CliRun CliFixture::Program(const QString& program, const QStringList& arguments,
+                           const QProcessEnvironment& environment) const {
   QProcess process;
   process.setWorkingDirectory(m_dir.path());
-  process.start(QStringLiteral(LUMORA_CLI_PATH), arguments);
+  if (!environment.isEmpty()) process.setProcessEnvironment(environment);
+  process.start(program, arguments);
   CliRun run;
   if (!process.waitForFinished(120000)) {
     process.kill();

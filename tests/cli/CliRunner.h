@@ -25,8 +25,10 @@ struct CliRun {
 class CliFixture {
  public:
   CliFixture();
-  // Runs the program with these arguments in the scratch folder.
-  CliRun Cli(const QStringList& arguments) const;
+  // Runs the program with these arguments in the scratch folder (with this environment, when given).
+  CliRun Cli(const QStringList& arguments, const QProcessEnvironment& environment = {}) const;
+  // Runs any program in the scratch folder.
+  CliRun Program(const QString& program, const QStringList& arguments, const QProcessEnvironment& environment) const;
   // A path inside the scratch folder.
   QString Scratch(const QString& name) const;
   std::filesystem::path ScratchPath(const QString& name) const { return Scratch(name).toStdString(); }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include "CliRunner.h"
 
 namespace lumora::test {
@@ -48,6 +50,36 @@ INSTANTIATE_TEST_SUITE_P(Lines, BadCommandLine,
                                          BadLine{{"render", "-o", "a.png"}, "one project file"},
                                          BadLine{{"info"}, "one project file"},
                                          BadLine{{"resave", "a.lmp"}, "output name"}));
+
+// It needs no display whatever the environment asks for.
+TEST_F(UsageCli, RunsWithoutADisplay) {
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("QT_QPA_PLATFORM", "xcb");
+  environment.remove("DISPLAY");
+  environment.remove("WAYLAND_DISPLAY");
+  const CliRun run = Cli({"render", "--library", Library(), Project("shadows.lmp"), "-o", Scratch("x.png")}, environment);
+  EXPECT_FALSE(run.crashed);
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_TRUE(run.err.empty()) << run.err;
+  EXPECT_TRUE(MatchesGolden(QImage(Scratch("x.png")), Golden("shadows")));
+}
+
+// On a terminal a batch shows its progress on stderr (script(1) gives the program a terminal).
+TEST_F(UsageCli, ProgressBarOnATerminal) {
+  if (!QFile::exists("/usr/bin/script")) GTEST_SKIP() << "script(1) is not installed";
+  QFile csv(Scratch("d.csv"));
+  ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+  csv.write("n\na\nb\nc\n");
+  csv.close();
+  const QString command = QString("'%1' render --library '%2' '%3' --csv '%4' -o '%5'")
+                              .arg(LUMORA_CLI_PATH, Library(), Project("shadows.lmp"), csv.fileName(),
+                                   Scratch("out/{n}.png"));
+  const CliRun run = Program("/usr/bin/script", {"-qec", command, "/dev/null"}, QProcessEnvironment::systemEnvironment());
+  EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+  EXPECT_NE(run.out.find("] 0/3"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("[##############################] 3/3"), std::string::npos) << run.out;
+  EXPECT_TRUE(QFile::exists(Scratch("out/c.png")));
+}
 
 }  // namespace
 }  // namespace lumora::test
