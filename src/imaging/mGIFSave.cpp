@@ -30,9 +30,10 @@ int tableBits(int count) {
   return n;
 }
 
+// Every index within the colour table: the LZW codes below the clear code are the table's.
 bool indicesFit(const raster::Bitmap& bitmap, int bits) {
-  const uint8_t limit = static_cast<uint8_t>((1 << bits) - 1);
   if (bits == 8) return true;
+  const auto limit = static_cast<uint8_t>((1 << bits) - 1);
   for (int32_t y = 0; y < bitmap.height(); ++y) {
     const uint8_t* row = bitmap.row(y);
     if (*std::max_element(row, row + bitmap.width()) > limit) return false;
