@@ -6,7 +6,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "base/Rounding.h"
 #include "colour/DesignUnits.h"
 #include "controls/ErrorGuard.h"
 #include "controls/ModalSeam.h"
@@ -24,8 +23,6 @@ constexpr Colour kWindowBackground = static_cast<Colour>(0x80000005u);
 constexpr Colour kButtonFace = static_cast<Colour>(0x8000000Fu);
 constexpr Colour kButtonText = static_cast<Colour>(0x80000012u);
 
-// Bold, italic, strikethrough and underline are off in a font made from a family alone.
-QFont plainFont(const QString& family, double points) { return FontAtPoints(family, points); }
 
 // Centres a character on a surface: (width / 2 - text width / 2), integer divisions.
 void printCentred(QPainter& painter, const QSize& surface, QChar character) {
@@ -41,7 +38,8 @@ void printCentred(QPainter& painter, const QSize& surface, QChar character) {
 void frmCharacterMap::DrawCell(QChar character, bool selected, bool focused) {
   m_cellImage.fill(ToQColor(selected ? kHighlight : 0xFFFFFF));
   QPainter painter(&m_cellImage);
-  painter.setFont(plainFont(m_gridFont, kCellFontSize));
+  // A font made from the family alone: bold, italic, strikethrough and underline are off.
+  painter.setFont(FontAtPoints(m_gridFont, kCellFontSize));
   painter.setPen(ToQColor(selected ? kHighlightText : 0x404040));
   printCentred(painter, m_cellImage.size(), character);
   painter.setPen(ToQColor(kWindowFrame));
@@ -81,7 +79,7 @@ void frmCharacterMap::SelectCharacter(int index) {
     large.fill(ToQColor(kWindowBackground));
     {
       QPainter painter(&large);
-      painter.setFont(plainFont(m_gridFont, kCellFontSize * 3));
+      painter.setFont(FontAtPoints(m_gridFont, kCellFontSize * 3));
       painter.setPen(ToQColor(kButtonText));
       printCentred(painter, large.size(), CharacterSet()[index - 1]);
       painter.setPen(ToQColor(kWindowFrame));
