@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFontDatabase>
+#include <QFrame>
 #include <QGroupBox>
 #include <QTest>
 #include <QVBoxLayout>
@@ -102,6 +103,19 @@ TEST_F(DeluxeComboBox, OwnerDrawnListDropsDownWithTheVisibleItemCount) {
   EXPECT_LE(w.combo->view()->viewport()->height(), 13 * rowHeight);
   EXPECT_GE(w.combo->view()->viewport()->height(), 11 * rowHeight);
   w.combo->hidePopup();
+}
+
+TEST_F(DeluxeComboBox, APlainFrameIsMarkedByItsWindowText) {
+  QWidget window;
+  auto* frame = new QFrame(&window);
+  frame->setWindowTitle(QString::fromLatin1(AppSubClass::kMarkCaption));
+  auto* combo = new QComboBox(frame);
+  auto* unmarked = new QComboBox(&window);  // its parent's text is not the mark
+  window.setWindowTitle(QString::fromLatin1(AppSubClass::kMarkCaption) + QLatin1Char(' '));
+  window.show();
+  QApplication::processEvents();
+  EXPECT_TRUE(AppSubClass::IsOwnerDrawn(*combo));
+  EXPECT_FALSE(AppSubClass::IsOwnerDrawn(*unmarked));
 }
 
 TEST_F(DeluxeComboBox, OnlyComboBoxesInTheMarkedFrameAreOwnerDrawn) {
