@@ -45,6 +45,7 @@ bool ImageExport::Prepare(const raster::Bitmap& composite) {
 ExportResult ImageExport::Save(const std::filesystem::path& name, GifExport& gif) const {
   if (m_composite.IsNull() || name.empty()) return Failed(kImageNotSaved);
   const ExportRoute route = RouteFor(name.string());
+  const char* const notWritten = route == ExportRoute::Gif ? kGifWriteFailed : kImageNotSaved;
   std::vector<uint8_t> bytes;
   try {
     if (route == ExportRoute::Gif) {
@@ -54,10 +55,9 @@ ExportResult ImageExport::Save(const std::filesystem::path& name, GifExport& gif
       bytes = EncodeComposite(route, m_composite);
     }
   } catch (const std::exception&) {
-    return Failed(route == ExportRoute::Gif ? kGifWriteFailed : kImageNotSaved);
+    return Failed(notWritten);
   }
-  if (bytes.empty()) return Failed(kImageNotSaved);
-  if (!WriteFileAtomically(name, bytes)) return Failed(route == ExportRoute::Gif ? kGifWriteFailed : kImageNotSaved);
+  if (bytes.empty() || !WriteFileAtomically(name, bytes)) return Failed(notWritten);
   return {true, {}};
 }
 
