@@ -5,7 +5,7 @@
 //
 // Each pixel depends on the one before it, so one row is a long chain of table look-ups. Two
 // rows run side by side instead, the lower one two pixels behind: by then every share its pixel
-// takes from the row above has arrived, in the order the rules give, so the result is the same
+// takes from the row above has arrived, in the same order, so the result is the same
 // as one row after the other. Rows live in buffers with spare pixels at the ends, so the edges
 // need no tests (shares into the spare pixels are dropped), and a pixel below the threshold
 // spreads zeros. The three pixels below are updated together in SSE2 registers (the saturating

@@ -31,7 +31,7 @@ class DitherConvert : public ::testing::Test {
 
 Rgb entryColour(const cPal8bpp& p, int i) { return {p.rgbR(i), p.rgbG(i), p.rgbB(i)}; }
 
-// Each pixel's index for its cell (r, g, b levels), without diffusion, as the rules define it.
+// Each pixel's index for its cell (r, g, b levels), without diffusion: the entry nearest its centre colour.
 uint8_t cellIndex(const cPal8bpp& p, const Rgb& c) {
   auto level = [](int v) { return static_cast<int>(std::nearbyint(v / 17.0)); };
   return p.ClosestIndex(static_cast<uint8_t>(17 * level(c.r)), static_cast<uint8_t>(17 * level(c.g)),

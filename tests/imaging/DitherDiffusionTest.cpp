@@ -208,7 +208,7 @@ TEST(DitherDiffusion, BottomUpRowsThroughANegativeStride) {
   EXPECT_EQ(indices, (std::vector<uint8_t>{1, 1}));
 }
 
-// The diffusion as written: in place on a copy of the pixels, through the published tables.
+// The diffusion step by step: in place on a copy of the pixels, through the published tables.
 std::vector<uint8_t> referenceDiffusion(std::vector<uint8_t> bgrx, int32_t width, int32_t height,
                                         const std::array<uint8_t, 4096>& inverse, const std::array<uint8_t, 1024>& palette) {
   const auto& t = Tables();
@@ -241,8 +241,8 @@ std::vector<uint8_t> referenceDiffusion(std::vector<uint8_t> bgrx, int32_t width
 }
 
 // Random palettes, random inverse tables and random or saturated pictures of many shapes: the
-// indices equal those of the literal in-place diffusion.
-TEST(DitherDiffusion, AgreesWithTheInPlaceDiffusionAsWritten) {
+// indices equal those of the plain in-place diffusion.
+TEST(DitherDiffusion, AgreesWithInPlaceDiffusion) {
   std::mt19937 random(21);
   struct Shape {
     int32_t width, height;

@@ -167,7 +167,7 @@ TEST(GifLzwEncoder, RoundTripsThroughAnIndependentDecoder) {
   }
 }
 
-// The code sequence of the compress-style coder as written: hash and code arrays of 5003 ints,
+// The code sequence of compress's coder, step by step: hash and code arrays of 5003 ints,
 // -1 for empty, the primary slot (c << 4) XOR prefix and the secondary probe.
 std::vector<int> referenceCodes(const std::vector<uint8_t>& pixels, int codeSize) {
   const int clear = 1 << codeSize;
@@ -240,7 +240,7 @@ TEST(GifLzwEncoder, TheKeyZeroCaseReallyLosesAString) {
 
 // The same codes as compress's table, including where a string of key 0 (pixel 0 after code 0)
 // cuts a probe short and is written over.
-TEST(GifLzwEncoder, CodesEqualTheCompressTableAsWritten) {
+TEST(GifLzwEncoder, CodesEqualCompressStepByStep) {
   for (const RoundTripCase& c : roundTripCases()) {
     SCOPED_TRACE(c.name);
     const auto d = giftest::DecodeLzw(encode(c.pixels, c.width, c.codeSize).data, c.codeSize);

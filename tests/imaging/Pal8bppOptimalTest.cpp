@@ -1,5 +1,5 @@
 // CreateOptimal: hand-checked cells (midpoints, weights, averages, leaf order) and agreement with
-// a literal, recursive transcription of the octree rules on many pictures and settings.
+// a plain, recursive octree on many pictures and settings.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -30,7 +30,7 @@ std::vector<Rgb> optimal(const std::vector<Rgb>& pixels, int32_t width, int32_t 
   return entries(p);
 }
 
-// The rules as written: recursive insertion, a node table of 50 that grows to the rounded
+// A plain octree, step by step: recursive insertion, a node table of 50 that grows to the rounded
 // 1.1 x the new count, node count up on every allocation and down on every free.
 class ReferenceOctree {
  public:
@@ -251,7 +251,7 @@ struct ReferenceCase {
   std::array<float, 3> weights;
 };
 
-TEST(Pal8bppOptimal, AgreesWithTheRulesAsWritten) {
+TEST(Pal8bppOptimal, AgreesWithAPlainRecursiveOctree) {
   std::vector<ReferenceCase> cases;
   const auto photo = testsurface::PhotoLike(150, 100, 3);
   const auto noise = testsurface::RandomColours(6000, 4);
