@@ -15,6 +15,7 @@ inline constexpr int kOutOfMemory = 7;          // "Out of memory"
 inline constexpr int kSubscript = 9;            // "Subscript out of range"
 inline constexpr int kDivisionByZero = 11;      // "Division by zero"
 inline constexpr int kFileNotFound = 53;        // "File not found"
+inline constexpr int kPathFileAccess = 75;      // "Path/File access error"
 inline constexpr int kInternal = 51;            // anything unexpected
 inline constexpr int kCancel = 32755;           // "User selected cancel."
 }  // namespace ErrorNumber

@@ -2,11 +2,6 @@
 
 #include "imaging/JpegCpu.h"
 
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#define LUMORA_JPEG_X86 1
-#endif
-
 namespace lumora {
 
 namespace {

@@ -5,7 +5,7 @@
 namespace lumora {
 
 bool JpegUseAvx2() {
-#if defined(__x86_64__) || defined(__i386__)
+#ifdef LUMORA_JPEG_X86
   // LUMORA_JPEG_SCALAR forces the reference paths (comparisons and benchmarks).
   static const bool use = __builtin_cpu_supports("avx2") && std::getenv("LUMORA_JPEG_SCALAR") == nullptr;
   return use;

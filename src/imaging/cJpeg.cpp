@@ -70,7 +70,7 @@ int32_t cJpeg::SaveFile(const std::filesystem::path& FileName) {
   const std::vector<uint8_t> bytes = SaveToMemory();
   std::string reason;
   if (!WriteFileAtomically(FileName, bytes, &reason))
-    throw LumoraError(75, "Path/File access error", reason);
+    throw LumoraError(ErrorNumber::kPathFileAccess, "Path/File access error", reason);
   return 0;
 }
 
