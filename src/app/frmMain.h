@@ -206,7 +206,7 @@ class frmMain : public QWidget {
   UndoHistory m_history;
   Colour m_foreSwatch = 0;
   Colour m_shadowSwatch = static_cast<Colour>(0x80000005);
-  QPoint m_dragOffset;  // the press point inside the dragged text, pixels
+  QPointF m_dragOffset;  // DragX, DragY: the press point inside the dragged text, twips
   bool m_dragRemembered = false;
   GifExport m_gif;
   QString m_lastExportName;

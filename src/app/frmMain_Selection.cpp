@@ -87,7 +87,8 @@ void frmMain::PicturePressed(QPoint pos, Qt::MouseButton button, QPoint globalPo
   ShowSelection();
   ActivateCaptionControl();
   if (button == Qt::LeftButton) {
-    m_dragOffset = pos - ItemRect(*m_document.CurrentItem()).topLeft();
+    const TextItem& item = *m_document.CurrentItem();
+    m_dragOffset = QPointF(PixelsToTwips(pos.x()) - item.Left, PixelsToTwips(pos.y()) - item.Top);
     m_dragRemembered = false;
     Dragging = true;
   } else if (button == Qt::RightButton) {
@@ -98,13 +99,14 @@ void frmMain::PicturePressed(QPoint pos, Qt::MouseButton button, QPoint globalPo
 void frmMain::PictureMoved(QPoint pos) {
   const TextItem* item = m_document.CurrentItem();
   if (!Dragging || !item) return;
-  const QPoint topLeft = pos - m_dragOffset;
-  if (topLeft == ItemRect(*item).topLeft()) return;
+  // Twips all the way, so the press point stays under the pointer without rounding drift.
+  const double left = PixelsToTwips(pos.x()) - m_dragOffset.x(), top = PixelsToTwips(pos.y()) - m_dragOffset.y();
+  if (left == item->Left && top == item->Top) return;
   if (!m_dragRemembered) {
     Remember();  // the whole drag is one step
     m_dragRemembered = true;
   }
-  m_document.MoveItem(item->Index, PixelsToTwips(topLeft.x()), PixelsToTwips(topLeft.y()));
+  m_document.MoveItem(item->Index, left, top);
   ShowObjectFocus();
   picPicture->update();
 }

@@ -5,12 +5,15 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTest>
 
 #include "ScriptedModal.h"
 #include "app/frmError.h"
 #include "app/frmMain.h"
+#include "compose/DocumentUnits.h"
 #include "controls/frmAbout.h"
+#include "library/frmChooseClipart.h"
 
 namespace lumora {
 namespace {
@@ -55,6 +58,64 @@ TEST(Screenshot, ErrorWindow) {
   form.lblNum->setText(QStringLiteral("53"));
   form.lblDesc->setText(QStringLiteral("File not found"));
   saveShot(form, QStringLiteral("error-window.png"));
+}
+
+// A banner with three styled items, the context menu over it, and the exported picture beside it
+// to compare with what the workspace shows.
+TEST(Screenshot, ComposedDocumentContextMenuAndExport) {
+  if (shotFolder().isEmpty()) GTEST_SKIP() << "LUMORA_SCREENSHOT_DIR not set";
+  const QString relative = QStringLiteral("Banners/Gradients/Coral 728x90.jpg");
+  const QString full = QCoreApplication::applicationDirPath() + QStringLiteral("/templates/") + relative;
+  if (!QFile::exists(full)) GTEST_SKIP() << "template library not beside the test";
+  test::ScriptedModal modal;
+  frmMain window;
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  modal.onNextWindow([&](QDialog& d) {
+    auto& browser = static_cast<frmChooseClipart&>(d);
+    browser.TemplatePath = full;
+    browser.TemplateRelativePath = QString(relative).replace(u'/', u'\\');
+    browser.accept();
+  });
+  window.NewDocument();
+  struct Styled {
+    const char* caption;
+    const char* font;
+    float size;
+    bool bold, italic, shadow;
+    Colour colour;
+    double left, top;  // pixels
+  };
+  const Styled items[] = {{"Summer Sale", "DejaVu Serif", 30, true, false, true, 0xFFFFFF, 20, 14},
+                          {"up to 50% off", "DejaVu Sans", 18, false, true, false, 0x402000, 330, 30},
+                          {"shop now", "Liberation Sans", 14, true, false, true, 0x00D7FF, 590, 56}};
+  for (const Styled& s : items) {
+    window.InsertText();
+    Document& doc = window.document();
+    const int index = doc.CurrentIndex();
+    doc.SetCaption(index, s.caption);
+    doc.EditItem(index, [&](TextItem& item) {
+      item.FontName = s.font;
+      item.FontSize = s.size;
+      item.FontBold = s.bold;
+      item.FontItalic = s.italic;
+      item.Shadow = s.shadow;
+      item.ShadowColor = 0x303030;
+      item.ForeColor = s.colour;
+    });
+    doc.MoveItem(index, PixelsToTwips(s.left), PixelsToTwips(s.top));
+    window.ShowSelection();
+  }
+  saveShot(window, QStringLiteral("composed-document.png"));
+  const QRect item = window.ItemRect(*window.document().CurrentItem());
+  QTest::mousePress(window.picPicture, Qt::RightButton, {}, item.center());
+  ASSERT_TRUE(window.mnuContext->isVisible());
+  EXPECT_TRUE(window.mnuContext->grab().save(QDir(shotFolder()).filePath(QStringLiteral("context-menu.png"))));
+  window.mnuContext->hide();
+  modal.answerFile(QDir(shotFolder()).filePath(QStringLiteral("composed-export.png")));
+  window.SaveImage();
+  EXPECT_FALSE(QImage(QDir(shotFolder()).filePath(QStringLiteral("composed-export.png"))).isNull());
+  window.document().SetChanged(false);
 }
 
 }  // namespace
