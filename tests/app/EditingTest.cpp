@@ -14,6 +14,7 @@
 #include "colour/frmColorPicker.h"
 #include "compose/DocumentUnits.h"
 #include "library/frmChooseClipart.h"
+#include "symbols/frmCharacterMap.h"
 
 namespace lumora {
 namespace {
@@ -335,6 +336,83 @@ TEST_F(EditingTest, ShortcutsRunOnlyWhatTheCommandAreaOffers) {
   newDocument();
   QTest::keyClick(&w(), Qt::Key_T, Qt::ControlModifier);
   EXPECT_EQ(doc().TextItems().size(), 1u);
+}
+
+TEST_F(EditingTest, SymbolItemGrowsByFivePointsUntilPast85AndLocksTheTextOptions) {
+  newDocument();
+  modal.onNextWindow([](QDialog& d) {
+    auto& map = static_cast<frmCharacterMap&>(d);
+    map.SymbolText = QStringLiteral("J");
+    map.SymbolFontName = QStringLiteral("Webdings");
+    map.SymbolSize = 70;
+    map.SymbolColor = 0x00FF00;
+    map.SymbolShadow = true;
+    map.SymbolShadowColor = 0x404040;
+    map.accept();
+  });
+  QTest::mouseClick(w().cmdSymbol, Qt::LeftButton);
+  ASSERT_EQ(doc().TextItems().size(), 1u);
+  EXPECT_EQ(current().Caption, "J");
+  EXPECT_EQ(current().FontName, "Webdings");
+  EXPECT_TRUE(current().Shadow);
+  EXPECT_EQ(current().ForeColor, 0x00FF00);
+  // A symbol item: no font panel, no caption box (emptied), but the effects and Grow/Shrink.
+  EXPECT_FALSE(w().txtCaption->isEnabled());
+  EXPECT_TRUE(w().txtCaption->toPlainText().isEmpty());
+  EXPECT_TRUE(w().vkBold->Disabled());
+  EXPECT_FALSE(w().cboSize->isEnabled());
+  EXPECT_FALSE(w().vkShadow->Disabled());
+  std::vector<float> sizes;
+  for (int i = 0; i < 6 && !w().vkGrow->Disabled(); ++i) {
+    QTest::mouseClick(w().vkGrow, Qt::LeftButton);
+    sizes.push_back(current().FontSize);
+  }
+  EXPECT_EQ(sizes, (std::vector<float>{75, 80, 85, 90}));
+  EXPECT_TRUE(w().vkGrow->Disabled());
+  QTest::mouseClick(w().vkShrink, Qt::LeftButton);
+  EXPECT_FLOAT_EQ(current().FontSize, 85.0f);
+  EXPECT_FALSE(w().vkGrow->Disabled());
+}
+
+TEST_F(EditingTest, CancelledCharacterMapAddsNothing) {
+  newDocument();
+  QTest::mouseClick(w().cmdSymbol, Qt::LeftButton);
+  EXPECT_TRUE(doc().TextItems().empty());
+  EXPECT_EQ(modal.windows().back(), QStringLiteral("lumora::frmCharacterMap"));
+}
+
+TEST_F(EditingTest, FormattingASavedDocumentMakesTheSaveQuestionAskAgain) {
+  newDocument();
+  insertText();
+  modal.answerFile(dir.filePath(QStringLiteral("styled.lmp")));
+  QTest::mouseClick(w().cmdSave, Qt::LeftButton);
+  ASSERT_FALSE(doc().Changed());
+  QTest::mouseClick(w().vkBold, Qt::LeftButton);
+  EXPECT_TRUE(doc().Changed());
+  modal.answerMessageBox(MsgBox::Cancel);
+  w().close();
+  EXPECT_TRUE(w().isVisible());
+  EXPECT_EQ(modal.messageBoxes().back().text, QStringLiteral("Do you want to save the current image?"));
+}
+
+TEST_F(EditingTest, UndoingEverythingReturnsToTheEmptyDocument) {
+  newDocument();
+  insertText();
+  w().txtCaption->selectAll();
+  QTest::keyClicks(w().txtCaption, QStringLiteral("abc"));
+  QTest::mouseClick(w().vkItalic, Qt::LeftButton);
+  int steps = 0;
+  while (w().CanUndo() && steps < 50) {
+    w().Undo();
+    ++steps;
+  }
+  EXPECT_EQ(steps, 3);  // insert, the typing as one step, italic
+  EXPECT_TRUE(doc().TextItems().empty());
+  EXPECT_TRUE(w().shpFocus[0]->isHidden());
+  while (w().CanRedo()) w().Redo();
+  ASSERT_EQ(doc().TextItems().size(), 1u);
+  EXPECT_EQ(doc().TextItems()[0].Caption, "abc");
+  EXPECT_TRUE(doc().TextItems()[0].FontItalic);
 }
 
 }  // namespace
