@@ -217,6 +217,7 @@ void frmMain::BuildWorkspace() {
   shpOutline->hide();
   picPicture = new WorkspacePicture(m_document, picWorkspace);
   picPicture->setObjectName(QStringLiteral("picPicture"));
+  picPicture->setFocusPolicy(Qt::ClickFocus);  // so arrow keys reach the window when the caption box is off
   picPicture->resize(0, 0);
 
   Image1 = new QFrame(this);

@@ -65,6 +65,8 @@ class frmMain : public QWidget {
   void InsertText();
   void InsertSymbol();
   void DeleteItem();
+  // Moves the selected item by whole pixels (arrow keys: 1, with Shift 10).
+  void NudgeItem(int dx, int dy);
   void BringItemToFront();
   void SendItemToBack();
   void ToggleStyle(vbkFlat* button);
@@ -165,6 +167,7 @@ class frmMain : public QWidget {
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

@@ -1,6 +1,7 @@
 // frmMain's editing commands: inserting, formatting, restacking and deleting text items, the
 // picture export, undo and redo, and the keyboard shortcuts that reach them.
 #include <QAction>
+#include <QKeyEvent>
 
 #include "app/frmMain.h"
 #include "base/Rounding.h"
@@ -167,6 +168,29 @@ void frmMain::InsertSymbol() {
     item.Visible = true;
   });
   ShowSelection();
+}
+
+void frmMain::NudgeItem(int dx, int dy) {
+  const TextItem* item = m_document.CurrentItem();
+  if (!item) return;
+  Remember();
+  m_document.MoveItem(item->Index, item->Left + PixelsToTwips(dx), item->Top + PixelsToTwips(dy));
+  ShowObjectFocus();
+  picPicture->update();
+}
+
+// Arrow keys that no control used (the caption box and the lists keep theirs) nudge the item.
+void frmMain::keyPressEvent(QKeyEvent* event) {
+  const int step = (event->modifiers() & Qt::ShiftModifier) ? 10 : 1;
+  int dx = 0, dy = 0;
+  switch (event->key()) {
+    case Qt::Key_Left: dx = -step; break;
+    case Qt::Key_Right: dx = step; break;
+    case Qt::Key_Up: dy = -step; break;
+    case Qt::Key_Down: dy = step; break;
+    default: QWidget::keyPressEvent(event); return;
+  }
+  Guarded([&] { NudgeItem(dx, dy); });
 }
 
 void frmMain::DeleteItem() {

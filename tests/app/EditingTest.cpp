@@ -374,6 +374,27 @@ TEST_F(EditingTest, SymbolItemGrowsByFivePointsUntilPast85AndLocksTheTextOptions
   EXPECT_FALSE(w().vkGrow->Disabled());
 }
 
+TEST_F(EditingTest, ArrowKeysNudgeWhenNoControlUsesThem) {
+  newDocument();
+  insertText();
+  const TextItem before = current();
+  // In the caption box the arrows move the cursor.
+  QTest::keyClick(w().txtCaption, Qt::Key_Right);
+  EXPECT_FLOAT_EQ(current().Left, before.Left);
+  // Pressed on the picture, the arrows move the item: 1 pixel, 10 with Shift.
+  w().picPicture->setFocus();
+  QTest::keyClick(w().picPicture, Qt::Key_Right);
+  QTest::keyClick(w().picPicture, Qt::Key_Down, Qt::ShiftModifier);
+  EXPECT_FLOAT_EQ(current().Left, before.Left + PixelsToTwips(1));
+  EXPECT_FLOAT_EQ(current().Top, before.Top + PixelsToTwips(10));
+  QTest::keyClick(w().picPicture, Qt::Key_Left, Qt::ShiftModifier);
+  QTest::keyClick(w().picPicture, Qt::Key_Up);
+  EXPECT_FLOAT_EQ(current().Left, before.Left - PixelsToTwips(9));
+  EXPECT_FLOAT_EQ(current().Top, before.Top + PixelsToTwips(9));
+  w().Undo();
+  EXPECT_FLOAT_EQ(current().Top, before.Top + PixelsToTwips(10));
+}
+
 TEST_F(EditingTest, CancelledCharacterMapAddsNothing) {
   newDocument();
   QTest::mouseClick(w().cmdSymbol, Qt::LeftButton);
