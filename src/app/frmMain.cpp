@@ -215,6 +215,14 @@ void frmMain::BuildWorkspace() {
   shpOutline->setStyleSheet(QStringLiteral("QFrame#shpOutline { border: 1px solid #000000; background: transparent; }"));
   shpOutline->setAttribute(Qt::WA_TransparentForMouseEvents);
   shpOutline->hide();
+  hsbWorkspace = new QScrollBar(Qt::Horizontal, picWorkspace);
+  vsbWorkspace = new QScrollBar(Qt::Vertical, picWorkspace);
+  hsbWorkspace->setObjectName(QStringLiteral("hsbWorkspace"));
+  vsbWorkspace->setObjectName(QStringLiteral("vsbWorkspace"));
+  hsbWorkspace->hide();
+  vsbWorkspace->hide();
+  for (QScrollBar* bar : {hsbWorkspace, vsbWorkspace})
+    connect(bar, &QScrollBar::valueChanged, this, [this] { Guarded([&] { CentrePicture(); }); });
   picPicture = new WorkspacePicture(m_document, picWorkspace);
   picPicture->setObjectName(QStringLiteral("picPicture"));
   picPicture->setFocusPolicy(Qt::ClickFocus);  // so arrow keys reach the window when the caption box is off
@@ -351,11 +359,33 @@ void frmMain::CentrePicture() {
   auto floorRect = [](const RectF& r) {
     return QRect(int(std::floor(r.left)), int(std::floor(r.top)), int(r.width), int(r.height));
   };
-  picPicture->setGeometry(floorRect(layout.picture));
+  QRect picture = floorRect(layout.picture);
+  // A picture that fits stays centred; a larger one scrolls, from its top-left corner.
+  const QSize area = picWorkspace->size();
+  const bool wide = picture.width() > area.width(), tall = picture.height() > area.height();
+  const int barW = vsbWorkspace->sizeHint().width(), barH = hsbWorkspace->sizeHint().height();
+  const int viewW = area.width() - (tall ? barW : 0), viewH = area.height() - (wide ? barH : 0);
+  hsbWorkspace->setVisible(wide);
+  vsbWorkspace->setVisible(tall);
+  if (wide) {
+    hsbWorkspace->setGeometry(0, area.height() - barH, viewW, barH);
+    hsbWorkspace->setRange(0, picture.width() - viewW + 2);
+    hsbWorkspace->setPageStep(viewW);
+    picture.moveLeft(1 - hsbWorkspace->value());
+  }
+  if (tall) {
+    vsbWorkspace->setGeometry(area.width() - barW, 0, barW, viewH);
+    vsbWorkspace->setRange(0, picture.height() - viewH + 2);
+    vsbWorkspace->setPageStep(viewH);
+    picture.moveTop(1 - vsbWorkspace->value());
+  }
+  picPicture->setGeometry(picture);
   picWelcome->move(floorRect(layout.welcome).topLeft());
-  shpOutline->setGeometry(floorRect(layout.outline));
+  shpOutline->setGeometry(picture.adjusted(-1, -1, 1, 1));
   shpOutline->setVisible(layout.outlineVisible);
   shpOutline->lower();
+  hsbWorkspace->raise();
+  vsbWorkspace->raise();
 }
 
 void frmMain::resizeEvent(QResizeEvent* event) {
@@ -413,6 +443,10 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
       }
     }
     return QWidget::eventFilter(watched, event);
+  }
+  if (watched == picWorkspace && event->type() == QEvent::Wheel && vsbWorkspace->isVisible()) {
+    QApplication::sendEvent(vsbWorkspace, event);
+    return true;
   }
   if (event->type() != QEvent::MouseButtonPress) return QWidget::eventFilter(watched, event);
   const auto* mouse = static_cast<QMouseEvent*>(event);

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -144,6 +145,9 @@ class frmMain : public QWidget {
   WorkspacePicture* picPicture;
   QFrame* Shape2;
   QFrame* shpOutline;
+  // Shown when the picture is larger than the workspace, so that every part of it can be reached.
+  QScrollBar* hsbWorkspace;
+  QScrollBar* vsbWorkspace;
   QFrame* Image1;
   QLabel* lblCaption;
   QLabel* lblInfo;

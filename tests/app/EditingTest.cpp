@@ -395,6 +395,34 @@ TEST_F(EditingTest, ArrowKeysNudgeWhenNoControlUsesThem) {
   EXPECT_FLOAT_EQ(current().Top, before.Top + PixelsToTwips(10));
 }
 
+TEST_F(EditingTest, APictureLargerThanTheWorkspaceScrollsToEveryEdge) {
+  QImage big(1600, 1200, QImage::Format_RGB32);
+  big.fill(Qt::darkGreen);
+  ASSERT_TRUE(big.save(templatePath));
+  newDocument();
+  QScrollBar* h = w().hsbWorkspace;
+  QScrollBar* v = w().vsbWorkspace;
+  ASSERT_TRUE(h->isVisible());
+  ASSERT_TRUE(v->isVisible());
+  const QRect start = w().picPicture->geometry();
+  EXPECT_EQ(start.topLeft(), QPoint(1, 1));  // the top-left corner with its outline
+  h->setValue(h->maximum());
+  v->setValue(v->maximum());
+  const QRect end = w().picPicture->geometry();
+  EXPECT_EQ(end.right() + 2, v->x());   // the right edge and its outline just left of the bar
+  EXPECT_EQ(end.bottom() + 2, h->y());  // the bottom edge just above the other bar
+  EXPECT_EQ(w().shpOutline->geometry(), end.adjusted(-1, -1, 1, 1));
+}
+
+TEST_F(EditingTest, APictureThatFitsStaysCentredWithoutScrollBars) {
+  newDocument();
+  EXPECT_FALSE(w().hsbWorkspace->isVisible());
+  EXPECT_FALSE(w().vsbWorkspace->isVisible());
+  const QRect r = w().picPicture->geometry();
+  EXPECT_NEAR(r.center().x(), w().picWorkspace->width() / 2, 1);
+  EXPECT_NEAR(r.center().y(), w().picWorkspace->height() / 2, 1);
+}
+
 TEST_F(EditingTest, CancelledCharacterMapAddsNothing) {
   newDocument();
   QTest::mouseClick(w().cmdSymbol, Qt::LeftButton);
