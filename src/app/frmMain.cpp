@@ -16,11 +16,13 @@
 #include "app/ErrorReport.h"
 #include "app/mMain.h"
 #include "base/AppInfo.h"
+#include "base/SystemColors.h"
 #include "compose/CentrePicture.h"
 #include "compose/ImageConversion.h"
 #include "controls/ErrorGuard.h"
 #include "controls/LumoraIcons.h"
 #include "controls/QtColour.h"
+#include "controls/SubclassOwnerDraw.h"
 #include "controls/modComboBoxWidth.h"
 #include "controls/modStopResize.h"
 #include "controls/modicon.h"
@@ -63,6 +65,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QString::fromUtf8(kAppTitle) + QStringLiteral(" - [no file open]"));
   resize(kDesignedClientSize);
+  AppSubClass::Start();
   Image2 = new QLabel(this);
   Image2->setObjectName(QStringLiteral("Image2"));
   Image2->setPixmap(QPixmap::fromImage(backdrop()));
@@ -140,6 +143,8 @@ void frmMain::BuildCommandArea() {
   RibbonPanelFont = panel("RibbonPanelFont", QStringLiteral("Font"), 414, 182);
   frameFontCombo = new QFrame(RibbonPanelFont);
   frameFontCombo->setObjectName(QStringLiteral("frameFontCombo"));
+  // The owner-draw switch recognises the font list by its frame's caption.
+  frameFontCombo->setWindowTitle(QString::fromLatin1(AppSubClass::kMarkCaption));
   frameFontCombo->setGeometry(4, 4, 120, kRowHeight);
   cboFont = new QComboBox(frameFontCombo);
   cboFont->setObjectName(QStringLiteral("cboFont"));
@@ -324,6 +329,7 @@ void frmMain::Form_Load() {
   m_document.UnloadAllTextLabels();
   // Filling an empty list selects its first entry, which runs the font choice as the load asks.
   cboFont->addItems(QFontDatabase::families());
+  ShowFontNamesInTheirFaces();
   modComboBoxWidth::SetDropDownWidth(*cboFont, 190);
   cboSize->addItems({QStringLiteral("4"), QStringLiteral("6"), QStringLiteral("8"), QStringLiteral("9"),
                      QStringLiteral("10"), QStringLiteral("11"), QStringLiteral("12"), QStringLiteral("14"),
@@ -423,7 +429,26 @@ void frmMain::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void frmMain::Form_Unload() { modStopResize::Stop(*this); }
+void frmMain::ShowFontNamesInTheirFaces() {
+  m_fontListLook.setSType(cDeluxeComboBox::kFontNames);
+  m_fontListLook.setSStyle(1);
+  m_fontListLook.setCFullRow(true);
+  m_fontListLook.setCGDir(0);
+  m_fontListLook.setCGrad1(0x808080);
+  m_fontListLook.setCGrad2(0xFF0000);
+  m_fontListLook.setCTPos(0);
+  m_fontListLook.setCTNCol(static_cast<Colour>(0x80000000u + SystemColors::kWindowText));
+  m_fontListLook.setCTHCol(static_cast<Colour>(0x80000000u + SystemColors::kHighlightText));
+  m_fontListLook.setCColor(0x3E80FE);
+  m_fontListLook.setCFrame(0x800000);
+  m_fontListLook.Attach(cboFont);
+}
+
+void frmMain::Form_Unload() {
+  modStopResize::Stop(*this);
+  m_fontListLook.Detach();
+  AppSubClass::Stop();
+}
 
 void frmMain::changeEvent(QEvent* event) {
   // A drag ends when the window loses the pointer to another window.

@@ -24,6 +24,7 @@
 #include "compose/QtTextMeasurer.h"
 #include "controls/RibbonContainer.h"
 #include "controls/RibbonPanel.h"
+#include "controls/cDeluxeComboBox.h"
 #include "controls/cFileDialog.h"
 #include "controls/vbkFlat.h"
 #include "imaging/raster/Picture.h"
@@ -125,6 +126,7 @@ class frmMain : public QWidget {
   vbkFlat* cmdDelete;
   QFrame* frameFontCombo;
   QComboBox* cboFont;
+  cDeluxeComboBox m_fontListLook;  // draws cboFont's names in their own faces
   QComboBox* cboSize;
   vbkFlat* vkBold;
   vbkFlat* vkItalic;
@@ -195,6 +197,7 @@ class frmMain : public QWidget {
   void Form_Resize();
   void Form_Activate();
   void Form_Unload();
+  void ShowFontNamesInTheirFaces();
   void WelcomeClick(int index);
   void FontChosen(int row);
   void SizeChosen(int row);

@@ -5,6 +5,7 @@
 #include "app/frmMain.h"
 #include "base/Rounding.h"
 #include "controls/QtColour.h"
+#include "symbols/mdlFonts.h"
 
 namespace lumora {
 namespace {
@@ -25,11 +26,7 @@ void enableControl(QWidget* control, bool enabled) {
 
 }  // namespace
 
-bool frmMain::IsSymbolFont(const QString& name) {
-  const QString lower = name.toLower();
-  return lower == QLatin1String("webdings") || lower == QLatin1String("wingdings") ||
-         lower == QLatin1String("wingdings 2") || lower == QLatin1String("wingdings 3");
-}
+bool frmMain::IsSymbolFont(const QString& name) { return mdlFonts::IsSymbolFont(name); }
 
 void frmMain::ActivateCaptionControl() {
   if (txtCaption->isEnabled() && txtCaption->isVisible()) txtCaption->setFocus();

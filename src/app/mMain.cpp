@@ -8,6 +8,7 @@
 
 #include "app/frmMain.h"
 #include "base/AppInfo.h"
+#include "colour/SystemColourRefresh.h"
 
 namespace lumora::mMain {
 
@@ -59,6 +60,7 @@ int Main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(kAppTitle));
   QApplication::setOrganizationName(QStringLiteral("ZEB Software"));
+  RefreshSystemColours(QApplication::palette());
   WriteProgramPath(QApplication::applicationDirPath());
   PendingProjectPath = ProjectPathFromArgument(ArgumentText(QApplication::arguments()));
   frmMain window;
