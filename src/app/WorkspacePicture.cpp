@@ -9,7 +9,10 @@
 namespace lumora {
 
 WorkspacePicture::WorkspacePicture(const Document& document, QWidget* parent)
-    : QWidget(parent), m_document(document) {}
+    : QWidget(parent), m_document(document) {
+  // Moves without a button pressed show the move pointer over text items.
+  setMouseTracking(true);
+}
 
 void WorkspacePicture::setPicture(const QImage& picture) {
   m_picture = picture;

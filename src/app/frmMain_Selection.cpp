@@ -26,6 +26,7 @@ void frmMain::BuildFocusMarks() {
           [this](QPoint pos, Qt::MouseButton button, QPoint global) { Guarded([&] { PicturePressed(pos, button, global); }); });
   connect(picPicture, &WorkspacePicture::moved, this, [this](QPoint pos, Qt::MouseButtons buttons) {
     Guarded([&] {
+      picPicture->setCursor(Dragging || ItemAt(pos) != 0 ? Qt::SizeAllCursor : Qt::ArrowCursor);
       if (buttons & Qt::LeftButton) PictureMoved(pos);
     });
   });

@@ -195,6 +195,19 @@ TEST_F(EditingTest, DragMovesTextShadowAndFocusMarksTogetherAsOneUndoStep) {
   EXPECT_FLOAT_EQ(current().Top, before.Top);
 }
 
+TEST_F(EditingTest, ThePointerShowsMoveOverTextItemsOnly) {
+  newDocument();
+  insertText();
+  const auto hover = [&](QPoint pos) {
+    QMouseEvent move(QEvent::MouseMove, pos, w().picPicture->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(w().picPicture, &move);
+    return w().picPicture->cursor().shape();
+  };
+  EXPECT_EQ(hover(centreOf(current())), Qt::SizeAllCursor);
+  EXPECT_EQ(hover(QPoint(1, 1)), Qt::ArrowCursor);
+}
+
 TEST_F(EditingTest, PressAndReleaseWithoutMovingOnlySelects) {
   newDocument();
   insertText();
