@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "RenamedTestFont.h"
 #include "ScriptedModal.h"
 #include "app/frmMain.h"
 #include "colour/frmColorPicker.h"
@@ -206,6 +207,30 @@ TEST_F(EditingTest, ThePointerShowsMoveOverTextItemsOnly) {
   };
   EXPECT_EQ(hover(centreOf(current())), Qt::SizeAllCursor);
   EXPECT_EQ(hover(QPoint(1, 1)), Qt::ArrowCursor);
+}
+
+TEST_F(EditingTest, InsertTextWhileTheListShowsASymbolFontUsesTheLastOrdinaryFontAndSize) {
+  // Debian has no symbol fonts: one is registered under the name for the rest of the run.
+  static test::RenamedTestFont wingdings(QStringLiteral("Wingdings"));
+  if (!wingdings.ok()) GTEST_SKIP() << "no TrueType font to rename";
+  window->document().SetChanged(false);
+  window = std::make_unique<frmMain>();  // its font list now offers the symbol font
+  window->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  newDocument();
+  const int ordinary = w().cboFont->findText(QStringLiteral("DejaVu Sans"));
+  const int symbol = w().cboFont->findText(QStringLiteral("Wingdings"));
+  ASSERT_GE(ordinary, 0);
+  ASSERT_GE(symbol, 0);
+  w().cboFont->setCurrentIndex(ordinary);
+  w().cboSize->setCurrentIndex(w().cboSize->findText(QStringLiteral("14")));
+  w().cboFont->setCurrentIndex(symbol);
+  w().cboSize->setCurrentIndex(w().cboSize->findText(QStringLiteral("36")));  // not remembered: symbol font showing
+  insertText();
+  EXPECT_EQ(current().FontName, "DejaVu Sans");
+  EXPECT_FLOAT_EQ(current().FontSize, 14.0f);
 }
 
 TEST_F(EditingTest, PressAndReleaseWithoutMovingOnlySelects) {
