@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build ccache pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev libgif-dev libimagequant-dev
   fonts-dejavu-core fonts-liberation python3-fonttools
@@ -18,4 +18,4 @@ sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 echo "Installing: ${missing[*]}"
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
