@@ -45,21 +45,26 @@ QStringList cFileDialog::nameFilters() const {
   return result;
 }
 
-void cFileDialog::ShowOpen() {
-  m_recordFlags = m_flags;
-  const bool several = (m_flags & AllowMultiSelect) != 0;
-  if (several) m_recordFlags |= Explorer;
+FileDialogRequest cFileDialog::makeRequest(FileDialogRequest::Kind kind, const QString& initialFile) const {
   FileDialogRequest request;
-  request.kind = FileDialogRequest::Kind::Open;
+  request.kind = kind;
   request.owner = m_owner;
   request.title = m_dialogTitle;
-  request.initialFile = m_fileName.section(kZero, 0, 0);
+  request.initialFile = initialFile;
   request.initialFolder = m_initDir;
   request.nameFilters = nameFilters();
   request.filterIndex = m_filterIndex - 1;
   request.defaultSuffix = m_defaultExt;
   request.confirmOverwrite = (m_flags & OverwritePrompt) != 0;
   request.fileMustExist = (m_flags & FileMustExist) != 0;
+  return request;
+}
+
+void cFileDialog::ShowOpen() {
+  m_recordFlags = m_flags;
+  const bool several = (m_flags & AllowMultiSelect) != 0;
+  if (several) m_recordFlags |= Explorer;
+  FileDialogRequest request = makeRequest(FileDialogRequest::Kind::Open, m_fileName.section(kZero, 0, 0));
   request.multipleFiles = several;
   const FileDialogAnswer answer = Modal().fileDialog(request);
   if (!answer.accepted || answer.files.isEmpty()) {
@@ -79,17 +84,7 @@ void cFileDialog::ShowOpen() {
 
 void cFileDialog::ShowSave() {
   m_recordFlags = m_flags;
-  FileDialogRequest request;
-  request.kind = FileDialogRequest::Kind::Save;
-  request.owner = m_owner;
-  request.title = m_dialogTitle;
-  request.initialFile = m_fileName;
-  request.initialFolder = m_initDir;
-  request.nameFilters = nameFilters();
-  request.filterIndex = m_filterIndex - 1;
-  request.defaultSuffix = m_defaultExt;
-  request.confirmOverwrite = (m_flags & OverwritePrompt) != 0;
-  request.fileMustExist = (m_flags & FileMustExist) != 0;
+  const FileDialogRequest request = makeRequest(FileDialogRequest::Kind::Save, m_fileName);
   const FileDialogAnswer answer = Modal().fileDialog(request);
   if (answer.accepted && !answer.files.isEmpty()) {
     m_fileName = QDir::toNativeSeparators(answer.files.front());

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "controls/ModalSeam.h"
+
 class QWidget;
 
 namespace lumora {
@@ -55,6 +57,8 @@ class cFileDialog {
 
  private:
   QStringList nameFilters() const;
+  // What both dialogs take from the properties.
+  FileDialogRequest makeRequest(FileDialogRequest::Kind kind, const QString& initialFile) const;
 
   bool m_cancelError = false;
   QString m_fileName;
