@@ -193,6 +193,8 @@ class frmMain : public QWidget {
   void StartHistoryAfresh();
   void ShowItemCaption();
   Colour PickColour();
+  // The colour commands: the picker's choice goes to the swatch and to the field of the selected item.
+  void ChooseColour(Colour& swatchColour, QLabel* swatch, Colour TextItem::*field);
   void Form_Load();
   void Form_Resize();
   void Form_Activate();

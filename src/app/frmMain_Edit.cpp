@@ -243,31 +243,22 @@ Colour frmMain::PickColour() {
   return picker.ResultColor;
 }
 
-void frmMain::ChooseTextColour() {
+void frmMain::ChooseColour(Colour& swatchColour, QLabel* swatch, Colour TextItem::*field) {
   if (!m_document.CurrentItem()) return;
   const Colour colour = PickColour();
   if (colour != kNoColour) {
     Remember();
-    m_foreSwatch = colour;
-    paintSwatch(picForeColor, colour);
-    m_document.EditItem(m_document.CurrentIndex(), [&](TextItem& item) { item.ForeColor = colour; });
+    swatchColour = colour;
+    paintSwatch(swatch, colour);
+    m_document.EditItem(m_document.CurrentIndex(), [&](TextItem& item) { item.*field = colour; });
     picPicture->update();
   }
   ActivateCaptionControl();
 }
 
-void frmMain::ChooseShadowColour() {
-  if (!m_document.CurrentItem()) return;
-  const Colour colour = PickColour();
-  if (colour != kNoColour) {
-    Remember();
-    m_shadowSwatch = colour;
-    paintSwatch(picShadowColor, colour);
-    m_document.EditItem(m_document.CurrentIndex(), [&](TextItem& item) { item.ShadowColor = colour; });
-    picPicture->update();
-  }
-  ActivateCaptionControl();
-}
+void frmMain::ChooseTextColour() { ChooseColour(m_foreSwatch, picForeColor, &TextItem::ForeColor); }
+
+void frmMain::ChooseShadowColour() { ChooseColour(m_shadowSwatch, picShadowColor, &TextItem::ShadowColor); }
 
 void frmMain::ToggleShadow() {
   Remember();
