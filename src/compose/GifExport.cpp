@@ -1,5 +1,6 @@
 #include "compose/GifExport.h"
 
+#include "imaging/GifRoute.h"
 #include "imaging/mDither8bpp.h"
 #include "imaging/mGIFSave.h"
 
@@ -34,10 +35,9 @@ std::string GifExport::Encode(const std::filesystem::path& intermediate, bool wh
   mDither8bpp::SetPaletteMode(mDither8bpp::kPaletteOptimal);
   mDither8bpp::SetDitherMode(mDither8bpp::kDitherDiffusion);
   m_transparency = whiteCorner;
-  mDither8bpp::ConvertTo8bpp(m_trueColour, m_eightBit, m_palette);
-
   const int16_t transparent = m_transparency ? kTransparentIndex : int16_t{-1};
-  if (!mGIFSave::EncodeGIF(m_eightBit, m_palette, transparent, kInterlaced, std::string(), out)) return kGifWriteFailed;
+  if (!EncodeReducedGIF(m_trueColour, m_eightBit, m_palette, transparent, kInterlaced, std::string(), out))
+    return kGifWriteFailed;
   return {};
 }
 

@@ -1,26 +1,25 @@
 #include "imaging/GifLzwEncoder.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace lumora {
 
 namespace {
 
-// compress's hash shift: 8 less the doublings that take the table size to 65536 or more (4).
-constexpr int hashShift() {
-  int doublings = 0;
-  for (long size = GifLzwEncoder::kHashSize; size < 65536; size *= 2) ++doublings;
-  return 8 - doublings;
-}
-constexpr int kHashShift = hashShift();
-static_assert(kHashShift == 4);
-
 constexpr int kMaxWidth = 12;
 constexpr uint32_t kKeyBits = 20;
 constexpr uint32_t kKeyMask = (1u << kKeyBits) - 1;
 constexpr size_t kBlockData = 254;
 constexpr size_t kStageBlocks = 64;  // packed bytes are framed into sub-blocks this many at a time
+constexpr uint32_t kStringSlots = GifLzwEncoder::kStringSlots;
+
+// Fibonacci hashing of prefix and pixel: the top bits of their product with 2^32 / golden ratio.
+inline uint32_t stringSlot(uint32_t prefix, uint32_t pixel) {
+  constexpr int kSlotBits = std::countr_zero(kStringSlots);
+  return ((prefix << 8 | pixel) * 0x9E3779B1u) >> (32 - kSlotBits);
+}
 
 // Frames packed bytes into data sub-blocks (a length byte, then up to 254 bytes): every whole
 // block, or every byte when `all`. Returns how many bytes are left, moved to the front.
@@ -36,33 +35,31 @@ size_t frameBlocks(std::vector<uint8_t>& out, uint8_t* stage, size_t used, bool 
   return used - at;
 }
 
-// Packs codes from the least significant bit, 32 bits at a time, into a staging area that is
-// framed into sub-blocks whenever it holds kStageBlocks of them.
+// Packs codes from the least significant bit into a staging area that is framed into
+// sub-blocks whenever it holds kStageBlocks of them. Whole bytes leave after every code without
+// a test (at most 7 bits wait, so a code of up to 12 bits always fits the 64-bit word): whether
+// a code completes a byte follows no pattern the CPU could learn.
 class CodePacker {
  public:
   CodePacker(std::vector<uint8_t>& out, uint8_t* stage) : m_out(out), m_stage(stage) {}
 
   void put(int32_t code, int width) {
     m_bits |= static_cast<uint64_t>(code) << m_count;
-    m_count += width;
-    if (m_count >= 32) {
-      const auto low = static_cast<uint32_t>(m_bits);
-      const uint8_t bytes[4] = {static_cast<uint8_t>(low), static_cast<uint8_t>(low >> 8), static_cast<uint8_t>(low >> 16),
-                                static_cast<uint8_t>(low >> 24)};
-      std::memcpy(m_stage + m_used, bytes, 4);
-      m_used += 4;
-      m_bits >>= 32;
-      m_count -= 32;
-      if (m_used >= kStageBlocks * kBlockData) m_used = frameBlocks(m_out, m_stage, m_used, false);
-    }
+    m_count += static_cast<uint32_t>(width);
+    std::memcpy(m_stage + m_used, &m_bits, sizeof m_bits);
+    m_used += m_count >> 3;
+    m_bits >>= m_count & ~7u;
+    m_count &= 7;
   }
 
-  // The pending bits a byte at a time, then every byte into sub-blocks.
+  // Frames the staged whole blocks once enough are waiting.
+  void frameWhenFull() {
+    if (m_used >= kStageBlocks * kBlockData) m_used = frameBlocks(m_out, m_stage, m_used, false);
+  }
+
+  // The last partial byte, then every byte into sub-blocks.
   void finish() {
-    for (; m_count > 0; m_count -= 8) {
-      m_stage[m_used++] = static_cast<uint8_t>(m_bits);
-      m_bits >>= 8;
-    }
+    if (m_count > 0) m_stage[m_used++] = static_cast<uint8_t>(m_bits);
     m_used = frameBlocks(m_out, m_stage, m_used, true);
   }
 
@@ -71,7 +68,7 @@ class CodePacker {
   uint8_t* m_stage;
   size_t m_used = 0;
   uint64_t m_bits = 0;
-  int m_count = 0;
+  uint32_t m_count = 0;
 };
 
 }  // namespace
@@ -81,20 +78,32 @@ GifLzwEncoder::GifLzwEncoder(int codeSize, std::span<const uint32_t, 17> masks)
 
 // Greedy LZW: the longest known string is extended one pixel at a time; an unknown string writes
 // its prefix and, while codes remain, becomes a new code. A full table writes a clear code.
-void GifLzwEncoder::Encode(std::span<const uint8_t* const> rows, int32_t width, std::vector<uint8_t>& out) {
-  std::array<uint8_t, kStageBlocks * kBlockData + 8> stage;
+//
+// The codes are compress's, but its 5003-slot table sends over a quarter of the look-ups on a
+// probe whose length the CPU cannot guess. The strings are kept instead in a table eight times
+// larger with a multiplicative hash, where few look-ups collide. compress's one departure from
+// a plain dictionary, losing the key-0 string, is followed by replaying compress's table, lazily:
+// only when the key-0 string is looked up does it matter whether it is still there.
+void GifLzwEncoder::Encode(std::span<const uint8_t* const> rows, int32_t width, std::vector<uint8_t>& out,
+                           const std::function<void(size_t)>& beforeRow) {
+  // Room for the staged blocks, one more row of codes (at most 12 bits a pixel) and a word.
+  std::vector<uint8_t> stage(kStageBlocks * kBlockData + 2 * static_cast<size_t>(width) + 16);
   CodePacker packer(out, stage.data());
   int codeWidth = m_initialWidth;
   int32_t largest = static_cast<int32_t>(m_masks[static_cast<size_t>(codeWidth)]);
-  int32_t nextFree = m_clearCode + 2;
+  const auto firstFree = static_cast<uint32_t>(m_clearCode + 2);
+  uint32_t nextFree = firstFree;
   bool clearPending = false;
-  m_table.fill(0);
+  std::fill(m_strings.begin(), m_strings.end(), 0);
+  m_replay.Reset();
+  uint32_t replayed = firstFree;  // codes below this are placed in the replay
+  uint32_t keyZeroCode = 0;       // the key-0 string's code while it may still be in the table
 
   // The width grows once the next free code no longer fits it (the decoder's next entry would
   // not), and falls back after a clear.
-  auto putCode = [&](int32_t code) {
-    packer.put(code, codeWidth);
-    if (nextFree > largest || clearPending) {
+  auto putCode = [&](uint32_t code) {
+    packer.put(static_cast<int32_t>(code), codeWidth);
+    if (static_cast<int32_t>(nextFree) > largest || clearPending) {
       if (clearPending) {
         codeWidth = m_initialWidth;
         largest = static_cast<int32_t>(m_masks[static_cast<size_t>(codeWidth)]);
@@ -105,50 +114,70 @@ void GifLzwEncoder::Encode(std::span<const uint8_t* const> rows, int32_t width, 
       }
     }
   };
+  auto keyZeroStillThere = [&] {
+    if (keyZeroCode == 0) return false;
+    m_replay.Place(std::span(m_keyOfCode).subspan(replayed, nextFree - replayed));
+    replayed = nextFree;
+    if (!m_replay.HoldsKeyZero()) keyZeroCode = 0;
+    return keyZeroCode != 0;
+  };
+  auto clearTable = [&] {
+    for (uint32_t code = firstFree; code < nextFree; ++code)
+      if (m_keyOfCode[code] != 0) m_strings[m_slotOfCode[code]] = 0;
+    if (replayed > firstFree) m_replay.Reset();
+    replayed = firstFree;
+    keyZeroCode = 0;
+    nextFree = firstFree;
+  };
 
-  uint32_t* const table = m_table.data();
-  putCode(m_clearCode);
-  int32_t prefix = rows.front()[0];
-  bool first = true;
-  for (const uint8_t* row : rows) {
-    for (int32_t x = first ? 1 : 0; x < width; ++x) {
-      const int32_t pixel = row[x];
-      const auto key = static_cast<uint32_t>((pixel << kMaxWidth) + prefix);
-      int32_t slot = (pixel << kHashShift) ^ prefix;
-      uint32_t entry = table[slot];
-      if (entry != 0) {
-        if ((entry & kKeyMask) == key) {
-          prefix = static_cast<int32_t>(entry >> kKeyBits);
-          continue;
-        }
-        // compress's secondary probing. It stops at an empty slot and also at the string whose
-        // key is 0 (pixel 0 after code 0), which compress's "key > 0" test takes for empty.
-        const int32_t step = slot == 0 ? 1 : kHashSize - slot;
+  uint32_t* const strings = m_strings.data();
+  putCode(static_cast<uint32_t>(m_clearCode));
+  if (beforeRow) beforeRow(0);
+  uint32_t prefix = rows.front()[0];
+  for (size_t index = 0; index < rows.size(); ++index) {
+    if (beforeRow && index > 0) beforeRow(index);
+    const uint8_t* row = rows[index];
+    for (int32_t x = index == 0 ? 1 : 0; x < width; ++x) {
+      const uint32_t pixel = row[x];
+      const uint32_t key = pixel << kMaxWidth | prefix;
+      uint32_t slot = stringSlot(prefix, pixel);
+      uint32_t entry = strings[slot];
+      if (((entry & kKeyMask) != key) & (entry != 0)) [[unlikely]] {
         do {
-          slot -= step;
-          if (slot < 0) slot += kHashSize;
-          entry = table[slot];
-        } while ((entry & kKeyMask) != key && (entry & kKeyMask) != 0);
-        if (entry != 0 && (entry & kKeyMask) == key) {
-          prefix = static_cast<int32_t>(entry >> kKeyBits);
-          continue;
-        }
+          slot = (slot + 1) & (kStringSlots - 1);
+          entry = strings[slot];
+        } while ((entry & kKeyMask) != key && entry != 0);
+      }
+      if (entry != 0) {
+        prefix = entry >> kKeyBits;
+        continue;
+      }
+      // The key-0 string never enters the table above: it is looked up through the replay.
+      if (key == 0 && keyZeroStillThere()) [[unlikely]] {
+        prefix = keyZeroCode;
+        continue;
       }
       putCode(prefix);
       prefix = pixel;
       if (nextFree < kMaxCodes) {
-        table[slot] = static_cast<uint32_t>(nextFree++) << kKeyBits | key;
+        m_keyOfCode[nextFree] = key;
+        if (key == 0) {
+          keyZeroCode = nextFree;
+        } else {
+          strings[slot] = nextFree << kKeyBits | key;
+          m_slotOfCode[nextFree] = slot;
+        }
+        ++nextFree;
       } else {
-        m_table.fill(0);
-        nextFree = m_clearCode + 2;
+        clearTable();
         clearPending = true;
-        putCode(m_clearCode);
+        putCode(static_cast<uint32_t>(m_clearCode));
       }
     }
-    first = false;
+    packer.frameWhenFull();
   }
   putCode(prefix);
-  putCode(m_endCode);
+  putCode(static_cast<uint32_t>(m_endCode));
   packer.finish();
 }
 

@@ -79,7 +79,7 @@ void SetDitherMode(int32_t mode) { g_ditherMode = mode; }
 int32_t PaletteMode() { return g_paletteMode; }
 int32_t DitherMode() { return g_ditherMode; }
 
-void ConvertTo8bpp(const cDIB& source, cDIB& target, cPal8bpp& palette) {
+void ConvertTo8bpp(const cDIB& source, cDIB& target, cPal8bpp& palette, ConversionObserver* observer) {
   // Other depths (and channel layouts) go through a 32-bit copy first.
   cDIB converted;
   const bool plain = isPlain32(source);
@@ -101,11 +101,12 @@ void ConvertTo8bpp(const cDIB& source, cDIB& target, cPal8bpp& palette) {
 
   if (!target.Create(work.Width(), work.Height(), 8)) return;
   target.SetPalette(working);
+  if (observer != nullptr) observer->Started();
   const raster::Bitmap& pixels = *work.hDIb();
   raster::Bitmap& indices = *target.hDIb();
   const std::ptrdiff_t down = pixels.rowOrder() == raster::RowOrder::TopDown ? pixels.stride() : -pixels.stride();
   const DiffusionPicture picture{pixels.row(0), down, indices.row(0), indices.stride(), work.Width(), work.Height()};
-  Diffuse(picture, inverse, working, g_ditherMode == kDitherDiffusion);
+  Diffuse(picture, inverse, working, g_ditherMode == kDitherDiffusion, observer);
 }
 
 }  // namespace lumora::mDither8bpp

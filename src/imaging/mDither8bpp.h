@@ -26,10 +26,21 @@ void SetDitherMode(int32_t mode);
 int32_t PaletteMode();
 int32_t DitherMode();
 
+// What ConvertTo8bpp tells as it works, so that another thread can read the picture's rows
+// before the whole picture is finished. Both are called on the converting thread.
+class ConversionObserver {
+ public:
+  virtual ~ConversionObserver() = default;
+  // target and palette have their final size and colours; no index is written yet.
+  virtual void Started() = 0;
+  // Rows 0 .. rows - 1 of target hold their final indices.
+  virtual void RowsFinished(int32_t rows) = 0;
+};
+
 // Re-creates target as an 8-bit surface of the source's size and fills palette; the source is
 // only read. Any depth is accepted (below 32 bits it is converted first); an empty source gives
-// an empty target and an empty palette.
-void ConvertTo8bpp(const cDIB& source, cDIB& target, cPal8bpp& palette);
+// an empty target and an empty palette (and the observer hears nothing).
+void ConvertTo8bpp(const cDIB& source, cDIB& target, cPal8bpp& palette, ConversionObserver* observer = nullptr);
 
 // The precomputed tables, indexed as the diffusion indexes them.
 struct DitherTables {
@@ -57,7 +68,7 @@ struct DiffusionPicture {
   int32_t height;
 };
 void Diffuse(const DiffusionPicture& picture, std::span<const uint8_t, 4096> inverse,
-             std::span<const uint8_t, 1024> palette, bool spreadErrors);
+             std::span<const uint8_t, 1024> palette, bool spreadErrors, ConversionObserver* observer = nullptr);
 
 }  // namespace mDither8bpp
 }  // namespace lumora

@@ -126,7 +126,7 @@ Lookup makeLookup(std::span<const uint8_t, 4096> inverse, std::span<const uint8_
 }  // namespace
 
 void Diffuse(const DiffusionPicture& picture, std::span<const uint8_t, 4096> inverse,
-             std::span<const uint8_t, 1024> palette, bool spreadErrors) {
+             std::span<const uint8_t, 1024> palette, bool spreadErrors, ConversionObserver* observer) {
   const int32_t width = picture.width, height = picture.height;
   if (width < 1 || height < 1) return;
   const Lookup t = makeLookup(inverse, palette, spreadErrors);
@@ -155,6 +155,7 @@ void Diffuse(const DiffusionPicture& picture, std::span<const uint8_t, 4096> inv
     } else {
       for (int32_t x = 0; x < width; ++x) upper.step(t, x);
     }
+    if (observer != nullptr) observer->RowsFinished(std::min(y + 2, height));
     std::swap(buffers[0], buffers[2]);
   }
 }

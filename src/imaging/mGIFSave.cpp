@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 
 #include "base/AtomicFile.h"
 #include "imaging/GifLzwEncoder.h"
@@ -93,15 +94,41 @@ void putDescriptor(std::vector<uint8_t>& out, const cDIB& dib, int bits, bool in
 }
 
 // GIF89a section 22: table-based image data, the LZW minimum code size and the sub-blocks.
-void putImageData(std::vector<uint8_t>& out, const cDIB& dib, int bits, bool interlaced) {
+void putImageData(std::vector<uint8_t>& out, const cDIB& dib, int bits, bool interlaced,
+                  const std::function<void(int32_t)>& awaitRow) {
   const int codeSize = std::max(bits, 2);
   out.push_back(static_cast<uint8_t>(codeSize));
   const raster::Bitmap& bitmap = *dib.hDIb();
+  const std::vector<int32_t> order = RowOrder(bitmap.height(), interlaced);
   std::vector<const uint8_t*> rows;
-  rows.reserve(static_cast<size_t>(bitmap.height()));
-  for (int32_t y : RowOrder(bitmap.height(), interlaced)) rows.push_back(bitmap.row(y));
-  GifLzwEncoder(codeSize, Masks()).Encode(rows, bitmap.width(), out);
+  rows.reserve(order.size());
+  for (int32_t y : order) rows.push_back(bitmap.row(y));
+  std::function<void(size_t)> beforeRow;
+  if (awaitRow) beforeRow = [&](size_t index) { awaitRow(order[index]); };
+  GifLzwEncoder(codeSize, Masks()).Encode(rows, bitmap.width(), out, beforeRow);
   out.push_back(0x00);  // block terminator
+}
+
+// The file for a surface whose indices are checked first, or, with awaitRow, trusted and read
+// as they are finished.
+bool encode(const cDIB& dib, const cPal8bpp& palette, int16_t transparentIndex, bool interlaced,
+            const std::string& comment, const std::function<void(int32_t)>& awaitRow, std::vector<uint8_t>& out) {
+  out.clear();
+  if (dib.BPP() != 8 || dib.hDIb() == nullptr || palette.Entries() < 2) return false;
+  if (dib.Width() > kMaxSide || dib.Height() > kMaxSide || transparentIndex > 255) return false;
+  const int bits = tableBits(palette.Entries());
+  if (!awaitRow && !indicesFit(*dib.hDIb(), bits)) return false;
+
+  const bool extended = transparentIndex > -1 || !comment.empty();
+  const std::string header = extended ? "GIF89a" : "GIF87a";  // GIF89a section 17
+  out.assign(header.begin(), header.end());
+  putScreen(out, dib, palette, bits);
+  if (!comment.empty()) putComment(out, comment);
+  if (transparentIndex > -1) putTransparency(out, transparentIndex);
+  putDescriptor(out, dib, bits, interlaced);
+  putImageData(out, dib, bits, interlaced, awaitRow);
+  out.push_back(0x3B);  // trailer (section 27)
+  return true;
 }
 
 }  // namespace
@@ -131,22 +158,13 @@ std::vector<int32_t> RowOrder(int32_t height, bool interlaced) {
 
 bool EncodeGIF(const cDIB& dib, const cPal8bpp& palette, int16_t TransparentIndex, bool Interlaced,
                const std::string& Comment, std::vector<uint8_t>& out) {
-  out.clear();
-  if (dib.BPP() != 8 || dib.hDIb() == nullptr || palette.Entries() < 2) return false;
-  if (dib.Width() > kMaxSide || dib.Height() > kMaxSide || TransparentIndex > 255) return false;
-  const int bits = tableBits(palette.Entries());
-  if (!indicesFit(*dib.hDIb(), bits)) return false;
+  return encode(dib, palette, TransparentIndex, Interlaced, Comment, {}, out);
+}
 
-  const bool extended = TransparentIndex > -1 || !Comment.empty();
-  const std::string header = extended ? "GIF89a" : "GIF87a";  // GIF89a section 17
-  out.assign(header.begin(), header.end());
-  putScreen(out, dib, palette, bits);
-  if (!Comment.empty()) putComment(out, Comment);
-  if (TransparentIndex > -1) putTransparency(out, TransparentIndex);
-  putDescriptor(out, dib, bits, Interlaced);
-  putImageData(out, dib, bits, Interlaced);
-  out.push_back(0x3B);  // trailer (section 27)
-  return true;
+bool EncodeGIFAsFilled(const cDIB& dib, const cPal8bpp& palette, int16_t TransparentIndex, bool Interlaced,
+                       const std::string& Comment, const std::function<void(int32_t)>& awaitRow,
+                       std::vector<uint8_t>& out) {
+  return encode(dib, palette, TransparentIndex, Interlaced, Comment, awaitRow, out);
 }
 
 bool SaveGIF(const std::filesystem::path& FileName, const cDIB& dib, const cPal8bpp& palette,

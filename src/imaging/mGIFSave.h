@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -25,6 +26,13 @@ std::span<const uint32_t, 17> Masks();
 // a pixel's index lies beyond the colour table. TransparentIndex -1 means none.
 bool EncodeGIF(const cDIB& dib, const cPal8bpp& palette, int16_t TransparentIndex, bool Interlaced,
                const std::string& Comment, std::vector<uint8_t>& out);
+
+// As EncodeGIF for a surface that another thread is still filling: awaitRow(y) returns once row
+// y holds its final indices (it may throw to give up). The indices are trusted to lie within
+// the colour table.
+bool EncodeGIFAsFilled(const cDIB& dib, const cPal8bpp& palette, int16_t TransparentIndex, bool Interlaced,
+                       const std::string& Comment, const std::function<void(int32_t)>& awaitRow,
+                       std::vector<uint8_t>& out);
 
 // True when the whole file was written. The file is written beside its final name and renamed
 // over it, so a failure leaves no partial file and an existing file as it was.
