@@ -20,14 +20,15 @@ class CompressTableReplay {
   // Places the new strings, given by key = (pixel << 12) + prefix code, in the order of their codes.
   void Place(std::span<const uint32_t> keys);
   // The key-0 string was placed and nothing has been written over it since.
-  bool HoldsKeyZero() const { return m_keyZeroSlot != kNone; }
+  bool HoldsKeyZero() const { return m_holdsKeyZero; }
 
  private:
-  static constexpr uint32_t kNone = UINT32_MAX;
-  void place(uint32_t key);
+  static constexpr uint8_t kEmpty = 0;
+  static constexpr uint8_t kTaken = 1;
+  static constexpr uint8_t kKeyZero = 2;  // the slot of the key-0 string
 
-  std::array<uint8_t, kHashSize> m_taken{};
-  uint32_t m_keyZeroSlot = kNone;
+  std::array<uint8_t, kHashSize> m_slots{};
+  bool m_holdsKeyZero = false;
 };
 
 }  // namespace lumora

@@ -1,22 +1,23 @@
 // The LZW coder of GIF89a (Appendix F): variable-width codes up to 12 bits, a table reset at
-// 4096 codes, and the codes the classic UNIX compress program's string table (a 5003-slot open
-// addressing hash with its probing) gives, packed into data sub-blocks of 254 bytes.
+// 4096 codes, and the codes the string table of the classic UNIX compress program (a 5003-slot
+// open addressing hash with its probing) gives, packed into data sub-blocks of 254 bytes.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <vector>
 
-#include "imaging/CompressTableReplay.h"
-
 namespace lumora {
+
+class LzwStringTable;
 
 class GifLzwEncoder {
  public:
   // codeSize is the LZW minimum code size (2..8); masks[i] = 2^i - 1 for i = 0..16.
   GifLzwEncoder(int codeSize, std::span<const uint32_t, 17> masks);
+  ~GifLzwEncoder();
 
   // Appends the data sub-blocks for the rows, in the order given, each width pixels (indices
   // below 2^codeSize); the block terminator is the caller's. At least one pixel. beforeRow, when
@@ -25,20 +26,13 @@ class GifLzwEncoder {
               const std::function<void(size_t)>& beforeRow = {});
 
   static constexpr int kMaxCodes = 4096;  // 12-bit codes
-  static constexpr uint32_t kStringSlots = 1u << 15;
 
  private:
   std::span<const uint32_t, 17> m_masks;
-  int m_initialWidth;
-  int32_t m_clearCode;
-  int32_t m_endCode;
-  // The strings: slot = code << 20 | key, key = (pixel << 12) + prefix code; 0 when empty (no
-  // string has code 0). Linear probing from a multiplicative hash.
-  std::vector<uint32_t> m_strings = std::vector<uint32_t>(kStringSlots);
-  // Per code of the current table: its key, and its slot in m_strings (to empty them quickly).
-  std::array<uint32_t, kMaxCodes> m_keyOfCode{};
-  std::array<uint32_t, kMaxCodes> m_slotOfCode{};
-  CompressTableReplay m_replay;
+  uint32_t m_initialWidth;
+  uint32_t m_clearCode;
+  uint32_t m_endCode;
+  std::unique_ptr<LzwStringTable> m_strings;  // 150 KB: on the heap
 };
 
 }  // namespace lumora

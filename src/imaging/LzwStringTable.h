@@ -1,0 +1,95 @@
+// The strings of a GIF LZW coder's table, each a known string (its prefix code) extended by one
+// pixel, giving exactly the codes the classic UNIX compress program's 5003-slot table gives.
+//
+// compress's table sends over a quarter of the look-ups on a probe whose length the CPU cannot
+// guess. The strings live instead in a table six times larger with a multiplicative hash and
+// linear probing, where few look-ups collide. compress's one departure from a plain dictionary,
+// losing the key-0 string (pixel 0 after code 0), is followed by replaying compress's table,
+// lazily: only when that string is looked up does it matter whether it is still there.
+#pragma once
+
+#include <array>
+#include <bit>
+#include <cstdint>
+
+#include "imaging/CompressTableReplay.h"
+
+namespace lumora {
+
+class LzwStringTable {
+ public:
+  static constexpr uint32_t kMaxCodes = 4096;  // 12-bit codes
+  static constexpr uint32_t kSlots = 1u << 15;
+
+  // The string (prefix, pixel) and where a look-up for it ended: code 0 when it is unknown, and
+  // then slot is where Add puts it.
+  struct Found {
+    uint32_t code;
+    uint32_t slot;
+  };
+
+  // New codes start at firstCode (the clear code + 2).
+  explicit LzwStringTable(uint32_t firstCode);
+
+  [[gnu::always_inline]] Found Find(uint32_t prefix, uint32_t pixel) {
+    const uint32_t key = pixel << kPixelShift | prefix;
+    uint32_t slot = slotOf(prefix, pixel);
+    uint32_t entry = m_slots[slot];
+    if (((entry & kKeyMask) != key) & (entry != 0)) [[unlikely]] {
+      do {
+        slot = (slot + 1) & (kSlots - 1);
+        entry = m_slots[slot];
+      } while ((entry & kKeyMask) != key && entry != 0);
+    }
+    if (entry == 0 && key == 0) [[unlikely]]
+      return {findKeyZero(), slot};
+    return {entry >> kKeyBits, slot};
+  }
+
+  // Adds the unknown string Find reported with the next free code; false (and nothing added)
+  // when all 4096 codes are taken.
+  [[gnu::always_inline]] bool Add(uint32_t prefix, uint32_t pixel, Found where) {
+    if (m_nextFree == kMaxCodes) [[unlikely]]
+      return false;
+    const uint32_t key = pixel << kPixelShift | prefix;
+    m_keyOfCode[m_nextFree] = key;
+    if (key == 0) [[unlikely]] {
+      m_keyZeroCode = m_nextFree;
+    } else {
+      m_slots[where.slot] = m_nextFree << kKeyBits | key;
+      m_slotOfCode[m_nextFree] = where.slot;
+    }
+    ++m_nextFree;
+    return true;
+  }
+
+  uint32_t NextFree() const { return m_nextFree; }
+  // Forgets every string: codes start again at firstCode.
+  void Clear();
+
+ private:
+  static constexpr uint32_t kPixelShift = 12;
+  static constexpr uint32_t kKeyBits = 20;
+  static constexpr uint32_t kKeyMask = (1u << kKeyBits) - 1;
+
+  // Fibonacci hashing: the top bits of prefix and pixel times 2^32 / golden ratio.
+  static uint32_t slotOf(uint32_t prefix, uint32_t pixel) {
+    return ((prefix << 8 | pixel) * 0x9E3779B1u) >> (32 - std::countr_zero(kSlots));
+  }
+  // The key-0 string's code while compress's table would still hold it, else 0.
+  uint32_t findKeyZero();
+
+  // code << 20 | key per slot, key = (pixel << 12) + prefix code; 0 when empty (no string has
+  // code 0). The key-0 string is kept apart, in m_keyZeroCode.
+  std::array<uint32_t, kSlots> m_slots{};
+  // Per code of the current table: its key, and its slot (to empty the slots quickly).
+  std::array<uint32_t, kMaxCodes> m_keyOfCode{};
+  std::array<uint32_t, kMaxCodes> m_slotOfCode{};
+  uint32_t m_firstCode;
+  uint32_t m_nextFree;
+  uint32_t m_keyZeroCode = 0;
+  CompressTableReplay m_replay;
+  uint32_t m_replayed;  // codes below this are placed in the replay
+};
+
+}  // namespace lumora
