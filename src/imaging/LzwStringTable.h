@@ -33,16 +33,15 @@ class LzwStringTable {
 
   [[gnu::always_inline]] Found Find(uint32_t prefix, uint32_t pixel) {
     const uint32_t key = pixel << kPixelShift | prefix;
+    if (key == 0) [[unlikely]]
+      return {findKeyZero(), 0};
+    // No other key is 0, so an empty slot never matches.
     uint32_t slot = slotOf(prefix, pixel);
     uint32_t entry = m_slots[slot];
-    if (((entry & kKeyMask) != key) & (entry != 0)) [[unlikely]] {
-      do {
-        slot = (slot + 1) & (kSlots - 1);
-        entry = m_slots[slot];
-      } while ((entry & kKeyMask) != key && entry != 0);
+    while (((entry & kKeyMask) != key) & (entry != 0)) {
+      slot = (slot + 1) & (kSlots - 1);
+      entry = m_slots[slot];
     }
-    if (entry == 0 && key == 0) [[unlikely]]
-      return {findKeyZero(), slot};
     return {entry >> kKeyBits, slot};
   }
 

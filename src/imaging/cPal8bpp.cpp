@@ -101,6 +101,11 @@ void cPal8bpp::ClosestColor(uint8_t R, uint8_t G, uint8_t B, uint8_t& cR, uint8_
 
 uint8_t cPal8bpp::ClosestIndex(uint8_t R, uint8_t G, uint8_t B) const { return nearest(R, G, B); }
 
+raster::NearestColourTable cPal8bpp::NearestTable() const {
+  if (!m_logical || m_logical->empty()) throw invalidCall();
+  return raster::NearestColourTable(*m_logical);
+}
+
 bool cPal8bpp::IsGreyScale() const {
   if (m_count < 1) return false;
   for (int i = 0; i < m_count; ++i)
@@ -193,6 +198,7 @@ void cPal8bpp::CreateOptimal(const cDIB& oDIB32, int32_t nColors, uint8_t nLevel
   // The entry table has 256 places; more leaves than that could not become entries.
   const int32_t maxLeaves = std::min(nColors, kMaxEntries);
   m_weights = {RWeight, GWeight, BWeight};
+  buildPaths();
   resetOctree(nLevels);
   const raster::Bitmap& bitmap = *oDIB32.hDIb();
   for (int32_t y = 0; y < bitmap.height(); ++y) {
@@ -234,28 +240,40 @@ int32_t cPal8bpp::allocateNode(bool leaf) {
   return index;
 }
 
-// Walks down from the root, halving each channel's range per level; a channel's bit is set when
-// its weighted value lies above the middle.
-void cPal8bpp::insertColour(uint8_t R, uint8_t G, uint8_t B) {
-  const std::array<uint8_t, 3> value = {R, G, B};
-  std::array<uint8_t, 3> lo = {0, 0, 0};
-  std::array<uint8_t, 3> hi = {255, 255, 255};
-  int32_t node = 1;
-  for (int level = 1;; ++level) {
-    int slot = 0;
-    for (int c = 0; c < 3; ++c) {
-      const uint8_t mid = midpoint(lo[c], hi[c]);
-      if (static_cast<float>(value[c]) * m_weights[c] <= static_cast<float>(mid)) {
-        hi[c] = mid;
-      } else {
-        lo[c] = mid;
-        slot |= 1 << c;
+// Per channel and value, the branch taken at each level (bit level - 1 set: the upper half):
+// halving the channel's range per level, the weighted value above the middle takes the upper
+// half. The path depends on nothing else, so it is worked out once per value, not per pixel.
+void cPal8bpp::buildPaths() {
+  for (size_t c = 0; c < 3; ++c)
+    for (int v = 0; v < 256; ++v) {
+      uint8_t lo = 0, hi = 255, path = 0;
+      for (int level = 1; level <= 8; ++level) {
+        const uint8_t mid = midpoint(lo, hi);
+        if (static_cast<float>(v) * m_weights[c] <= static_cast<float>(mid)) {
+          hi = mid;
+        } else {
+          lo = mid;
+          path = static_cast<uint8_t>(path | 1 << (level - 1));
+        }
       }
+      m_paths[c][static_cast<size_t>(v)] = path;
     }
-    int32_t child = m_nodes[static_cast<size_t>(node)].child[static_cast<size_t>(slot)];
+}
+
+// Walks down from the root along the channels' paths: red is bit 0 of a child's slot, green
+// bit 1, blue bit 2.
+void cPal8bpp::insertColour(uint8_t R, uint8_t G, uint8_t B) {
+  // The three paths interleaved: the slot of level l in bits 3(l - 1) .. 3(l - 1) + 2.
+  uint32_t slots = 0;
+  const uint32_t red = m_paths[0][R], green = m_paths[1][G], blue = m_paths[2][B];
+  for (uint32_t bit = 0; bit < 8; ++bit)
+    slots |= ((red >> bit & 1) | (green >> bit & 1) << 1 | (blue >> bit & 1) << 2) << (3 * bit);
+  int32_t node = 1;
+  for (int level = 1;; ++level, slots >>= 3) {
+    int32_t child = m_nodes[static_cast<size_t>(node)].child[slots & 7];
     if (child == 0) {
       child = allocateNode(level == m_levelLimit);
-      m_nodes[static_cast<size_t>(node)].child[static_cast<size_t>(slot)] = child;
+      m_nodes[static_cast<size_t>(node)].child[slots & 7] = child;
     }
     Node& c = m_nodes[static_cast<size_t>(child)];
     if (c.leaf) {

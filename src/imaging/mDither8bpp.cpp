@@ -41,14 +41,15 @@ void buildOptimalPalette(const cDIB& source, cPal8bpp& palette) {
   palette.CreateOptimal(thumbnail, 256, 8, 1.0F, 1.0F, 1.0F);
 }
 
-// Cell (r, g, b) of the 4-bit levels holds the entry nearest to its centre colour.
+// Cell (r, g, b) of the 4-bit levels holds the entry nearest to its centre colour (as
+// ClosestIndex finds it, from the logical palette).
 std::array<uint8_t, kInverseCells> inverseTable(const cPal8bpp& palette) {
   std::array<uint8_t, kInverseCells> inverse{};
-  for (int b = 0; b < 16; ++b)
-    for (int g = 0; g < 16; ++g)
-      for (int r = 0; r < 16; ++r)
-        inverse[static_cast<size_t>(r + 16 * g + 256 * b)] = palette.ClosestIndex(
-            static_cast<uint8_t>(17 * r), static_cast<uint8_t>(17 * g), static_cast<uint8_t>(17 * b));
+  const raster::NearestColourTable nearest = palette.NearestTable();
+  for (uint32_t b = 0; b < 16; ++b)
+    for (uint32_t g = 0; g < 16; ++g)
+      for (uint32_t r = 0; r < 16; ++r)
+        inverse[r + 16 * g + 256 * b] = static_cast<uint8_t>(nearest.Nearest(17 * r | (17 * g) << 8 | (17 * b) << 16));
   return inverse;
 }
 
