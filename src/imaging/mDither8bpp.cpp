@@ -34,6 +34,9 @@ bool isPlain32(const cDIB& dib) {
 void buildOptimalPalette(const cDIB& source, cPal8bpp& palette) {
   int32_t left = 0, top = 0, width = 0, height = 0;
   source.GetBestFitInfo(kThumbnailSide, kThumbnailSide, left, top, width, height, false);
+  // A picture over 300 times wider than high (or the reverse) would round a side to nothing.
+  width = std::max(width, 1);
+  height = std::max(height, 1);
   cDIB thumbnail;
   if (!thumbnail.Create(width, height, 32)) return;
   raster::StretchBlt(*thumbnail.hDIb(), 0, 0, width, height, *source.hDIb(), 0, 0, source.Width(),

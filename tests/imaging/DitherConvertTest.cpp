@@ -102,6 +102,28 @@ TEST_F(DitherConvert, PaletteComesFromTheThumbnail) {
   }
 }
 
+// A thin strip would round the thumbnail's short side to nothing; it keeps one pixel instead,
+// so the palette comes from the strip's colours.
+TEST_F(DitherConvert, StripsFarWiderThanHighOrHigherThanWide) {
+  for (auto [w, h] : {std::pair{1920, 6}, std::pair{6, 1920}, std::pair{32768, 1}}) {
+    SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+    // Red on the first half of the long side, blue on the second.
+    std::vector<Rgb> pixels(static_cast<size_t>(w) * h);
+    for (int32_t y = 0; y < h; ++y)
+      for (int32_t x = 0; x < w; ++x)
+        pixels[static_cast<size_t>(y) * w + x] = (w > h ? 2 * x < w : 2 * y < h) ? Rgb{200, 30, 30} : Rgb{20, 20, 240};
+    cDIB source, target;
+    testsurface::Fill32(source, w, h, pixels);
+    cPal8bpp palette;
+    mDither8bpp::ConvertTo8bpp(source, target, palette);
+    ASSERT_EQ(palette.Entries(), 2);
+    ASSERT_EQ(target.Width(), w);
+    ASSERT_EQ(target.Height(), h);
+    const std::vector<uint8_t> indices = testsurface::Indices(target);
+    for (size_t i = 0; i < pixels.size(); ++i) ASSERT_EQ(entryColour(palette, indices[i]), pixels[i]) << i;
+  }
+}
+
 TEST_F(DitherConvert, WithoutDiffusionEveryPixelTakesItsCellsEntry) {
   mDither8bpp::SetDitherMode(0);
   const auto pixels = testsurface::PhotoLike(64, 48, 2);

@@ -168,11 +168,18 @@ TEST(GifLzwEncoder, RoundTripsThroughAnIndependentDecoder) {
 }
 
 // The code sequence of compress's coder, step by step: hash and code arrays of 5003 ints,
-// -1 for empty, the primary slot (c << 4) XOR prefix and the secondary probe.
-std::vector<int> referenceCodes(const std::vector<uint8_t>& pixels, int codeSize) {
+// -1 for empty, the primary slot (c << 4) XOR prefix and the secondary probe. Also counts how
+// often a new string is written over the key-0 string (pixel 0 after code 0).
+struct ReferenceRun {
+  std::vector<int> codes;
+  int keyZeroLost = 0;
+};
+
+ReferenceRun referenceRun(const std::vector<uint8_t>& pixels, int codeSize) {
   const int clear = 1 << codeSize;
   std::vector<int32_t> hash(5003, -1), code(5003, 0);
-  std::vector<int> codes = {clear};
+  ReferenceRun run;
+  run.codes = {clear};
   int32_t next = clear + 2, prefix = pixels[0];
   for (size_t i = 1; i < pixels.size(); ++i) {
     const int32_t c = pixels[i];
@@ -196,20 +203,25 @@ std::vector<int> referenceCodes(const std::vector<uint8_t>& pixels, int codeSize
       prefix = code[static_cast<size_t>(slot)];
       continue;
     }
-    codes.push_back(prefix);
+    run.codes.push_back(prefix);
     prefix = c;
     if (next < 4096) {
+      if (hash[static_cast<size_t>(slot)] == 0) ++run.keyZeroLost;
       code[static_cast<size_t>(slot)] = next++;
       hash[static_cast<size_t>(slot)] = key;
     } else {
       std::fill(hash.begin(), hash.end(), -1);
       next = clear + 2;
-      codes.push_back(clear);
+      run.codes.push_back(clear);
     }
   }
-  codes.push_back(prefix);
-  codes.push_back(clear + 1);
-  return codes;
+  run.codes.push_back(prefix);
+  run.codes.push_back(clear + 1);
+  return run;
+}
+
+std::vector<int> referenceCodes(const std::vector<uint8_t>& pixels, int codeSize) {
+  return referenceRun(pixels, codeSize).codes;
 }
 
 // Greedy LZW with a dictionary that never loses a string (short pictures: the table never fills).
@@ -248,6 +260,39 @@ TEST(GifLzwEncoder, CodesEqualCompressStepByStep) {
     std::vector<int> codes;
     for (const auto& code : d.codes) codes.push_back(code.value);
     ASSERT_EQ(codes, referenceCodes(c.pixels, c.codeSize));
+  }
+}
+
+// Pictures where index 0 is common, over many clears: the key-0 string is written over, looked
+// up again, added again, in table after table. Every one of these cases loses it many times.
+// Pictures of 256 colours where index 0 is common, over many tables: every few thousand pixels
+// "16 1" (the string whose primary slot is 0) comes before any zero, so the key-0 string goes
+// elsewhere and later strings' probes pass over it and write over it; it is then looked up
+// again and added again. Each case loses it many times.
+TEST(GifLzwEncoder, KeyZeroLossesAcrossManyTablesEqualCompress) {
+  std::vector<RoundTripCase> cases;
+  for (const auto& [zeroEvery, segment] : {std::pair{40u, 3000u}, std::pair{40u, 6000u}, std::pair{20u, 3000u}}) {
+    std::mt19937 random(zeroEvery * segment);
+    std::vector<uint8_t> pixels(400000);
+    for (size_t i = 0; i < pixels.size(); ++i) {
+      const size_t at = i % segment;
+      if (at < 2)
+        pixels[i] = at == 0 ? 16 : 1;
+      else
+        pixels[i] = at > 200 && random() % zeroEvery == 0 ? 0 : static_cast<uint8_t>(1 + random() % 255);
+    }
+    cases.push_back({"zeros among 256 colours", 8, 800, pixels});
+  }
+  for (const RoundTripCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ReferenceRun reference = referenceRun(c.pixels, c.codeSize);
+    ASSERT_GE(reference.keyZeroLost, 20) << "the case no longer exercises the loss";
+    const auto d = giftest::DecodeLzw(encode(c.pixels, c.width, c.codeSize).data, c.codeSize);
+    ASSERT_TRUE(d.ok) << d.error;
+    std::vector<int> codes;
+    for (const auto& code : d.codes) codes.push_back(code.value);
+    ASSERT_EQ(codes, reference.codes);
+    EXPECT_EQ(d.pixels, c.pixels);
   }
 }
 

@@ -2,6 +2,8 @@
 // masks, colour-table access and drawing state.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "base/LumoraError.h"
 #include "imaging/raster/Bitmap.h"
 #include "imaging/raster/ColorMatch.h"
@@ -68,6 +70,34 @@ TEST(RasterBitmap, IndexedValuesAreNearestEntries) {
   EXPECT_EQ(b->valueForRGB(0x000000), 0u);  // ties go to the lowest index
   EXPECT_EQ(b->rgbForValue(3), 0x0000C8u);
   EXPECT_EQ(NearestIndex(b->colorTable(), 0x000096), 2u);  // 150: equally far, lowest wins
+}
+
+// The vector table must answer as the plain search does: tables of every size class (padding
+// to four entries), duplicate entries (ties), extreme channel values, and every colour of a
+// coarse grid plus random ones.
+TEST(RasterColourMatch, VectorTableGivesThePlainSearchsAnswers) {
+  std::mt19937 random(31);
+  auto byte = [&] { return static_cast<uint8_t>(random() & 0xFF); };
+  std::vector<std::vector<RGBQuad>> tables;
+  for (size_t size : {1u, 2u, 3u, 4u, 5u, 7u, 16u, 17u, 100u, 255u, 256u}) {
+    std::vector<RGBQuad> table(size);
+    for (RGBQuad& e : table) e = {byte(), byte(), byte(), 0};
+    tables.push_back(table);
+  }
+  std::vector<RGBQuad> duplicates(64);
+  for (size_t i = 0; i < duplicates.size(); ++i) duplicates[i] = {static_cast<uint8_t>(i / 4 * 16), 0, 255, 0};
+  tables.push_back(duplicates);
+  tables.push_back({{0, 0, 0, 0}, {255, 255, 255, 0}, {0, 0, 0, 0}, {255, 255, 255, 0}, {128, 128, 128, 0}});
+  std::vector<uint32_t> colours;
+  for (uint32_t b = 0; b < 256; b += 17)
+    for (uint32_t g = 0; g < 256; g += 17)
+      for (uint32_t r = 0; r < 256; r += 17) colours.push_back(r | g << 8 | b << 16);
+  for (int i = 0; i < 2000; ++i) colours.push_back(random() & 0xFFFFFF);
+  for (const auto& table : tables) {
+    SCOPED_TRACE(table.size());
+    const NearestColourTable vector(table);
+    for (uint32_t rgb : colours) ASSERT_EQ(vector.Nearest(rgb), NearestIndex(table, rgb)) << std::hex << rgb;
+  }
 }
 
 TEST(RasterContext, ColourTableAccessClampsToTheTable) {
