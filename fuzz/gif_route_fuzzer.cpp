@@ -1,12 +1,14 @@
 // The GIF route on arbitrary small pictures: colour reduction in any mode, then the writer with
-// any transparency, interlacing and comment. Every file must walk block by block, and its LZW
-// data must decode, through an independent decoder, to exactly the 8-bit surface's indices.
+// any transparency, interlacing and comment, both one after the other and side by side on two
+// threads. Both must give the same bytes; every file must walk block by block, and its LZW data
+// must decode, through an independent decoder, to exactly the 8-bit surface's indices.
 #include <cstdint>
 #include <cstdlib>
 #include <span>
 #include <string>
 
 #include "../tests/imaging/GifTestSupport.h"
+#include "imaging/GifRoute.h"
 #include "imaging/cDIB.h"
 #include "imaging/cPal8bpp.h"
 #include "imaging/mDither8bpp.h"
@@ -33,13 +35,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   mDither8bpp::ConvertTo8bpp(source, target, palette);
   if (target.BPP() != 8 || target.Width() != width || target.Height() != height) std::abort();
   if (palette.Entries() < 1 || palette.Entries() > 256) std::abort();
-  if (palette.Entries() < 2) palette.Entries(2);  // a one-colour picture: the writer wants two
+  if (palette.Entries() < 2) palette.Entries(2);  // as the route does for a one-colour picture
 
   const bool interlaced = flags & 4;
   const int16_t transparent = flags & 8 ? static_cast<int16_t>(data[3]) : -1;
   const std::string comment(static_cast<size_t>(flags >> 4) * 40, 'c');
   std::vector<uint8_t> file;
   if (!mGIFSave::EncodeGIF(target, palette, transparent, interlaced, comment, file)) std::abort();
+  cDIB routeTarget;
+  cPal8bpp routePalette;
+  std::vector<uint8_t> routeFile;
+  if (!EncodeReducedGIF(source, routeTarget, routePalette, transparent, interlaced, comment, routeFile)) std::abort();
+  if (routeFile != file) std::abort();
   const giftest::GifLayout layout = giftest::ParseGif(file);
   if (!layout.ok || !layout.trailer || layout.width != width || layout.height != height) std::abort();
   const giftest::LzwDecoded decoded = giftest::DecodeLzw(layout.data, layout.codeSize);

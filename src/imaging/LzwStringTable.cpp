@@ -13,11 +13,13 @@ void LzwStringTable::Clear() {
   if (m_replayed > m_firstCode) m_replay.Reset();
   m_replayed = m_firstCode;
   m_keyZeroCode = 0;
+  m_slotZeroTaken = false;
+  m_keyZeroKept = false;
   m_nextFree = m_firstCode;
 }
 
 uint32_t LzwStringTable::findKeyZero() {
-  if (m_keyZeroCode == 0) return 0;
+  if (m_keyZeroCode == 0 || m_keyZeroKept) return m_keyZeroCode;
   m_replay.Place(std::span(m_keyOfCode).subspan(m_replayed, m_nextFree - m_replayed));
   m_replayed = m_nextFree;
   if (!m_replay.HoldsKeyZero()) m_keyZeroCode = 0;

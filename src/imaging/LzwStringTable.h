@@ -5,7 +5,11 @@
 // guess. The strings live instead in a table six times larger with a multiplicative hash and
 // linear probing, where few look-ups collide. compress's one departure from a plain dictionary,
 // losing the key-0 string (pixel 0 after code 0), is followed by replaying compress's table,
-// lazily: only when that string is looked up does it matter whether it is still there.
+// lazily: only when that string is looked up does it matter whether it is still there. Mostly
+// it need not be replayed at all: the key-0 string's primary slot is 0, and compress's probes
+// reach slot 0 only from slot 0 itself (5003 is prime), whose probe does not stop there. So
+// once the key-0 string sits in slot 0 it stays; it does unless a string whose primary slot is
+// 0, (16 x pixel, pixel), came first.
 #pragma once
 
 #include <array>
@@ -54,9 +58,11 @@ class LzwStringTable {
     m_keyOfCode[m_nextFree] = key;
     if (key == 0) [[unlikely]] {
       m_keyZeroCode = m_nextFree;
+      m_keyZeroKept = !m_slotZeroTaken;
     } else {
       m_slots[where.slot] = m_nextFree << kKeyBits | key;
       m_slotOfCode[m_nextFree] = where.slot;
+      if (pixel << kCompressShift == prefix) m_slotZeroTaken = true;
     }
     ++m_nextFree;
     return true;
@@ -68,6 +74,7 @@ class LzwStringTable {
 
  private:
   static constexpr uint32_t kPixelShift = 12;
+  static constexpr uint32_t kCompressShift = 4;  // compress's primary slot: pixel << 4 XOR prefix
   static constexpr uint32_t kKeyBits = 20;
   static constexpr uint32_t kKeyMask = (1u << kKeyBits) - 1;
 
@@ -87,6 +94,8 @@ class LzwStringTable {
   uint32_t m_firstCode;
   uint32_t m_nextFree;
   uint32_t m_keyZeroCode = 0;
+  bool m_slotZeroTaken = false;  // by a string other than the key-0 one
+  bool m_keyZeroKept = false;    // the key-0 string sits in slot 0, where nothing writes over it
   CompressTableReplay m_replay;
   uint32_t m_replayed;  // codes below this are placed in the replay
 };

@@ -170,6 +170,24 @@ TEST_F(ImageExportTest, SecondGifDoesNotDependOnTheFirst) {
   EXPECT_EQ(test::ReadBytes(Path("second.gif")), test::ReadBytes(Path("fresh.gif")));
 }
 
+// A blank template exported as it is: one colour reduces to a palette of one entry, and the
+// file still gets the two-entry table GIF requires. White paper stays transparent.
+TEST_F(ImageExportTest, GifOfASingleColourIsWritten) {
+  for (uint32_t colour : {0x00FFFFFFu, 0x00336699u}) {
+    auto source = raster::Bitmap::Create(90, 40, 32, raster::RowOrder::TopDown);
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 90; ++x) source->setPixelValue(x, y, source->valueForRGB(colour));
+    const auto path = Path("blank.gif");
+    ASSERT_TRUE(ExportImage(*source, path, m_gif)) << std::hex << colour;
+    const test::DecodedGif gif = DecodeGif(path);
+    ASSERT_TRUE(gif.ok);
+    EXPECT_EQ(gif.transparentIndex, colour == 0x00FFFFFFu ? 0 : -1);
+    EXPECT_EQ(gif.colours, 2);
+    EXPECT_EQ(gif.indices, std::vector<uint8_t>(90 * 40, 0));
+    EXPECT_EQ(MaxChannelDifference(gif.image, ToQImage(source)), 0);
+  }
+}
+
 TEST_F(ImageExportTest, GifOfAFewColoursKeepsThemExactly) {
   auto source = raster::Bitmap::Create(20, 10, 32, raster::RowOrder::TopDown);
   for (int y = 0; y < 10; ++y)
