@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "imaging/LzwStringTable.h"
 
@@ -10,7 +11,7 @@ namespace lumora {
 namespace {
 
 constexpr uint32_t kMaxWidth = 12;
-constexpr uint32_t kMaxCodes = GifLzwEncoder::kMaxCodes;
+constexpr uint32_t kMaxCodes = LzwStringTable::kMaxCodes;
 constexpr size_t kBlockData = 254;
 constexpr size_t kStageBlocks = 64;  // packed bytes are framed into sub-blocks this many at a time
 
@@ -72,8 +73,6 @@ GifLzwEncoder::GifLzwEncoder(int codeSize, std::span<const uint32_t, 17> masks)
       m_clearCode(1u << codeSize),
       m_endCode((1u << codeSize) + 1) {}
 
-GifLzwEncoder::~GifLzwEncoder() = default;
-
 // Greedy LZW: the longest known string is extended one pixel at a time; an unknown string writes
 // its prefix and, while codes remain, becomes a new code. A full table writes a clear code.
 void GifLzwEncoder::Encode(std::span<const uint8_t* const> rows, int32_t width, std::vector<uint8_t>& out,
@@ -81,8 +80,8 @@ void GifLzwEncoder::Encode(std::span<const uint8_t* const> rows, int32_t width, 
   // Room for the staged blocks, one more row of codes (at most 12 bits a pixel) and a word.
   std::vector<uint8_t> stage(kStageBlocks * kBlockData + 2 * static_cast<size_t>(width) + 16);
   CodePacker packer(out, stage.data());
-  m_strings = std::make_unique<LzwStringTable>(m_clearCode + 2);
-  LzwStringTable& strings = *m_strings;
+  const auto table = std::make_unique<LzwStringTable>(m_clearCode + 2);  // 150 KB: not on the stack
+  LzwStringTable& strings = *table;
   uint32_t codeWidth = m_initialWidth;
   uint32_t largest = m_masks[codeWidth];
 
@@ -97,12 +96,13 @@ void GifLzwEncoder::Encode(std::span<const uint8_t* const> rows, int32_t width, 
   };
 
   putCode(m_clearCode);
-  if (beforeRow) beforeRow(0);
-  uint32_t prefix = rows.front()[0];
+  uint32_t prefix = 0;
   for (size_t index = 0; index < rows.size(); ++index) {
-    if (beforeRow && index > 0) beforeRow(index);
-    const uint8_t* end = rows[index] + width;
-    for (const uint8_t* at = rows[index] + (index == 0 ? 1 : 0); at != end; ++at) {
+    if (beforeRow) beforeRow(index);
+    const uint8_t* at = rows[index];
+    const uint8_t* const end = at + width;
+    if (index == 0) prefix = *at++;  // the first string is the first pixel
+    for (; at != end; ++at) {
       const uint32_t pixel = *at;
       const LzwStringTable::Found found = strings.Find(prefix, pixel);
       if (found.code != 0) {

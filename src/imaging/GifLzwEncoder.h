@@ -5,19 +5,15 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <span>
 #include <vector>
 
 namespace lumora {
 
-class LzwStringTable;
-
 class GifLzwEncoder {
  public:
   // codeSize is the LZW minimum code size (2..8); masks[i] = 2^i - 1 for i = 0..16.
   GifLzwEncoder(int codeSize, std::span<const uint32_t, 17> masks);
-  ~GifLzwEncoder();
 
   // Appends the data sub-blocks for the rows, in the order given, each width pixels (indices
   // below 2^codeSize); the block terminator is the caller's. At least one pixel. beforeRow, when
@@ -25,14 +21,11 @@ class GifLzwEncoder {
   void Encode(std::span<const uint8_t* const> rows, int32_t width, std::vector<uint8_t>& out,
               const std::function<void(size_t)>& beforeRow = {});
 
-  static constexpr int kMaxCodes = 4096;  // 12-bit codes
-
  private:
   std::span<const uint32_t, 17> m_masks;
   uint32_t m_initialWidth;
   uint32_t m_clearCode;
   uint32_t m_endCode;
-  std::unique_ptr<LzwStringTable> m_strings;  // 150 KB: on the heap
 };
 
 }  // namespace lumora
