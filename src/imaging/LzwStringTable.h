@@ -80,8 +80,14 @@ class LzwStringTable {
 
   // Fibonacci hashing: the top bits of prefix and pixel times 2^32 / golden ratio.
   static uint32_t slotOf(uint32_t prefix, uint32_t pixel) {
-    return ((prefix << 8 | pixel) * 0x9E3779B1u) >> (32 - std::countr_zero(kSlots));
+    return (prefix ^ kMix[pixel]) & (kSlots - 1);
   }
+  static constexpr std::array<uint32_t, 256> kMix = [] {
+    std::array<uint32_t, 256> m{};
+    uint32_t x = 2463534242u;
+    for (auto& v : m) { x ^= x << 13; x ^= x >> 17; x ^= x << 5; v = x; }
+    return m;
+  }();
   // The key-0 string's code while compress's table would still hold it, else 0.
   uint32_t findKeyZero();
 
