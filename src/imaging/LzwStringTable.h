@@ -2,8 +2,8 @@
 // pixel, giving exactly the codes the classic UNIX compress program's 5003-slot table gives.
 //
 // compress's table sends over a quarter of the look-ups on a probe whose length the CPU cannot
-// guess. The strings live instead in a table six times larger with a multiplicative hash and
-// linear probing, where few look-ups collide. compress's one departure from a plain dictionary,
+// guess. The strings live instead in a table six times larger with linear probing, where few
+// look-ups collide. compress's one departure from a plain dictionary,
 // losing the key-0 string (pixel 0 after code 0), is followed by replaying compress's table,
 // lazily: only when that string is looked up does it matter whether it is still there. Mostly
 // it need not be replayed at all: the key-0 string's primary slot is 0, and compress's probes
@@ -13,7 +13,6 @@
 #pragma once
 
 #include <array>
-#include <bit>
 #include <cstdint>
 
 #include "imaging/CompressTableReplay.h"
@@ -78,15 +77,19 @@ class LzwStringTable {
   static constexpr uint32_t kKeyBits = 20;
   static constexpr uint32_t kKeyMask = (1u << kKeyBits) - 1;
 
-  // Fibonacci hashing: the top bits of prefix and pixel times 2^32 / golden ratio.
-  static uint32_t slotOf(uint32_t prefix, uint32_t pixel) {
-    return (prefix ^ kMix[pixel]) & (kSlots - 1);
-  }
-  static constexpr std::array<uint32_t, 256> kMix = [] {
-    std::array<uint32_t, 256> m{};
-    uint32_t x = 2463534242u;
-    for (auto& v : m) { x ^= x << 13; x ^= x >> 17; x ^= x << 5; v = x; }
-    return m;
+  // The prefix XOR a random number per pixel: the pixel's number is fetched while the prefix
+  // is still being looked up, so the next look-up waits for one XOR only.
+  static uint32_t slotOf(uint32_t prefix, uint32_t pixel) { return (prefix ^ kPixelMix[pixel]) & (kSlots - 1); }
+  static constexpr std::array<uint32_t, 256> kPixelMix = [] {
+    std::array<uint32_t, 256> mix{};
+    uint32_t x = 2463534242u;  // xorshift32
+    for (uint32_t& value : mix) {
+      x ^= x << 13;
+      x ^= x >> 17;
+      x ^= x << 5;
+      value = x;
+    }
+    return mix;
   }();
   // The key-0 string's code while compress's table would still hold it, else 0.
   uint32_t findKeyZero();
