@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QElapsedTimer>
-#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
@@ -26,6 +25,7 @@
 #include "controls/modComboBoxWidth.h"
 #include "controls/modStopResize.h"
 #include "controls/modicon.h"
+#include "symbols/mdlFonts.h"
 
 namespace lumora {
 namespace {
@@ -137,8 +137,6 @@ void frmMain::BuildCommandArea() {
   cmdDelete = makeButton(RibbonPanelText, "cmdDelete", QStringLiteral("Delete"), QStringLiteral("delete"), row(4, 2, 90));
   cmdBringToFront = makeButton(RibbonPanelText, "cmdBringToFront", {}, QStringLiteral("bringtofront"), row(98, 0, 26), false);
   cmdSendToBack = makeButton(RibbonPanelText, "cmdSendToBack", {}, QStringLiteral("sendtoback"), row(98, 1, 26), false);
-  cmdBringToFront->setToolTip(QStringLiteral("Bring to Front"));
-  cmdSendToBack->setToolTip(QStringLiteral("Send to Back"));
 
   RibbonPanelFont = panel("RibbonPanelFont", QStringLiteral("Font"), 414, 182);
   frameFontCombo = new QFrame(RibbonPanelFont);
@@ -190,6 +188,14 @@ void frmMain::BuildCommandArea() {
   RibbonPanelSize = panel("RibbonPanelSize", QStringLiteral("Size"), 730, 66);
   vkGrow = makeButton(RibbonPanelSize, "vkGrow", QStringLiteral("Grow"), QStringLiteral("grow"), row(4, 0, 58));
   vkShrink = makeButton(RibbonPanelSize, "vkShrink", QStringLiteral("Shrink"), QStringLiteral("shrink"), row(4, 1, 58));
+  cmdUndo = makeButton(RibbonPanelSize, "cmdUndo", {}, QStringLiteral("undo"), row(4, 2, 28), false);
+  cmdRedo = makeButton(RibbonPanelSize, "cmdRedo", {}, QStringLiteral("redo"), row(34, 2, 28), false);
+  // Icon-only commands say what they are and which keys reach them.
+  const std::pair<vbkFlat*, const char*> tips[] = {{cmdBringToFront, "Bring to Front"},
+                                                   {cmdSendToBack, "Send to Back"},
+                                                   {cmdUndo, "Undo (Ctrl+Z)"},
+                                                   {cmdRedo, "Redo (Ctrl+Y)"}};
+  for (auto [button, tip] : tips) button->setToolTip(QString::fromLatin1(tip));
 
   connect(cmdNew, &vbkFlat::OnClick, this, [this] { Guarded([&] { NewDocument(); }); });
   connect(cmdOpen, &vbkFlat::OnClick, this, [this] { Guarded([&] { OpenDocument(); }); });
@@ -328,7 +334,7 @@ void frmMain::Form_Load() {
   modStopResize::Start(*this);
   m_document.UnloadAllTextLabels();
   // Filling an empty list selects its first entry, which runs the font choice as the load asks.
-  cboFont->addItems(QFontDatabase::families());
+  cboFont->addItems(mdlFonts::InstalledFamilies());
   ShowFontNamesInTheirFaces();
   modComboBoxWidth::SetDropDownWidth(*cboFont, 190);
   cboSize->addItems({QStringLiteral("4"), QStringLiteral("6"), QStringLiteral("8"), QStringLiteral("9"),
@@ -337,6 +343,7 @@ void frmMain::Form_Load() {
                      QStringLiteral("48"), QStringLiteral("60"), QStringLiteral("72")});
   cboSize->setCurrentIndex(3);
   UpdateControls();
+  RefreshUndoButtons();
   Form_Resize();
   m_loaded = true;
 }

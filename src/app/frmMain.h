@@ -142,6 +142,8 @@ class frmMain : public QWidget {
   QLabel* picShadowColor;
   vbkFlat* vkGrow;
   vbkFlat* vkShrink;
+  vbkFlat* cmdUndo;
+  vbkFlat* cmdRedo;
   QLabel* Image2;
   QWidget* picWorkspace;
   WorkspacePicture* picPicture;
@@ -191,6 +193,7 @@ class frmMain : public QWidget {
   void Remember(int mergeKey = 0);
   void ShowRestored(Document restored);
   void StartHistoryAfresh();
+  void RefreshUndoButtons();
   void ShowItemCaption();
   Colour PickColour();
   // The colour commands: the picker's choice goes to the swatch and to the field of the selected item.

@@ -18,7 +18,8 @@ namespace lumora {
 namespace {
 
 const QString kImageFilter = QStringLiteral(
-    "JPG Files (*.jpg)|*.jpg|GIF Files (*.gif)|*.gif|Windows Bitmap Files (*.bmp)|*.bmp|All Files (*.*)|*.*");
+    "JPG Files (*.jpg)|*.jpg|GIF Files (*.gif)|*.gif|Windows Bitmap Files (*.bmp)|*.bmp|PNG Files (*.png)|*.png|"
+    "All Files (*.*)|*.*");
 
 void paintSwatch(QLabel* swatch, Colour colour) {
   QPalette p = swatch->palette();
@@ -43,6 +44,8 @@ void frmMain::ConnectEditing() {
   on(vkShadow, &frmMain::ToggleShadow);
   on(vkGrow, &frmMain::Grow);
   on(vkShrink, &frmMain::Shrink);
+  on(cmdUndo, &frmMain::Undo);
+  on(cmdRedo, &frmMain::Redo);
   for (vbkFlat* style : {vkBold, vkItalic, vkUnderline, vkStrikeout})
     connect(style, &vbkFlat::OnClick, this, [this, style] { Guarded([&] { ToggleStyle(style); }); });
   const std::pair<vbkFlat*, TextAlignment> alignments[] = {
@@ -88,9 +91,18 @@ void frmMain::CreateShortcuts() {
 void frmMain::Remember(int mergeKey) {
   if (mergeKey == 0) m_history.Seal();
   m_history.Remember(m_document, mergeKey);
+  RefreshUndoButtons();
 }
 
-void frmMain::StartHistoryAfresh() { m_history.Clear(); }
+void frmMain::StartHistoryAfresh() {
+  m_history.Clear();
+  RefreshUndoButtons();
+}
+
+void frmMain::RefreshUndoButtons() {
+  cmdUndo->setDisabled(!CanUndo());
+  cmdRedo->setDisabled(!CanRedo());
+}
 
 void frmMain::ShowRestored(Document restored) {
   // The file the document belongs to does not go back in time; the document differs from it now.
@@ -106,10 +118,12 @@ void frmMain::ShowRestored(Document restored) {
 
 void frmMain::Undo() {
   if (m_history.CanUndo()) ShowRestored(m_history.Undo(m_document));
+  RefreshUndoButtons();
 }
 
 void frmMain::Redo() {
   if (m_history.CanRedo()) ShowRestored(m_history.Redo(m_document));
+  RefreshUndoButtons();
 }
 
 void frmMain::InsertText() {
@@ -310,13 +324,10 @@ void frmMain::SaveImage() {
   const QString name = m_fileDialog.FileName();
   if (name.isEmpty()) return;
   m_lastExportName = name;
+  // An exported picture is not a saved project: the save question stays as it was.
   const ExportResult result = exporter.Save(name.toStdString(), m_gif);
-  if (!result) {
-    if (!result.Message.empty())
-      MsgBoxShow(this, QString::fromStdString(result.Message), MsgBox::OKOnly | MsgBox::Exclamation);
-    return;
-  }
-  m_document.SetChanged(false);
+  if (!result && !result.Message.empty())
+    MsgBoxShow(this, QString::fromStdString(result.Message), MsgBox::OKOnly | MsgBox::Exclamation);
 }
 
 }  // namespace lumora

@@ -43,11 +43,17 @@ void frmMain::NewDocument() {
   frmChooseClipart browser(this);
   Modal().exec(browser);
   if (browser.TemplatePath.isEmpty()) return;
-  raster::StdPicture picture = m_picture;
-  if (LoadPictureInto(browser.TemplatePath.toStdString(), picture)) {
-    m_picture = picture;
-    picPicture->setPicture(ToQImage(m_picture));
+  // A document whose template does not load would be saved naming a picture nobody saw.
+  LoadedPicture loaded = LoadTemplatePicture(browser.TemplatePath.toStdString());
+  if (!loaded) {
+    MsgBoxShow(this,
+               QStringLiteral("The picture \"%1\" could not be opened: %2.")
+                   .arg(QDir::toNativeSeparators(browser.TemplatePath), QString::fromStdString(DescribeProblem(loaded))),
+               MsgBox::OKOnly | MsgBox::Exclamation);
+    return;
   }
+  m_picture = std::move(loaded.picture);
+  picPicture->setPicture(ToQImage(m_picture));
   m_document.StartNewDocument(browser.TemplateRelativePath.toStdString());
   m_lastExportName.clear();
   StartHistoryAfresh();
@@ -98,7 +104,6 @@ bool frmMain::OpenFile(const QString& givenPath, bool reportErrors) {
     return false;
   }
   m_document.SetDocumentOpen();
-  m_lastExportName.clear();
   StartHistoryAfresh();
   RefreshCaption();
   UpdateControls();
@@ -114,6 +119,8 @@ bool frmMain::OpenFile(const QString& givenPath, bool reportErrors) {
 }
 
 bool frmMain::SaveFile(bool saveAs) {
+  // A save that fails leaves the window naming the file it named before.
+  const std::string previousPath = m_document.ProjectPath();
   if (saveAs || m_document.ProjectPath().empty()) {
     m_fileDialog.setFileName(QString::fromStdString(m_document.ProjectPath()));
     m_fileDialog.setFilter(kProjectFilter);
@@ -132,6 +139,7 @@ bool frmMain::SaveFile(bool saveAs) {
       m_document.SetChanged(false);
       RefreshCaption();
     } else {
+      m_document.SetProjectPath(previousPath);
       MsgBoxShow(this, QStringLiteral("Error saving file"));
     }
   }

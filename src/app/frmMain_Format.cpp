@@ -24,6 +24,17 @@ void enableControl(QWidget* control, bool enabled) {
     control->setEnabled(enabled);
 }
 
+// The caption as the box shows it: one "\n" a line break, without leading and trailing spaces
+// (tabs and line breaks stay, or the next keystroke would drop them from the item).
+QString BoxText(const std::string& caption) {
+  QString text = QString::fromStdString(caption);
+  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  qsizetype first = 0, end = text.size();
+  while (first < end && text.at(first) == u' ') ++first;
+  while (end > first && text.at(end - 1) == u' ') --end;
+  return text.mid(first, end - first);
+}
+
 }  // namespace
 
 bool frmMain::IsSymbolFont(const QString& name) { return mdlFonts::IsSymbolFont(name); }
@@ -121,7 +132,7 @@ void frmMain::UpdateControls() {
 // The program's own refill of the caption box shows the item; it is not an edit.
 void frmMain::ShowItemCaption() {
   const TextItem* item = m_document.CurrentItem();
-  const QString caption = item ? QString::fromStdString(item->Caption).trimmed() : QString();
+  const QString caption = item ? BoxText(item->Caption) : QString();
   if (txtCaption->toPlainText() == caption) return;
   m_fillingCaption = true;
   txtCaption->setPlainText(caption);

@@ -5,97 +5,147 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
+#include <csignal>
 #include <cstring>
+#include <mutex>
+#include <optional>
 #include <vector>
 
 namespace lumora {
+namespace {
 
-AtomicFileWriter::~AtomicFileWriter() { abort(); }
+namespace fs = std::filesystem;
 
-bool AtomicFileWriter::fail(const std::string& what) {
-  m_error = what + ": " + std::strerror(errno);
-  abort();
-  return false;
+// Past the file-size limit the kernel would kill the process; the write should fail instead.
+void FailWritesPastTheSizeLimit() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    struct sigaction current {};
+    if (::sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) std::signal(SIGXFSZ, SIG_IGN);
+  });
 }
 
-bool AtomicFileWriter::open(const std::filesystem::path& target) {
-  abort();
-  m_error.clear();
-  m_target = target;
-  const auto folder = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-  std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  m_fd = ::mkstemp(buffer.data());
-  if (m_fd < 0) return fail("cannot create a file in " + folder.string());
-  m_tempPath = buffer.data();
-  // mkstemp makes the file private; a saved file gets the usual permissions.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(m_fd, 0666 & ~mask);
-  return true;
-}
+std::string Reason(const std::string& what, int error) { return what + ": " + std::strerror(error); }
 
-bool AtomicFileWriter::write(const void* data, size_t size) {
-  if (m_fd < 0) {
-    m_error = "file is not open";
-    return false;
+// The file a save goes to: a symbolic link is followed to the file it names, which may not exist yet.
+std::optional<fs::path> FollowLinks(fs::path path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
+    const fs::path next = fs::read_symlink(path, ec);
+    if (ec) return std::nullopt;
+    path = next.is_absolute() ? next : path.parent_path() / next;
   }
-  const auto* p = static_cast<const uint8_t*>(data);
-  while (size > 0) {
-    const ssize_t n = ::write(m_fd, p, size);
+  return std::nullopt;
+}
+
+bool WriteAt(int fd, std::span<const uint8_t> bytes, int& error) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
     if (n < 0) {
       if (errno == EINTR) continue;
-      return fail("cannot write " + m_target.string());
+      error = errno;
+      return false;
     }
-    p += n;
-    size -= static_cast<size_t>(n);
+    done += static_cast<size_t>(n);
   }
   return true;
 }
 
-bool AtomicFileWriter::write(std::span<const uint8_t> bytes) { return write(bytes.data(), bytes.size()); }
-
-bool AtomicFileWriter::commit() {
-  if (m_fd < 0) {
-    m_error = "file is not open";
-    return false;
+std::optional<std::vector<uint8_t>> ReadWhole(int fd, off_t size) {
+  std::vector<uint8_t> bytes(static_cast<size_t>(size));
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return std::nullopt;
+    done += static_cast<size_t>(n);
   }
-  const int fd = m_fd;
-  m_fd = -1;
-  if (::close(fd) != 0) {
-    ::unlink(m_tempPath.c_str());
-    m_tempPath.clear();
-    m_error = "cannot write " + m_target.string() + ": " + std::strerror(errno);
-    return false;
-  }
-  if (::rename(m_tempPath.c_str(), m_target.c_str()) != 0) {
-    m_error = "cannot replace " + m_target.string() + ": " + std::strerror(errno);
-    ::unlink(m_tempPath.c_str());
-    m_tempPath.clear();
-    return false;
-  }
-  m_tempPath.clear();
-  return true;
+  return bytes;
 }
 
-void AtomicFileWriter::abort() {
-  if (m_fd >= 0) {
-    ::close(m_fd);
-    m_fd = -1;
+// For a folder that refuses new files: the old content is kept in memory so a write that fails
+// halfway can put it back.
+bool RewriteInPlace(const fs::path& file, std::span<const uint8_t> bytes, std::string& error) {
+  const int fd = ::open(file.c_str(), O_RDWR | O_CLOEXEC);
+  if (fd < 0) {
+    error = Reason("cannot write " + file.string(), errno);
+    return false;
   }
-  if (!m_tempPath.empty()) {
-    ::unlink(m_tempPath.c_str());
-    m_tempPath.clear();
+  struct stat st {};
+  std::optional<std::vector<uint8_t>> old;
+  if (::fstat(fd, &st) == 0) old = ReadWhole(fd, st.st_size);
+  int failure = 0;
+  bool ok = old.has_value();
+  if (!ok) failure = errno ? errno : EIO;
+  ok = ok && WriteAt(fd, bytes, failure);
+  if (ok && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) ok = false, failure = errno;
+  if (ok && ::fsync(fd) != 0) ok = false, failure = errno;
+  if (!ok && old) {
+    int ignored = 0;
+    WriteAt(fd, *old, ignored);
+    (void)!::ftruncate(fd, static_cast<off_t>(old->size()));
   }
-}
-
-bool WriteFileAtomically(const std::filesystem::path& target, std::span<const uint8_t> bytes, std::string* error) {
-  AtomicFileWriter writer;
-  const bool ok = writer.open(target) && writer.write(bytes) && writer.commit();
-  if (!ok && error) *error = writer.error();
+  if (::close(fd) != 0 && ok) ok = false, failure = errno;
+  if (!ok) error = Reason("cannot write " + file.string(), failure);
   return ok;
+}
+
+mode_t NewFileMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const fs::path& target, std::span<const uint8_t> bytes, std::string* error) {
+  FailWritesPastTheSizeLimit();
+  std::string why;
+  const auto done = [&](bool ok) {
+    if (!ok && error) *error = why;
+    return ok;
+  };
+  const std::optional<fs::path> file = FollowLinks(target);
+  if (!file) {
+    why = Reason("cannot follow the links at " + target.string(), ELOOP);
+    return done(false);
+  }
+  struct stat old {};
+  const bool exists = ::stat(file->c_str(), &old) == 0;
+  if (exists) {
+    if (!S_ISREG(old.st_mode)) {
+      why = file->string() + " is not a file";
+      return done(false);
+    }
+    // Root may write anything; a file without a single write bit is still meant to stay as it is.
+    if ((old.st_mode & 0222) == 0 || ::access(file->c_str(), W_OK) != 0) {
+      why = Reason("cannot write " + file->string(), EACCES);
+      return done(false);
+    }
+    // A replacement would belong to us, not to the file's owner.
+    if (::geteuid() != 0 && old.st_uid != ::geteuid()) return done(RewriteInPlace(*file, bytes, why));
+  }
+  const fs::path folder = file->has_parent_path() ? file->parent_path() : fs::path(".");
+  std::string temp = (folder / ("." + file->filename().string() + ".XXXXXX")).string();
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) {
+    if (exists && (errno == EACCES || errno == EPERM)) return done(RewriteInPlace(*file, bytes, why));
+    why = Reason("cannot create a file in " + folder.string(), errno);
+    return done(false);
+  }
+  if (exists) (void)!::fchown(fd, old.st_uid, old.st_gid);  // only root gets this far with another's file
+  ::fchmod(fd, exists ? (old.st_mode & 07777) : NewFileMode());
+  int failure = 0;
+  bool ok = WriteAt(fd, bytes, failure);
+  if (::close(fd) != 0 && ok) ok = false, failure = errno;
+  if (ok && ::rename(temp.c_str(), file->c_str()) != 0) ok = false, failure = errno;
+  if (!ok) {
+    ::unlink(temp.c_str());
+    why = Reason("cannot write " + file->string(), failure);
+  }
+  return done(ok);
 }
 
 }  // namespace lumora

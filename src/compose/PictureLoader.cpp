@@ -5,6 +5,7 @@
 #include <QImageReader>
 #include <array>
 #include <fstream>
+#include <optional>
 
 #include "compose/ImageConversion.h"
 #include "imaging/raster/BmpFile.h"
@@ -22,23 +23,24 @@ bool StartsWithBitmapMagic(const std::filesystem::path& path) {
   return in.read(magic.data(), 2) && magic[0] == 'B' && magic[1] == 'M';
 }
 
-std::string SizeProblem(int64_t width, int64_t height) {
-  if (width < 1 || height < 1) return "the picture has no pixels";
-  if (width > kMaxPictureSide || height > kMaxPictureSide || width * height > kMaxPicturePixels)
-    return "the picture is too large (" + std::to_string(width) + " x " + std::to_string(height) + " pixels)";
-  return {};
-}
+LoadedPicture Failure(PictureProblem problem, std::string why) { return {raster::StdPicture(), std::move(why), problem}; }
 
-LoadedPicture Failure(std::string why) { return {raster::StdPicture(), std::move(why)}; }
+// A failed load when the size is out of bounds, nothing otherwise.
+std::optional<LoadedPicture> SizeProblem(int64_t width, int64_t height) {
+  if (width < 1 || height < 1) return Failure(PictureProblem::Damaged, "the picture has no pixels");
+  if (width > kMaxPictureSide || height > kMaxPictureSide || width * height > kMaxPicturePixels)
+    return Failure(PictureProblem::TooLarge, "the picture is too large (" + std::to_string(width) + " x " +
+                                                 std::to_string(height) + " pixels)");
+  return std::nullopt;
+}
 
 LoadedPicture LoadBitmapFile(const std::filesystem::path& path) {
   raster::BmpReadResult read = raster::ReadBmpFile(path);
-  if (!read) return Failure(read.error.empty() ? "not a readable bitmap file" : read.error);
-  if (auto problem = SizeProblem(read.bitmap->width(), read.bitmap->height()); !problem.empty())
-    return Failure(problem);
+  if (!read) return Failure(PictureProblem::Damaged, read.error.empty() ? "not a readable bitmap file" : read.error);
+  if (auto problem = SizeProblem(read.bitmap->width(), read.bitmap->height())) return *problem;
   if (SharesQImageLayout(*read.bitmap)) return {raster::StdPicture(read.bitmap), {}};
   auto bitmap = ToBitmap(ToQImage(read.bitmap));
-  if (!bitmap) return Failure("out of memory");
+  if (!bitmap) return Failure(PictureProblem::OutOfMemory, "out of memory");
   return {raster::StdPicture(std::move(bitmap)), {}};
 }
 
@@ -46,16 +48,16 @@ LoadedPicture LoadWithQt(const std::filesystem::path& path) {
   QImageReader::setAllocationLimit(kAllocationLimitMB);
   QImageReader reader(QString::fromStdString(path.string()));
   reader.setAutoTransform(true);
-  if (!reader.canRead()) return Failure("not a picture file this program can read");
+  if (!reader.canRead()) return Failure(PictureProblem::NotAPicture, "not a picture file this program can read");
   const QSize size = reader.size();
   if (size.isValid()) {
-    if (auto problem = SizeProblem(size.width(), size.height()); !problem.empty()) return Failure(problem);
+    if (auto problem = SizeProblem(size.width(), size.height())) return *problem;
   }
   const QImage image = reader.read();
-  if (image.isNull()) return Failure(reader.errorString().toStdString());
-  if (auto problem = SizeProblem(image.width(), image.height()); !problem.empty()) return Failure(problem);
+  if (image.isNull()) return Failure(PictureProblem::Damaged, reader.errorString().toStdString());
+  if (auto problem = SizeProblem(image.width(), image.height())) return *problem;
   auto bitmap = ToBitmap(image);
-  if (!bitmap) return Failure("out of memory");
+  if (!bitmap) return Failure(PictureProblem::OutOfMemory, "out of memory");
   return {raster::StdPicture(std::move(bitmap)), {}};
 }
 
@@ -79,17 +81,35 @@ class WaitCursor {
 
 LoadedPicture LoadPictureFile(const std::filesystem::path& path) {
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return Failure("file not found");
+  if (!std::filesystem::is_regular_file(path, ec)) return Failure(PictureProblem::NotFound, "file not found");
   try {
     return StartsWithBitmapMagic(path) ? LoadBitmapFile(path) : LoadWithQt(path);
+  } catch (const std::bad_alloc&) {
+    return Failure(PictureProblem::OutOfMemory, "out of memory");
   } catch (const std::exception& e) {
-    return Failure(e.what());
+    return Failure(PictureProblem::Damaged, e.what());
   }
 }
 
-bool LoadPictureInto(const std::filesystem::path& path, raster::StdPicture& target) {
+std::string DescribeProblem(const LoadedPicture& failed) {
+  switch (failed.problem) {
+    case PictureProblem::None: return {};
+    case PictureProblem::NotFound: return "the file was not found";
+    case PictureProblem::NotAPicture: return "it is not a picture this program can read";
+    case PictureProblem::TooLarge: return failed.error;
+    case PictureProblem::Damaged: return "the file is damaged";
+    case PictureProblem::OutOfMemory: return "there is not enough memory to open it";
+  }
+  return failed.error;
+}
+
+LoadedPicture LoadTemplatePicture(const std::filesystem::path& path) {
   WaitCursor wait;
-  LoadedPicture loaded = LoadPictureFile(path);
+  return LoadPictureFile(path);
+}
+
+bool LoadPictureInto(const std::filesystem::path& path, raster::StdPicture& target) {
+  LoadedPicture loaded = LoadTemplatePicture(path);
   if (!loaded) return false;
   target = std::move(loaded.picture);
   return true;

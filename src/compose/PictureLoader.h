@@ -15,16 +15,25 @@ namespace lumora {
 inline constexpr int64_t kMaxPicturePixels = int64_t{1} << 26;
 inline constexpr int kMaxPictureSide = 32767;  // what QPainter can address
 
+// Why a picture did not load, in the words a user is told.
+enum class PictureProblem { None, NotFound, NotAPicture, TooLarge, Damaged, OutOfMemory };
+
 struct LoadedPicture {
   raster::StdPicture picture;  // a 32-bit top-down bitmap picture, empty on failure
   std::string error;           // why, on failure
+  PictureProblem problem = PictureProblem::None;
   explicit operator bool() const { return !picture.IsNull(); }
 };
 
+// "the file is damaged", "the picture is too large (9000 x 9000 pixels)"...: to follow a colon.
+std::string DescribeProblem(const LoadedPicture& failed);
+
 LoadedPicture LoadPictureFile(const std::filesystem::path& path);
 
+// LoadPictureFile with the wait cursor shown while it works, when there is a screen.
+LoadedPicture LoadTemplatePicture(const std::filesystem::path& path);
+
 // The shared loader: true when the picture loaded; on failure `target` keeps what it held.
-// Shows the wait cursor while it works when there is a screen.
 bool LoadPictureInto(const std::filesystem::path& path, raster::StdPicture& target);
 
 }  // namespace lumora

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 #include "base/AppInfo.h"
 
@@ -19,6 +20,13 @@ QMessageBox::Icon iconFor(int style) {
     case MsgBox::Information: return QMessageBox::Information;
     default: return QMessageBox::NoIcon;
   }
+}
+
+// "GIF Files (*.gif)" -> "gif"; a filter of no single extension ("All Files (*.*)") keeps the fallback.
+QString SuffixOfFilter(const QString& filter, const QString& fallback) {
+  static const QRegularExpression single(QStringLiteral("\\(\\*\\.(\\w+)\\)$"));
+  const QRegularExpressionMatch match = single.match(filter);
+  return match.hasMatch() ? match.captured(1) : fallback;
 }
 
 class RealModalSeam final : public ModalSeam {
@@ -59,7 +67,14 @@ class RealModalSeam final : public ModalSeam {
       if (request.filterIndex >= 0 && request.filterIndex < request.nameFilters.size())
         dialog.selectNameFilter(request.nameFilters[request.filterIndex]);
     }
-    if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.defaultSuffix.isEmpty()) {
+      // A name typed without an extension takes the chosen filter's, so it goes the route it was meant for.
+      const auto follow = [&dialog, fallback = request.defaultSuffix](const QString& filter) {
+        dialog.setDefaultSuffix(SuffixOfFilter(filter, fallback));
+      };
+      follow(dialog.selectedNameFilter());
+      QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
+    }
     if (!request.confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!request.initialFolder.isEmpty()) dialog.setDirectory(request.initialFolder);
     if (!request.initialFile.isEmpty()) dialog.selectFile(request.initialFile);

@@ -33,14 +33,17 @@ void cFileDialog::setFilter(const QString& filter) {
   m_filterRecord += kZero;
 }
 
-// "JPEG Files|*.jpg;*.jpeg" becomes Qt's "JPEG Files (*.jpg *.jpeg)".
+// "JPEG Files|*.jpg;*.jpeg" becomes Qt's "JPEG Files (*.jpg *.jpeg)"; a description that already
+// ends in its patterns ("JPG Files (*.jpg)") keeps them once.
 QStringList cFileDialog::nameFilters() const {
   QStringList result;
   const QStringList parts = m_filter.split(u'|');
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
     QString patterns = parts[i + 1];
     patterns.replace(u';', u' ');
-    result << QStringLiteral("%1 (%2)").arg(parts[i], patterns.simplified());
+    patterns = patterns.simplified();
+    const QString shown = QStringLiteral("(%1)").arg(patterns);
+    result << (parts[i].endsWith(shown) ? parts[i] : QStringLiteral("%1 %2").arg(parts[i], shown));
   }
   return result;
 }

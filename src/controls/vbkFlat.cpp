@@ -62,7 +62,13 @@ void vbkFlat::setOverColor(Colour c) { m_overColor = c; recordChange(); }
 void vbkFlat::setDownColor(Colour c) { m_downColor = c; recordChange(); }
 void vbkFlat::setDownBorderColor(Colour c) { m_downBorderColor = c; recordChange(); }
 void vbkFlat::setBorderColor(Colour c) { m_borderColor = c; recordChange(); }
-void vbkFlat::setCaptionForeColor(Colour c) { m_captionForeColor = c; recordChange(); }
+void vbkFlat::setCaptionForeColor(Colour c) {
+  m_captionForeColor = c;
+  // Shown at once: a caption that changed colour only on the first hover looked like two styles.
+  if (!m_disabled) m_captionColour = c;
+  update();
+  recordChange();
+}
 
 void vbkFlat::setCaption(const QString& text) {
   m_caption = text;

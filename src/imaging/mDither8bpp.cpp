@@ -41,6 +41,10 @@ void buildOptimalPalette(const cDIB& source, cPal8bpp& palette) {
   if (!thumbnail.Create(width, height, 32)) return;
   raster::StretchBlt(*thumbnail.hDIb(), 0, 0, width, height, *source.hDIb(), 0, 0, source.Width(),
                      source.Height(), raster::SRCCOPY, raster::COLORONCOLOR);
+  // Entry 0 is the cell of the first pixel, and the GIF route makes entry 0 transparent when the
+  // picture's own top-left pixel is white; sampling from pixel centres would start elsewhere.
+  raster::Bitmap& first = *thumbnail.hDIb();
+  first.setPixelValue(0, 0, first.valueForRGB(source.hDIb()->pixelRGB(0, 0)));
   palette.CreateOptimal(thumbnail, 256, 8, 1.0F, 1.0F, 1.0F);
 }
 

@@ -63,19 +63,36 @@ QImage ReadLibraryThumbnail(const QString& path, QSize size) {
   return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
+namespace {
+
+QImage DrawPlaceholder(const QString& words) {
+  QImage image(114, 42, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  QFont font(QStringLiteral("Tahoma"));
+  font.setPixelSize(11);
+  font.setBold(true);
+  painter.setFont(font);
+  painter.setPen(Qt::black);
+  painter.drawText(image.rect(), Qt::AlignCenter, words);
+  return image;
+}
+
+}  // namespace
+
+bool IsTooLargeLibraryPicture(const QString& path) {
+  QImageReader reader(path);
+  const QSize stored = reader.size();
+  return stored.isValid() && !WithinLimits(stored);
+}
+
 const QImage& PlaceholderPicture() {
-  static const QImage placeholder = [] {
-    QImage image(114, 42, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    painter.drawText(image.rect(), Qt::AlignCenter, QStringLiteral("UNSUPPORTED\nIMAGE FILE"));
-    return image;
-  }();
+  static const QImage placeholder = DrawPlaceholder(QStringLiteral("UNSUPPORTED\nIMAGE FILE"));
+  return placeholder;
+}
+
+const QImage& TooLargePlaceholderPicture() {
+  static const QImage placeholder = DrawPlaceholder(QStringLiteral("TOO LARGE"));
   return placeholder;
 }
 

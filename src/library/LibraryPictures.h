@@ -21,8 +21,13 @@ QImage ReadLibraryPicture(const QString& path);
 // The picture at `size` (the decoder scales while it decodes where it can); null on failure.
 QImage ReadLibraryThumbnail(const QString& path, QSize size);
 
+// A picture whose header is sound but whose size is beyond what the loader accepts.
+bool IsTooLargeLibraryPicture(const QString& path);
+
 // The picture shown for a file that cannot be read: 114 x 42 pixels, the words
 // UNSUPPORTED IMAGE FILE in black on white, two lines.
 const QImage& PlaceholderPicture();
+// The same for a picture that is too large to open: TOO LARGE.
+const QImage& TooLargePlaceholderPicture();
 
 }  // namespace lumora

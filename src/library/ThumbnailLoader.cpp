@@ -17,9 +17,14 @@ ThumbnailPlacement Place(QSize size, int32_t maxWidth, int32_t maxHeight) {
 
 int ToPixels(int32_t twips) { return std::max(1, static_cast<int>(std::lround(twips / double(kTwipsPerPixel)))); }
 
-Thumbnail Placeholder(int32_t maxWidth, int32_t maxHeight) {
-  const QImage& picture = PlaceholderPicture();
+Thumbnail Placeholder(const QImage& picture, int32_t maxWidth, int32_t maxHeight) {
   return {picture, picture.size(), Place(picture.size(), maxWidth, maxHeight), true};
+}
+
+// A picture the loader refuses for its size says so; anything else is an unreadable file.
+Thumbnail Placeholder(const QString& path, int32_t maxWidth, int32_t maxHeight) {
+  return Placeholder(IsTooLargeLibraryPicture(path) ? TooLargePlaceholderPicture() : PlaceholderPicture(), maxWidth,
+                     maxHeight);
 }
 
 }  // namespace
@@ -27,19 +32,20 @@ Thumbnail Placeholder(int32_t maxWidth, int32_t maxHeight) {
 Thumbnail LoadThumbnail(const QString& path, int32_t maxWidth, int32_t maxHeight) {
   try {
     const auto size = ReadLibraryPictureSize(path);
-    if (!size) return Placeholder(maxWidth, maxHeight);
+    if (!size) return Placeholder(path, maxWidth, maxHeight);
     const ThumbnailPlacement area = Place(*size, maxWidth, maxHeight);
     QImage picture = ReadLibraryThumbnail(path, area.scaled ? QSize(ToPixels(area.width), ToPixels(area.height)) : *size);
-    if (picture.isNull()) return Placeholder(maxWidth, maxHeight);
+    if (picture.isNull()) return Placeholder(path, maxWidth, maxHeight);
     return {std::move(picture), *size, area, false};
   } catch (...) {
     // Whatever goes wrong with one file shows as an unreadable file.
-    return Placeholder(maxWidth, maxHeight);
+    return Placeholder(PlaceholderPicture(), maxWidth, maxHeight);
   }
 }
 
 std::vector<Thumbnail> LoadThumbnails(const QStringList& paths, int32_t maxWidth, int32_t maxHeight) {
   PlaceholderPicture();  // drawn once, here on the calling thread
+  TooLargePlaceholderPicture();
   std::vector<Thumbnail> thumbnails(static_cast<size_t>(paths.size()));
   std::atomic<qsizetype> next{0};
   const auto work = [&] {

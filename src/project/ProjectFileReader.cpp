@@ -182,8 +182,9 @@ std::string_view GetTag(std::string_view line) {
 std::string_view StripTags(std::string_view line) {
   const size_t close = line.find('>');
   if (close == std::string_view::npos) return {};
-  const size_t open = line.find('<', close + 1);
-  if (open == std::string_view::npos) return {};
+  // The closing tag is the line's last "<", so a caption may hold "<" itself.
+  const size_t open = line.rfind('<');
+  if (open == std::string_view::npos || open <= close) return {};
   return line.substr(close + 1, open - close - 1);
 }
 

@@ -43,7 +43,7 @@ ProjectReadResult OpenProjectFile(const std::filesystem::path& path, Document& d
 // The text between the first "<" and the first ">" after it ("Left", "/TextItem"); empty when
 // the line has no such pair.
 std::string_view GetTag(std::string_view line);
-// The text between the first ">" and the first "<" after it; empty when there is no such "<".
+// The text between the first ">" and the last "<" after it; empty when there is no such "<".
 std::string_view StripTags(std::string_view line);
 // The longest leading decimal number ("." separator, optional sign, blanks skipped); 0 when none.
 double ReadNumber(std::string_view value);

@@ -11,9 +11,20 @@ bool IsSymbolFont(const QString& fontName) {
          name == QLatin1String("wingdings 2") || name == QLatin1String("wingdings 3");
 }
 
+QStringList InstalledFamilies() {
+  QStringList families;
+  for (QString family : QFontDatabase::families()) {
+    if (family.endsWith(u']')) {
+      if (const qsizetype foundry = family.lastIndexOf(QLatin1String(" ["), -1); foundry > 0) family.truncate(foundry);
+    }
+    if (!families.contains(family)) families.append(family);
+  }
+  return families;
+}
+
 QStringList InstalledSymbolFonts() {
   QStringList symbolFonts;
-  for (const QString& family : QFontDatabase::families())
+  for (const QString& family : InstalledFamilies())
     if (IsSymbolFont(family)) symbolFonts.append(family);
   return symbolFonts;
 }

@@ -12,6 +12,10 @@ namespace lumora::mdlFonts {
 // for nothing else.
 bool IsSymbolFont(const QString& fontName);
 
+// The installed families once each under their plain names, in the font database's order: Qt
+// marks a family that several foundries ship as "C059 [urw]", a name no project file should hold.
+QStringList InstalledFamilies();
+
 // The installed symbol fonts in the order the font database reports its families.
 QStringList InstalledSymbolFonts();
 

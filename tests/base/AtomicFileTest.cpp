@@ -1,55 +1,141 @@
+// Saving over a file: what the file system protects stays protected, and a failed write leaves
+// the old file byte for byte, with no temporary file beside it. The suite runs as root on CI, so
+// the cases that need an ordinary user run in a child process that becomes "nobody".
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <vector>
 
 #include "base/AtomicFile.h"
 
 namespace lumora {
+namespace {
 namespace fs = std::filesystem;
 
-namespace {
+constexpr uid_t kNobody = 65534;
+
 std::string readAll(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
-fs::path freshFolder(const char* name) {
-  auto dir = fs::temp_directory_path() / (std::string("lumora_atomic_") + name + std::to_string(::getpid()));
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  return dir;
-}
-}  // namespace
 
-TEST(AtomicFile, ReplacesTheTargetAndLeavesNoTemporaryFile) {
-  const auto dir = freshFolder("replace");
-  const auto target = dir / "out.bin";
-  std::ofstream(target) << "old";
-  const std::vector<uint8_t> bytes = {'n', 'e', 'w'};
-  ASSERT_TRUE(WriteFileAtomically(target, bytes));
-  EXPECT_EQ(readAll(target), "new");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+std::vector<uint8_t> bytesOf(const std::string& s) { return {s.begin(), s.end()}; }
+
+mode_t modeOf(const fs::path& p) {
+  struct stat st {};
+  ::lstat(p.c_str(), &st);
+  return st.st_mode & 07777;
 }
 
-TEST(AtomicFile, AnAbandonedWriteKeepsTheOldFile) {
-  const auto dir = freshFolder("abandon");
-  const auto target = dir / "keep.txt";
-  std::ofstream(target) << "good";
-  {
-    AtomicFileWriter writer;
-    ASSERT_TRUE(writer.open(target));
-    ASSERT_TRUE(writer.write("partial", 7));
-  }  // never committed
-  EXPECT_EQ(readAll(target), "good");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+size_t entries(const fs::path& dir) {
+  return static_cast<size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
 }
 
-TEST(AtomicFile, AMissingFolderFailsWithAReason) {
+class AtomicFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/lumora_atomic_XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    dir = pattern;
+    ::chmod(dir.c_str(), 0755);
+    old = dir / "old.lmp";
+    std::ofstream(old) << "good content";
+  }
+  void TearDown() override {
+    ::chmod(dir.c_str(), 0755);
+    fs::remove_all(dir);
+  }
+  // Runs `work` in a child process as an ordinary user who owns the folder and the old file.
+  bool asOrdinaryUser(const std::function<bool()>& work) {
+    if (::geteuid() == 0) {
+      for (const auto& e : fs::recursive_directory_iterator(dir)) (void)!::lchown(e.path().c_str(), kNobody, kNobody);
+      (void)!::chown(dir.c_str(), kNobody, kNobody);
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+      if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) ::_exit(2);
+      ::_exit(work() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  }
+  fs::path dir, old;
+};
+
+TEST_F(AtomicFile, ReplacesTheFileKeepingItsPermissionBits) {
+  ::chmod(old.c_str(), 0640);
+  ASSERT_TRUE(WriteFileAtomically(old, bytesOf("new")));
+  EXPECT_EQ(readAll(old), "new");
+  EXPECT_EQ(modeOf(old), 0640u);
+  EXPECT_EQ(entries(dir), 1u);
+  const mode_t mask = ::umask(022);
+  ASSERT_TRUE(WriteFileAtomically(dir / "fresh.jpg", bytesOf("x")));
+  ::umask(mask);
+  EXPECT_EQ(modeOf(dir / "fresh.jpg"), 0644u);
+}
+
+TEST_F(AtomicFile, AFileWithoutWriteBitsIsRefusedEvenForRoot) {
+  ::chmod(old.c_str(), 0444);
   std::string error;
-  EXPECT_FALSE(WriteFileAtomically("/nonexistent-folder-xyz/file.bin", std::vector<uint8_t>{1}, &error));
-  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(WriteFileAtomically(old, bytesOf("new"), &error));
+  EXPECT_NE(error.find("Permission denied"), std::string::npos) << error;
+  EXPECT_EQ(readAll(old), "good content");
+  EXPECT_EQ(modeOf(old), 0444u);
+  EXPECT_EQ(entries(dir), 1u);
 }
 
+TEST_F(AtomicFile, ALinkIsWrittenThroughToItsTarget) {
+  fs::create_directory(dir / "real");
+  const fs::path target = dir / "real" / "banner.lmp";
+  std::ofstream(target) << "old";
+  fs::create_symlink("real/banner.lmp", dir / "link.lmp");
+  fs::create_symlink("link.lmp", dir / "link2.lmp");
+  ASSERT_TRUE(WriteFileAtomically(dir / "link2.lmp", bytesOf("through")));
+  EXPECT_TRUE(fs::is_symlink(dir / "link.lmp"));
+  EXPECT_TRUE(fs::is_symlink(dir / "link2.lmp"));
+  EXPECT_EQ(readAll(target), "through");
+  // A link to a file not yet there makes that file.
+  fs::create_symlink("real/new.lmp", dir / "dangling.lmp");
+  ASSERT_TRUE(WriteFileAtomically(dir / "dangling.lmp", bytesOf("made")));
+  EXPECT_EQ(readAll(dir / "real" / "new.lmp"), "made");
+  fs::create_symlink("loop.lmp", dir / "loop.lmp");
+  EXPECT_FALSE(WriteFileAtomically(dir / "loop.lmp", bytesOf("x")));
+}
+
+TEST_F(AtomicFile, AFolderThatRefusesNewFilesStillTakesAWritableFileInPlace) {
+  const fs::path folder = dir, file = old;
+  EXPECT_TRUE(asOrdinaryUser([&] {
+    ::chmod(folder.c_str(), 0555);
+    const bool rewritten = WriteFileAtomically(file, bytesOf("rewritten")) && readAll(file) == "rewritten";
+    const bool shorter = WriteFileAtomically(file, bytesOf("ab")) && readAll(file) == "ab";
+    const bool refusedNew = !WriteFileAtomically(folder / "other.lmp", bytesOf("x"));
+    return rewritten && shorter && refusedNew && entries(folder) == 1;
+  }));
+}
+
+TEST_F(AtomicFile, TheFileSizeLimitLeavesTheOldFileAndNoTemporaryFile) {
+  const fs::path folder = dir, file = old;
+  const std::string big(64 * 1024, 'x');
+  for (bool inPlace : {false, true}) {
+    SCOPED_TRACE(inPlace ? "rewritten in place" : "replaced");
+    EXPECT_TRUE(asOrdinaryUser([&] {
+      if (inPlace) ::chmod(folder.c_str(), 0555);
+      const rlimit limit{4096, 4096};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+      std::string error;
+      const bool failed = !WriteFileAtomically(file, bytesOf(big), &error);
+      return failed && !error.empty() && readAll(file) == "good content" && entries(folder) == 1;
+    }));
+  }
+}
+
+}  // namespace
 }  // namespace lumora

@@ -76,6 +76,7 @@ void Document::applyEdit(TextItem& item, const std::function<void(TextItem&)>& e
   edited.Left = ClampPosition(edited.Left);
   edited.Top = ClampPosition(edited.Top);
   edited.FontSize = ClampFontSize(edited.FontSize);
+  if (edited.Caption.find_first_of("\r\n") != std::string::npos) edited.Caption = WithCrLfLineBreaks(edited.Caption);
   const auto alignment = static_cast<int>(edited.Alignment);
   if (alignment < 0 || alignment > 2) edited.Alignment = TextAlignment::Left;
   if (edited == item) return;

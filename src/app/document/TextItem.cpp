@@ -33,4 +33,19 @@ float ClampFontSize(double points) {
   return static_cast<float>(std::clamp(points, double{TextItem::kMinFontSize}, double{TextItem::kMaxFontSize}));
 }
 
+std::string WithCrLfLineBreaks(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
+      out += "\r\n";
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 }  // namespace lumora

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "base/Colour.h"
 
@@ -49,5 +50,8 @@ int ShadowOffsetPixels(float fontSize);
 // becomes the smallest size).
 float ClampPosition(double twips);
 float ClampFontSize(double points);
+
+// Every line break ("\n", "\r" or "\r\n") as "\r\n": the one form painters and the file writer know.
+std::string WithCrLfLineBreaks(std::string_view text);
 
 }  // namespace lumora

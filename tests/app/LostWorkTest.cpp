@@ -1,0 +1,209 @@
+// What a user makes must come back as it was made: line breaks typed in the caption box, the save
+// question after an export, a template that did not load, failed saves, protected files and the
+// font names a project stores. Each walks the real window with real key presses.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "RenamedTestFont.h"
+#include "ScriptedModal.h"
+#include "app/frmMain.h"
+#include "library/frmChooseClipart.h"
+
+namespace lumora {
+namespace {
+
+using test::ScriptedModal;
+
+QByteArray readFile(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
+class LostWorkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    templatePath = dir.filePath(QStringLiteral("cover.png"));
+    QImage picture(400, 240, QImage::Format_RGB32);
+    picture.fill(QColor(40, 90, 160));
+    ASSERT_TRUE(picture.save(templatePath));
+    window = std::make_unique<frmMain>();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    window->activateWindow();  // shortcuts reach an active window only
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  }
+  void TearDown() override {
+    window->document().SetChanged(false);
+    window.reset();
+  }
+  frmMain& w() { return *window; }
+  const Document& doc() { return window->document(); }
+  const TextItem& current() { return *doc().CurrentItem(); }
+  QString path(const char* name) { return dir.filePath(QString::fromUtf8(name)); }
+
+  void newDocument(const QString& picture) {
+    modal.onNextWindow([picture](QDialog& d) {
+      auto& browser = static_cast<frmChooseClipart&>(d);
+      browser.TemplatePath = picture;
+      browser.TemplateRelativePath = QStringLiteral("Covers\\Plain\\") + QFileInfo(picture).fileName();
+      browser.accept();
+    });
+    QTest::mouseClick(w().cmdNew, Qt::LeftButton);
+  }
+  void insertAndType(const QString& text) {
+    QTest::mouseClick(w().cmdAdd, Qt::LeftButton);
+    w().txtCaption->selectAll();
+    QTest::keyClicks(w().txtCaption, text);
+  }
+  void click(vbkFlat* command, const QString& answer) {
+    modal.answerFile(answer);
+    QTest::mouseClick(command, Qt::LeftButton);
+  }
+
+  ScriptedModal modal;
+  QTemporaryDir dir;
+  QString templatePath;
+  std::unique_ptr<frmMain> window;
+};
+
+TEST_F(LostWorkTest, ReturnInTheCaptionBoxIsALineBreakOnTheWorkspaceInTheExportAndInTheFile) {
+  newDocument(templatePath);
+  insertAndType(QStringLiteral("Fish <3 chips"));
+  const int oneLine = w().ItemRect(current()).height();
+  QTest::keyClick(w().txtCaption, Qt::Key_Return);
+  QTest::keyClicks(w().txtCaption, QStringLiteral("Up to 50% off"));
+  EXPECT_EQ(current().Caption, "Fish <3 chips\r\nUp to 50% off");
+  EXPECT_GE(w().ItemRect(current()).height(), 2 * oneLine - 2);
+  click(w().cmdSaveImage, path("typed.bmp"));
+  click(w().cmdSave, path("typed.lmp"));
+  EXPECT_TRUE(readFile(path("typed.lmp")).contains("<Caption>Fish <3 chips[/nl]Up to 50% off</Caption>\r\n"));
+
+  click(w().cmdOpen, path("typed.lmp"));
+  EXPECT_EQ(current().Caption, "Fish <3 chips\r\nUp to 50% off");
+  EXPECT_EQ(w().txtCaption->toPlainText(), QStringLiteral("Fish <3 chips\nUp to 50% off"));
+  click(w().cmdSaveImage, path("reopened.bmp"));
+  EXPECT_EQ(readFile(path("reopened.bmp")), readFile(path("typed.bmp")));
+  w().txtCaption->moveCursor(QTextCursor::End);
+  QTest::keyClicks(w().txtCaption, QStringLiteral("!"));
+  EXPECT_EQ(current().Caption, "Fish <3 chips\r\nUp to 50% off!");
+}
+
+TEST_F(LostWorkTest, TheCaptionBoxDropsOnlySpacesAroundTheCaption) {
+  newDocument(templatePath);
+  insertAndType(QStringLiteral("  Sale"));
+  QTest::keyClick(w().txtCaption, Qt::Key_Return);
+  EXPECT_EQ(current().Caption, "  Sale\r\n");
+  insertAndType(QStringLiteral("other"));
+  QTest::mouseClick(w().cmdSendToBack, Qt::LeftButton);
+  QTest::mouseClick(w().picPicture, Qt::LeftButton, {}, w().ItemRect(*doc().FindItem(1)).center());
+  ASSERT_EQ(doc().CurrentIndex(), 1);
+  EXPECT_EQ(w().txtCaption->toPlainText(), QStringLiteral("Sale\n"));
+  w().txtCaption->moveCursor(QTextCursor::End);
+  QTest::keyClicks(w().txtCaption, QStringLiteral("now"));
+  EXPECT_EQ(current().Caption, "Sale\r\nnow");
+}
+
+TEST_F(LostWorkTest, AnExportedPictureIsNotASavedProject) {
+  newDocument(templatePath);
+  insertAndType(QStringLiteral("Banner"));
+  writeFile(path("locked.jpg"), "keep");
+  ::chmod(path("locked.jpg").toLocal8Bit().constData(), 0444);
+  click(w().cmdSaveImage, path("locked.jpg"));
+  ASSERT_EQ(modal.messageBoxes().size(), 1u);
+  EXPECT_EQ(modal.messageBoxes()[0].text, QStringLiteral("The image could not be saved."));
+  EXPECT_EQ(readFile(path("locked.jpg")), "keep");
+  click(w().cmdSaveImage, path("banner.jpg"));
+  EXPECT_FALSE(QImage(path("banner.jpg")).isNull());
+  EXPECT_TRUE(doc().Changed());
+  modal.answerMessageBox(MsgBox::Cancel);
+  QTest::mouseClick(w().vbkFlat1, Qt::LeftButton);  // Exit
+  EXPECT_TRUE(w().isVisible());
+  EXPECT_EQ(modal.messageBoxes().back().text, QStringLiteral("Do you want to save the current image?"));
+}
+
+TEST_F(LostWorkTest, ATemplateThatDoesNotLoadStartsNoDocument) {
+  writeFile(path("broken.png"), "not a picture at all");
+  // A sound JPEG whose frame header claims 40000 x 40000 pixels.
+  QBuffer jpeg;
+  jpeg.open(QIODevice::WriteOnly);
+  QImage(8, 8, QImage::Format_RGB32).save(&jpeg, "JPG");
+  QByteArray huge = jpeg.data();
+  const qsizetype sof = huge.indexOf("\xFF\xC0");
+  ASSERT_GT(sof, 0);
+  huge.replace(sof + 5, 4, QByteArray("\x9C\x40\x9C\x40", 4));
+  writeFile(path("huge.jpg"), huge);
+
+  const struct {
+    const char* file;
+    const char* why;
+  } cases[] = {{"broken.png", "it is not a picture this program can read"},
+               {"huge.jpg", "the picture is too large (40000 x 40000 pixels)"},
+               {"gone.png", "the file was not found"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    newDocument(path(c.file));
+    ASSERT_FALSE(modal.messageBoxes().empty());
+    EXPECT_EQ(modal.messageBoxes().back().text, QStringLiteral("The picture \"%1\" could not be opened: %2.")
+                                                    .arg(QDir::toNativeSeparators(path(c.file)), c.why));
+    EXPECT_FALSE(doc().DocumentOpen());
+    EXPECT_TRUE(w().picWelcome->isVisible());
+  }
+  newDocument(templatePath);
+  insertAndType(QStringLiteral("kept"));
+  modal.answerMessageBox(MsgBox::No);  // the save question
+  newDocument(path("broken.png"));
+  EXPECT_EQ(doc().TemplateName(), "Covers\\Plain\\cover.png");
+  EXPECT_EQ(doc().TextItems().size(), 1u);
+}
+
+TEST_F(LostWorkTest, AFailedSaveKeepsTheFileTheWindowNames) {
+  newDocument(templatePath);
+  insertAndType(QStringLiteral("Saved once"));
+  click(w().cmdSave, path("first.lmp"));
+  const QString title = w().windowTitle();
+  QTest::keyClicks(w().txtCaption, QStringLiteral(" more"));
+  writeFile(path("locked.lmp"), "keep");
+  ::chmod(path("locked.lmp").toLocal8Bit().constData(), 0444);
+  click(w().cmdSaveAs, path("locked.lmp"));
+  EXPECT_EQ(modal.messageBoxes().back().text, QStringLiteral("Error saving file"));
+  EXPECT_EQ(readFile(path("locked.lmp")), "keep");
+  EXPECT_EQ(w().windowTitle(), title);
+  EXPECT_EQ(QString::fromStdString(doc().ProjectPath()), path("first.lmp"));
+  QTest::mouseClick(w().cmdSave, Qt::LeftButton);  // saves where the title says
+  EXPECT_FALSE(doc().Changed());
+  EXPECT_TRUE(readFile(path("first.lmp")).contains("Saved once more"));
+}
+
+TEST_F(LostWorkTest, TheFontListHoldsEachFamilyOnceUnderItsPlainName) {
+  // One family from two foundries: the font database tells them apart as "Twin [vendor]".
+  const QString other = QFontDatabase::families().contains(QStringLiteral("Liberation Sans"))
+                            ? QStringLiteral("/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf")
+                            : QString();
+  test::RenamedTestFont first(QStringLiteral("Lumora Twin")), second(QStringLiteral("Lumora Twin"), other);
+  if (!first.ok() || !second.ok()) GTEST_SKIP() << "needs two TrueType fonts to rename";
+  window = std::make_unique<frmMain>();
+  window->show();
+  QStringList names;
+  for (int i = 0; i < w().cboFont->count(); ++i) names << w().cboFont->itemText(i);
+  EXPECT_EQ(names.count(QStringLiteral("Lumora Twin")), 1);
+  for (const QString& name : names) EXPECT_FALSE(name.endsWith(u']')) << name.toStdString();
+  EXPECT_EQ(names.removeDuplicates(), 0);
+}
+
+}  // namespace
+}  // namespace lumora
