@@ -9,6 +9,7 @@
 #include "compose/BuildImage.h"
 #include "compose/DocumentUnits.h"
 #include "compose/ImageExport.h"
+#include "compose/WaitCursor.h"
 #include "controls/ErrorGuard.h"
 #include "controls/ModalSeam.h"
 #include "controls/QtColour.h"
@@ -325,7 +326,10 @@ void frmMain::SaveImage() {
   if (name.isEmpty()) return;
   m_lastExportName = name;
   // An exported picture is not a saved project: the save question stays as it was.
-  const ExportResult result = exporter.Save(name.toStdString(), m_gif);
+  const ExportResult result = [&] {
+    WaitCursor wait;  // a large GIF takes a while to reduce and write
+    return exporter.Save(name.toStdString(), m_gif);
+  }();
   if (!result && !result.Message.empty())
     MsgBoxShow(this, QString::fromStdString(result.Message), MsgBox::OKOnly | MsgBox::Exclamation);
 }

@@ -27,6 +27,9 @@ QFont DocumentFont(const std::string& name, float sizePoints, bool bold, bool it
   font.setItalic(italic);
   font.setUnderline(underline);
   font.setStrikeOut(strikethru);
+  // Left to Qt, hinting follows the screen (none at a scale factor of 2): the same project would
+  // export different glyph edges on different screens.
+  font.setHintingPreference(QFont::PreferVerticalHinting);
   return font;
 }
 

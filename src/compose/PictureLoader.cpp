@@ -1,13 +1,12 @@
 #include "compose/PictureLoader.h"
 
-#include <QCursor>
-#include <QGuiApplication>
 #include <QImageReader>
 #include <array>
 #include <fstream>
 #include <optional>
 
 #include "compose/ImageConversion.h"
+#include "compose/WaitCursor.h"
 #include "imaging/raster/BmpFile.h"
 
 namespace lumora {
@@ -60,22 +59,6 @@ LoadedPicture LoadWithQt(const std::filesystem::path& path) {
   if (!bitmap) return Failure(PictureProblem::OutOfMemory, "out of memory");
   return {raster::StdPicture(std::move(bitmap)), {}};
 }
-
-// The wait cursor for as long as a load runs, when there is a screen to show it on.
-class WaitCursor {
- public:
-  WaitCursor() : m_shown(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
-    if (m_shown) QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-  }
-  ~WaitCursor() {
-    if (m_shown) QGuiApplication::restoreOverrideCursor();
-  }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  bool m_shown;
-};
 
 }  // namespace
 

@@ -97,6 +97,7 @@ TEST_F(LostWorkTest, ReturnInTheCaptionBoxIsALineBreakOnTheWorkspaceInTheExportA
   EXPECT_EQ(current().Caption, "Fish <3 chips\r\nUp to 50% off");
   EXPECT_EQ(w().txtCaption->toPlainText(), QStringLiteral("Fish <3 chips\nUp to 50% off"));
   click(w().cmdSaveImage, path("reopened.bmp"));
+  EXPECT_EQ(modal.fileDialogs().back().initialFile, QDir::toNativeSeparators(path("typed.bmp")));  // Open keeps it
   EXPECT_EQ(readFile(path("reopened.bmp")), readFile(path("typed.bmp")));
   w().txtCaption->moveCursor(QTextCursor::End);
   QTest::keyClicks(w().txtCaption, QStringLiteral("!"));
