@@ -8,9 +8,10 @@
 #include <QPushButton>
 
 #include "colour/DesignUnits.h"
-#include "controls/QtColour.h"
+#include "controls/DialogFont.h"
 #include "controls/ErrorGuard.h"
 #include "controls/ModalSeam.h"
+#include "controls/QtColour.h"
 
 namespace lumora {
 namespace {
@@ -57,6 +58,7 @@ frmColorPicker::frmColorPicker(QWidget* owner) : QDialog(owner) {
   setWindowTitle(QStringLiteral("Choose Color"));
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   setFixedSize(Px(5775), Px(5895));
+  setFont(DialogFont());
 
   m_ok = new QPushButton(QStringLiteral("OK"), this);
   m_ok->setGeometry(PxRect(3420, 5430, 1035, 345));
@@ -71,14 +73,18 @@ frmColorPicker::frmColorPicker(QWidget* owner) : QDialog(owner) {
   auto* frame = new QGroupBox(QStringLiteral("Color"), this);
   frame->setGeometry(PxRect(120, 4650, 5535, 615));
   m_hexText = new QLabel(frame);
-  m_hexText->setGeometry(PxRect(135, 270, 765, 285));
   m_swatch = new QFrame(frame);
   m_swatch->setFrameShape(QFrame::Box);
-  m_swatch->setGeometry(PxRect(1230, 180, 795, 345));
-  auto* holder = new QWidget(frame);
-  holder->setGeometry(PxRect(4395, 180, 1095, 360));
-  m_custom = new QPushButton(QStringLiteral("&Custom..."), holder);
-  m_custom->setGeometry(PxRect(0, 0, 1035, 345));
+  m_custom = new QPushButton(QStringLiteral("&Custom..."), frame);
+  // The designed columns, in the band the frame leaves below its title.
+  const QRect inside = frame->contentsRect();
+  const auto band = [&](int left, int width, int height) {
+    height = std::min(height, inside.height());
+    return QRect(Px(left), inside.top() + (inside.height() - height) / 2, Px(width), height);
+  };
+  m_hexText->setGeometry(band(135, 900, Px(285)));
+  m_swatch->setGeometry(band(1230, 795, Px(345)));
+  m_custom->setGeometry(band(4395, 1035, Px(345)));
 
   setTabOrder(m_ok, m_cancel);
   setTabOrder(m_cancel, m_custom);

@@ -7,6 +7,7 @@
 #include <QListView>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <algorithm>
 #include <memory>
 
 #include "controls/SubclassMessages.h"
@@ -28,6 +29,12 @@ class OwnerDrawDelegate final : public QStyledItemDelegate {
     QCoreApplication::sendEvent(&m_combo, &request);
     painter->restore();
     if (!request.isAccepted()) QStyledItemDelegate::paint(painter, option, index);
+  }
+
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    size.setHeight(std::max(size.height(), m_combo.property(kItemHeightProperty).toInt()));
+    return size;
   }
 
  private:

@@ -9,6 +9,8 @@ class QComboBox;
 namespace lumora::AppSubClass {
 
 inline constexpr const char* kMarkCaption = "Deluxe_ComboBoxParent";
+// A combo box property: the height its owner-drawn rows need, when the list font's own would not do.
+inline constexpr const char* kItemHeightProperty = "lumoraItemHeight";
 
 void Start();
 void Stop();

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFontMetrics>
 #include <QFileIconProvider>
 #include <QLinearGradient>
 #include <QPainter>
@@ -11,6 +12,7 @@
 #include "controls/GSubclass.h"
 #include "controls/QtColour.h"
 #include "controls/SubclassMessages.h"
+#include "controls/SubclassOwnerDraw.h"
 
 namespace lumora {
 namespace {
@@ -56,6 +58,7 @@ void cDeluxeComboBox::Attach(QComboBox* combo) {
   GSubclass::AttachMessage(*this, combo, SubclassMessage::kDrawItem);
   GSubclass::AttachMessage(*this, combo, SubclassMessage::kCommand);
   m_combo = combo;
+  if (m_sType == kFontNames) combo->setProperty(AppSubClass::kItemHeightProperty, kFontRowHeight);
 }
 
 void cDeluxeComboBox::Detach() {
@@ -68,6 +71,7 @@ void cDeluxeComboBox::Detach() {
 
 void cDeluxeComboBox::setSType(int value) {
   m_sType = value;
+  if (m_combo) m_combo->setProperty(AppSubClass::kItemHeightProperty, value == kFontNames ? QVariant(kFontRowHeight) : QVariant());
   if (value == kDrives || value == kFiles) fillList();
   decorateItems();
 }
@@ -91,10 +95,18 @@ QFont cDeluxeComboBox::itemFont(const QString& text) const {
     if (!m_cFont.isEmpty()) font.setFamily(m_cFont);
     return font;
   }
-  // A face named by the item, 16 pixels high; a missing face is replaced by the platform's
-  // substitute. One face per row drawn: measuring the face first would load it twice.
+  if (m_plainFace && m_plainFace(text)) return font;
+  // A face named by the item (a missing face is replaced by the platform's substitute), its em
+  // scaled down where its cell would be taller than the row leaves room for.
   font = QFont(text);
-  font.setPixelSize(kItemFontHeight);
+  auto size = m_facePixelSizes.constFind(text);
+  if (size == m_facePixelSizes.cend()) {
+    font.setPixelSize(kItemFontHeight);
+    const int cell = QFontMetrics(font).height();
+    size = m_facePixelSizes.insert(text, cell <= kItemFontHeight ? kItemFontHeight
+                                                                  : std::max(1, kItemFontHeight * kItemFontHeight / cell));
+  }
+  font.setPixelSize(*size);
   return font;
 }
 

@@ -3,9 +3,11 @@
 // drawing requests by subscribing to the combo box's messages through GSubclass.
 #pragma once
 
+#include <QHash>
 #include <QPointer>
 #include <QRect>
 #include <QString>
+#include <functional>
 
 #include "base/Colour.h"
 #include "controls/ISubclass.h"
@@ -64,12 +66,18 @@ class cDeluxeComboBox : public ISubclass {
   void setCDir(const QString& value) { m_cDir = value; }
   QString cDirFilter() const { return m_cDirFilter; }
   void setCDirFilter(const QString& value) { m_cDirFilter = value; }
+  // Font names whose own faces cannot be read (symbol fonts) are drawn in the list's font.
+  void setPlainFace(std::function<bool(const QString&)> rule) { m_plainFace = std::move(rule); }
+
+  // The height of a font list's rows: the 16-pixel cell of a face with a pixel to spare each side.
+  static constexpr int kFontRowHeight = 18;
 
   // 2 for paint (the combo box paints first), 1 for everything else.
   int MsgResponse() override;
   long WindowProc(QObject* hWnd, int iMsg, QEvent* event) override;
 
-  // The drawing font of an item: for font names a face 16 pixels high named by the item.
+  // The drawing font of an item: for font names the face named by the item, its cell (ascent
+  // plus descent) at most 16 pixels high so that it fits its row.
   QFont itemFont(const QString& text) const;
 
  private:
@@ -96,6 +104,8 @@ class cDeluxeComboBox : public ISubclass {
   QString m_cFont;
   QString m_cDir;
   QString m_cDirFilter = QStringLiteral("*");
+  std::function<bool(const QString&)> m_plainFace;
+  mutable QHash<QString, int> m_facePixelSizes;  // measured once a face
 
   // The last item drawn while it differed from the last selected one, to repaint it plainly.
   int m_lastIndex = -1;

@@ -27,7 +27,6 @@ ScrollingImage::ScrollingImage(QWidget* parent) : QWidget(parent) {
   m_hs = new QScrollBar(Qt::Horizontal, this);
   m_corner = new QWidget(this);
   m_corner->setAutoFillBackground(true);
-  m_corner->resize(kCornerSize, kCornerSize);
   for (QScrollBar* bar : {m_vs, m_hs}) {
     bar->setEnabled(false);
     bar->hide();
@@ -69,7 +68,8 @@ void ScrollingImage::PlaceBars() {
   m_hs->move(0, hsTop);
   m_vs->resize(kBarThickness, !m_hs->isHidden() ? height() - kBarThickness + 2 : height() + 1);
   m_hs->resize(!m_vs->isHidden() ? width() - kBarThickness + 2 : width() + 1, kBarThickness);
-  m_corner->move(vsLeft, hsTop);
+  // The box fills the corner to the control's edge: no line of the picture shows beside it.
+  m_corner->setGeometry(vsLeft, hsTop, width() - vsLeft, height() - hsTop);
   m_corner->setVisible(!m_vs->isHidden() && !m_hs->isHidden());
   m_corner->raise();
 }

@@ -15,7 +15,6 @@ class ScrollingImage : public QWidget {
   Q_OBJECT
  public:
   static constexpr int kBarThickness = 285 / 15;  // pixels
-  static constexpr int kCornerSize = 255 / 15;
 
   explicit ScrollingImage(QWidget* parent = nullptr);
 

@@ -29,9 +29,15 @@ QColor ThumbnailGrid::SelectionColour() const {
   return hasFocus() ? FromRgb(SystemColors::Get(SystemColors::kHighlight)) : QColor(0xC0, 0xC0, 0xC0);
 }
 
+void ThumbnailGrid::SetMessage(const QString& text) {
+  m_message = text;
+  update();
+}
+
 void ThumbnailGrid::paintEvent(QPaintEvent*) {
-  if (m_selection.isNull()) return;
   QPainter painter(this);
+  if (!m_message.isEmpty()) painter.drawText(rect(), Qt::AlignCenter, m_message);
+  if (m_selection.isNull()) return;
   painter.setPen(QPen(SelectionColour(), 2));
   painter.drawRect(m_selection.adjusted(1, 1, -1, -1));
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QRect>
+#include <QString>
 #include <QWidget>
 
 namespace lumora {
@@ -16,6 +17,9 @@ class ThumbnailGrid : public QWidget {
   QRect SelectionRect() const { return m_selection; }
   // The outline's colour now: highlight with the focus, light grey without.
   QColor SelectionColour() const;
+  // Shown in the middle of the grid instead of cells (an empty category); empty to show none.
+  void SetMessage(const QString& text);
+  const QString& Message() const { return m_message; }
 
  signals:
   void arrowKey(int key);
@@ -28,6 +32,7 @@ class ThumbnailGrid : public QWidget {
 
  private:
   QRect m_selection;
+  QString m_message;
 };
 
 }  // namespace lumora

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPushButton>
 
+#include "controls/DialogFont.h"
 #include "controls/ErrorGuard.h"
 #include "controls/ModalSeam.h"
 #include "library/ThumbnailCell.h"
@@ -72,9 +73,7 @@ void frmChooseClipart::BuildWindow() {
   setWindowTitle(QStringLiteral("Image Templates"));
   setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
   setFixedSize(13065 / 15, 6885 / 15);
-  QFont tahoma(QStringLiteral("Tahoma"));
-  tahoma.setPixelSize(11);
-  setFont(tahoma);
+  setFont(DialogFont());
 
   m_types = new QListWidget(this);
   m_types->setGeometry(Twips(165, 525, 2970, 1620));
@@ -87,7 +86,7 @@ void frmChooseClipart::BuildWindow() {
   frame->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   frame->setGeometry(Twips(3240, 180, 9645, 5970));
   m_grid = new ThumbnailGrid(this);
-  m_grid->setGeometry(Twips(3270, 210, 9495, 5895));
+  m_grid->setGeometry(frame->contentsRect().translated(frame->pos()));  // the same margin all round
 
   m_preview = new QPushButton(QStringLiteral("&Preview"), this);
   m_preview->setGeometry(Twips(9600, 6375, 1035, 330));
@@ -140,8 +139,11 @@ void frmChooseClipart::SelectType(int row) {
       m_categories->setCurrentRow(0);
       m_categories->setFocus();
     } else {
+      // The other types stay within reach: the window stays open on this one.
+      m_files.clear();
+      ShowImages();
+      m_grid->SetSelectionRect({});
       MsgBoxShow(this, QString::fromUtf8(kNoTemplates), MsgBox::OKOnly);
-      CloseWithoutResult();
     }
   });
   m_firstSelection = false;
@@ -156,7 +158,12 @@ void frmChooseClipart::SelectCategory(int row) {
   // this one show the newer category again.
   QCoreApplication::processEvents();
   ShowImages();
-  ShowFocusRect(0);
+  // An empty category says so rather than outlining a cell that is not there.
+  m_grid->SetMessage(m_files.isEmpty() ? QStringLiteral("This category is empty") : QString());
+  if (m_files.isEmpty())
+    m_grid->SetSelectionRect({});
+  else
+    ShowFocusRect(0);
   QCoreApplication::processEvents();
 }
 
@@ -198,18 +205,11 @@ void frmChooseClipart::Preview() {
   frmPreview::ViewImage(full, this);
 }
 
-void frmChooseClipart::CloseWithoutResult() {
-  TemplatePath.clear();
-  if (isVisible()) reject();
-  else m_closeWhenShown = true;  // still loading: close as soon as the window is up
-}
-
 void frmChooseClipart::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  if (m_closeWhenShown || m_types->count() == 0) {
-    m_closeWhenShown = false;
+  // A library without types has nothing to browse.
+  if (m_types->count() == 0)
     QMetaObject::invokeMethod(this, [this] { Guarded([&] { Cancel(); }); }, Qt::QueuedConnection);
-  }
 }
 
 }  // namespace lumora

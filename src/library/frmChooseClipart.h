@@ -72,12 +72,10 @@ class frmChooseClipart : public QDialog {
   void Choose();
   void Cancel();
   void Preview();
-  void CloseWithoutResult();
 
   QString m_libraryPath;
   int32_t m_selectedIndex = 0;
   bool m_firstSelection = true;
-  bool m_closeWhenShown = false;
   QStringList m_files;
   QString m_categoryFolder;
 

@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "controls/DialogFont.h"
 #include "controls/ErrorGuard.h"
 #include "controls/ModalSeam.h"
 #include "library/LibraryPictures.h"
@@ -29,9 +30,7 @@ frmPreview::frmPreview(QWidget* owner) : QDialog(owner) {
   m_image->move(kMargin, kMargin);
   m_buttons = new QWidget(this);
   m_close = new QPushButton(QStringLiteral("Close"), m_buttons);
-  QFont tahoma(QStringLiteral("Tahoma"));
-  tahoma.setPixelSize(11);
-  m_close->setFont(tahoma);
+  m_close->setFont(DialogFont());
   m_close->setDefault(true);
   connect(m_close, &QPushButton::clicked, this, [this] { Guarded([&] { accept(); }); });
   setFixedSize(6450 / 15, 3165 / 15);

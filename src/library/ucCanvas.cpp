@@ -8,6 +8,7 @@
 
 #include "base/SystemColors.h"
 #include "compose/ImageConversion.h"
+#include "controls/DialogFont.h"
 #include "controls/ErrorGuard.h"
 
 namespace lumora {
@@ -38,9 +39,7 @@ QImage Drawable(const cDIB& dib) {
 }  // namespace
 
 ucCanvas::ucCanvas(QWidget* parent) : QWidget(parent) {
-  QFont tahoma(QStringLiteral("Tahoma"));
-  tahoma.setPixelSize(11);
-  setFont(tahoma);
+  setFont(DialogFont());
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
 }

@@ -190,6 +190,25 @@ TEST_F(LostWorkTest, AFailedSaveKeepsTheFileTheWindowNames) {
   EXPECT_TRUE(readFile(path("first.lmp")).contains("Saved once more"));
 }
 
+TEST_F(LostWorkTest, UndoAndRedoButtonsFollowTheHistory) {
+  for (const auto& [button, tip] : {std::pair{w().cmdBringToFront, "Bring to Front"}, {w().cmdSendToBack, "Send to Back"},
+                                    {w().cmdUndo, "Undo (Ctrl+Z)"}, {w().cmdRedo, "Redo (Ctrl+Y)"}})
+    EXPECT_EQ(button->toolTip(), QString::fromLatin1(tip));
+  newDocument(templatePath);
+  EXPECT_TRUE(w().cmdUndo->Disabled());
+  insertAndType(QStringLiteral("Sale"));
+  EXPECT_FALSE(w().cmdUndo->Disabled());
+  EXPECT_TRUE(w().cmdRedo->Disabled());
+  QTest::mouseClick(w().cmdUndo, Qt::LeftButton);
+  QTest::mouseClick(w().cmdUndo, Qt::LeftButton);
+  EXPECT_TRUE(doc().TextItems().empty());
+  EXPECT_TRUE(w().cmdUndo->Disabled());
+  QTest::mouseClick(w().cmdRedo, Qt::LeftButton);
+  QTest::mouseClick(w().cmdRedo, Qt::LeftButton);
+  EXPECT_EQ(current().Caption, "Sale");
+  EXPECT_TRUE(w().cmdRedo->Disabled());
+}
+
 TEST_F(LostWorkTest, TheFontListHoldsEachFamilyOnceUnderItsPlainName) {
   // One family from two foundries: the font database tells them apart as "Twin [vendor]".
   const QString other = QFontDatabase::families().contains(QStringLiteral("Liberation Sans"))
