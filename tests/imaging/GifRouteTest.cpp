@@ -1,6 +1,6 @@
 // The GIF route with the writer on a second thread: the same file, 8-bit surface and palette as
 // reducing first and writing after, for pictures of every shape and every writer setting; the
-// one-colour picture; the refusals; and the handing over of rows between threads.
+// refusals; and the handing over of rows between threads.
 #include "imaging/GifRoute.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +10,6 @@
 #include <future>
 #include <string>
 
-#include "GifTestSupport.h"
 #include "SurfaceBuilders.h"
 #include "imaging/RowHandover.h"
 #include "imaging/cDIB.h"
@@ -78,23 +77,6 @@ TEST(GifRoute, SameFileSurfaceAndPaletteAsReducingThenWriting) {
     }
   mDither8bpp::SetPaletteMode(mDither8bpp::kPaletteOptimal);
   mDither8bpp::SetDitherMode(mDither8bpp::kDitherDiffusion);
-}
-
-// One colour reduces to a palette of one entry; the file still has the two-entry table GIF
-// needs, and every pixel is the colour.
-TEST(GifRoute, OneColourPictureIsWrittenWithATwoEntryTable) {
-  cDIB source, target;
-  testsurface::Fill32(source, 40, 30, std::vector<testsurface::Rgb>(1200, {10, 200, 30}));
-  cPal8bpp palette;
-  std::vector<uint8_t> file;
-  ASSERT_TRUE(EncodeReducedGIF(source, target, palette, 0, false, "", file));
-  const giftest::GiflibImage g = giftest::DecodeWithGiflib(file);
-  ASSERT_EQ(g.error, 0);
-  ASSERT_EQ(g.colours.size(), 2u);
-  EXPECT_EQ(g.colours[0], (std::array<uint8_t, 3>{10, 200, 30}));
-  EXPECT_EQ(g.colours[1], (std::array<uint8_t, 3>{0, 0, 0}));
-  EXPECT_EQ(g.pixels, std::vector<uint8_t>(1200, 0));
-  EXPECT_EQ(g.transparent, 0);
 }
 
 TEST(GifRoute, RefusalsLeaveNoBytes) {

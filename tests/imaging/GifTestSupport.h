@@ -1,6 +1,6 @@
-// Independent readers and a peer writer for checking GIF output: a plain LZW decoder that also
-// reports every code's width, a walker over the file's blocks, giflib's decoder and giflib's
-// encoder (for size comparisons). Header-only: the benchmarks use it too.
+// Independent readers for checking GIF output: a plain LZW decoder that also reports every code's
+// width, a walker over the file's blocks and giflib's decoder; and giflib's encoder, the
+// benchmarks' peer. Header-only: the benchmarks and the fuzz target use it too.
 #pragma once
 
 #include <gif_lib.h>
@@ -171,7 +171,6 @@ struct GiflibImage {
   int transparent = -1;
   std::vector<uint8_t> pixels;                     // rows top to bottom
   std::vector<std::array<uint8_t, 3>> colours;     // the global colour table
-  std::string comment;
 };
 
 inline GiflibImage DecodeWithGiflib(std::span<const uint8_t> file) {
@@ -207,15 +206,6 @@ inline GiflibImage DecodeWithGiflib(std::span<const uint8_t> file) {
       out.colours.push_back({gif->SColorMap->Colors[i].Red, gif->SColorMap->Colors[i].Green, gif->SColorMap->Colors[i].Blue});
   GraphicsControlBlock gcb;
   if (DGifSavedExtensionToGCB(gif, 0, &gcb) == GIF_OK) out.transparent = gcb.TransparentColor;
-  auto collectComments = [&](int count, const ExtensionBlock* blocks) {
-    bool inComment = false;
-    for (int i = 0; i < count; ++i) {
-      if (blocks[i].Function == COMMENT_EXT_FUNC_CODE) inComment = true;
-      else if (blocks[i].Function != CONTINUE_EXT_FUNC_CODE) inComment = false;
-      if (inComment) out.comment.append(reinterpret_cast<const char*>(blocks[i].Bytes), static_cast<size_t>(blocks[i].ByteCount));
-    }
-  };
-  collectComments(image.ExtensionBlockCount, image.ExtensionBlocks);
   DGifCloseFile(gif, &error);
   return out;
 }

@@ -51,21 +51,15 @@ TEST(JpegCapture, EverySourceLayoutGivesTheSameStream) {
               Capture(photo, 37, 21, 0, 0, s));
 }
 
-TEST(JpegCapture, RectangleInsideEqualsTheCroppedPicture) {
+// A rectangle equals the picture cropped to it, black where it reaches outside.
+TEST(JpegCapture, RectangleEqualsTheCroppedPicture) {
   const auto photo = MakePhoto(40, 30, 9);
-  auto cropped = raster::Bitmap::Create(19, 11, 32);
-  raster::BitBlt(*cropped, 0, 0, 19, 11, *photo, 13, 7, raster::SRCCOPY);
-  EXPECT_EQ(Capture(photo, 19, 11, 13, 7), Capture(cropped, 19, 11));
-}
-
-TEST(JpegCapture, RectangleReachingOutsideReadsBlackThere) {
-  const auto photo = MakePhoto(20, 20, 10);
-  auto expected = raster::Bitmap::Create(16, 16, 32);  // all black
-  raster::BitBlt(*expected, 0, 0, 6, 6, *photo, 14, 14, raster::SRCCOPY);
-  EXPECT_EQ(Capture(photo, 16, 16, 14, 14), Capture(expected, 16, 16));
-  auto shifted = raster::Bitmap::Create(16, 16, 32);
-  raster::BitBlt(*shifted, 3, 2, 13, 14, *photo, 0, 0, raster::SRCCOPY);
-  EXPECT_EQ(Capture(photo, 16, 16, -3, -2), Capture(shifted, 16, 16));
+  struct Case { int32_t left, top, w, h; };
+  for (const Case c : {Case{13, 7, 19, 11}, {30, 20, 16, 16}, {-3, -2, 16, 16}}) {
+    auto cropped = raster::Bitmap::Create(c.w, c.h, 32);  // all black
+    raster::BitBlt(*cropped, 0, 0, c.w, c.h, *photo, c.left, c.top, raster::SRCCOPY);
+    EXPECT_EQ(Capture(photo, c.w, c.h, c.left, c.top), Capture(cropped, c.w, c.h)) << c.left << "," << c.top;
+  }
 }
 
 TEST(JpegCapture, NothingToCaptureReturnsOneAndKeepsThePreviousCapture) {

@@ -189,23 +189,6 @@ inline double Psnr(const raster::Bitmap& source, const Decoded& decoded) {
   return mse == 0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / mse);
 }
 
-// The same over luminance only (0.299 R + 0.587 G + 0.114 B of both pictures): what a picture
-// with subsampled chrominance should still carry at full resolution.
-inline double LumaPsnr(const raster::Bitmap& source, const Decoded& decoded) {
-  auto luma = [](double r, double g, double b) { return 0.299 * r + 0.587 * g + 0.114 * b; };
-  double squared = 0;
-  for (int y = 0; y < decoded.height; ++y) {
-    for (int x = 0; x < decoded.width; ++x) {
-      const uint32_t c = source.pixelRGB(x, y);
-      const uint8_t* p = decoded.pixels.data() + (static_cast<size_t>(y) * decoded.width + x) * 3;
-      const double d = luma(c & 0xFF, c >> 8 & 0xFF, c >> 16 & 0xFF) - luma(p[0], p[1], p[2]);
-      squared += d * d;
-    }
-  }
-  const double mse = squared / (static_cast<double>(decoded.width) * decoded.height);
-  return mse == 0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / mse);
-}
-
 // Big-endian 16-bit value at a byte offset.
 inline int Be16(const std::vector<uint8_t>& b, size_t at) { return b[at] << 8 | b[at + 1]; }
 
