@@ -32,24 +32,5 @@ TEST(TextEncoding, Windows1252MapsEveryByte) {
   EXPECT_EQ(Utf8ToWindows1252(utf8), all);
 }
 
-TEST(TextEncoding, CharactersOutsideWindows1252DoNotFit) {
-  EXPECT_TRUE(FitsWindows1252("\xE2\x82\xAC \xC3\xA9"));
-  EXPECT_FALSE(FitsWindows1252("\xCE\xA9"));          // Greek omega
-  EXPECT_FALSE(FitsWindows1252("\xF0\x9F\x98\x80"));  // an emoji
-  EXPECT_FALSE(FitsWindows1252("\xFF"));              // not UTF-8 at all
-}
-
-TEST(TextEncoding, SanitizeReplacesBrokenSequences) {
-  EXPECT_EQ(SanitizeUtf8("a\xFF" "b\xC3"), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
-  EXPECT_EQ(SanitizeUtf8("caf\xC3\xA9"), "caf\xC3\xA9");
-}
-
-TEST(TextEncoding, TruncateNeverSplitsACharacter) {
-  EXPECT_EQ(TruncateUtf8("ab\xE2\x82\xAC", 4), "ab");
-  EXPECT_EQ(TruncateUtf8("ab\xE2\x82\xAC", 5), "ab\xE2\x82\xAC");
-  EXPECT_EQ(TruncateUtf8("abc", 2), "ab");
-  EXPECT_EQ(TruncateUtf8("abc", 0), "");
-}
-
 }  // namespace
 }  // namespace lumora
