@@ -1,4 +1,5 @@
-// ReportError and its window: beep, number and description, Retry goes on, Exit closes the main window.
+// An error in a handler: a beep, the error window with its number and description; Retry goes on,
+// Exit or closing the window closes the main window.
 #include "app/frmError.h"
 
 #include <gtest/gtest.h>
@@ -16,86 +17,42 @@
 namespace lumora {
 namespace {
 
-using test::ScriptedModal;
-
-TEST(frmError, ShowsTheTextsAndStartsWithAFalseAnswer) {
-  frmError form;
-  EXPECT_EQ(form.windowTitle(), QStringLiteral("Error"));
-  EXPECT_FALSE(form.Answer);
-  QStringList texts;
-  for (const QLabel* label : form.findChildren<QLabel*>()) texts << label->text();
-  for (const char* expected :
-       {"We are sorry, an error has occured and the operation could not be completed.",
-        "It may be possible to recover from this error. To attempt to continue, click 'Retry', to close this "
-        "application, click 'Exit'.",
-        "Please report this error using the contact form at the ZEB Software website:",
-        "The following diagnostic information may assist us in identifying the cause of the error:",
-        "Error number:", "Error description:"})
-    EXPECT_TRUE(texts.contains(QString::fromUtf8(expected))) << expected;
-  EXPECT_EQ(form.cmdRetry->text(), QStringLiteral("&Retry"));
-  EXPECT_EQ(form.cmdExit->text(), QStringLiteral("Exit"));
-}
-
-TEST(ReportError, RetryGoesOnAndTheWindowKeepsOpen) {
-  ScriptedModal modal;
-  QWidget mainWindow;
-  mainWindow.show();
-  InstallErrorReport(mainWindow);
-  QString shownNumber, shownDescription;
-  modal.onNextWindow([&](QDialog& d) {
-    auto& form = static_cast<frmError&>(d);
-    shownNumber = form.lblNum->text();
-    shownDescription = form.lblDesc->text();
-    QTest::mouseClick(form.cmdRetry, Qt::LeftButton);
-  });
-  bool finished = false;
-  Guarded([&] {
-    throw LumoraError(53, "File not found");
-    finished = true;
-  });
-  QApplication::processEvents();
-  EXPECT_FALSE(finished);
-  EXPECT_EQ(modal.beeps(), 1);
-  EXPECT_EQ(modal.windows(), std::vector<QString>{QStringLiteral("lumora::frmError")});
-  EXPECT_EQ(shownNumber, QStringLiteral("53"));
-  EXPECT_EQ(shownDescription, QStringLiteral("File not found"));
-  EXPECT_TRUE(mainWindow.isVisible());
-  SetErrorReporter({});
-}
-
-TEST(ReportError, ExitClosesTheMainWindow) {
-  ScriptedModal modal;
-  QWidget mainWindow;
-  mainWindow.show();
-  InstallErrorReport(mainWindow);
-  modal.onNextWindow([](QDialog& d) { QTest::mouseClick(static_cast<frmError&>(d).cmdExit, Qt::LeftButton); });
-  Guarded([] { throw std::runtime_error("boom"); });
-  QApplication::processEvents();
-  EXPECT_FALSE(mainWindow.isVisible());
-  SetErrorReporter({});
-}
-
-TEST(ReportError, ClosingTheWindowWithoutAnAnswerMeansExit) {
-  ScriptedModal modal;
-  QWidget mainWindow;
-  mainWindow.show();
-  EXPECT_FALSE(ShowErrorReport(LumoraError(7, "Out of memory"), &mainWindow));
-  QApplication::processEvents();
-  EXPECT_FALSE(mainWindow.isVisible());
-}
-
-TEST(ReportError, AnyExceptionBecomesANumberAndDescription) {
-  ScriptedModal modal;
-  QWidget mainWindow;
-  InstallErrorReport(mainWindow);
-  QString number;
-  modal.onNextWindow([&](QDialog& d) {
-    number = static_cast<frmError&>(d).lblNum->text();
-    static_cast<frmError&>(d).cmdRetry->click();
-  });
-  Guarded([] { throw 42; });
-  EXPECT_EQ(number, QString::number(ErrorNumber::kInternal));
-  SetErrorReporter({});
+TEST(ReportError, ShowsWhatWentWrongAndRetryGoesOnWhileExitCloses) {
+  const struct {
+    const char* name;
+    std::function<void()> fault;
+    QPushButton* frmError::*answer;  // none: the window is closed without an answer
+    QString number, description;
+    bool goesOn;
+  } cases[] = {
+      {"ours", [] { throw LumoraError(53, "File not found"); }, &frmError::cmdRetry, "53", "File not found", true},
+      {"standard", [] { throw std::runtime_error("boom"); }, &frmError::cmdExit,
+       QString::number(ErrorNumber::kInternal), "boom", false},
+      {"memory", [] { throw std::bad_alloc(); }, nullptr, QString::number(ErrorNumber::kOutOfMemory), "Out of memory",
+       false},
+      {"anything", [] { throw 42; }, &frmError::cmdRetry, QString::number(ErrorNumber::kInternal), "Internal error", true},
+  };
+  for (const auto& c : cases) {
+    test::ScriptedModal modal;
+    QWidget mainWindow;
+    mainWindow.show();
+    InstallErrorReport(mainWindow);
+    QString number, description;
+    modal.onNextWindow([&](QDialog& d) {
+      auto& form = static_cast<frmError&>(d);
+      number = form.lblNum->text();
+      description = form.lblDesc->text();
+      if (c.answer) QTest::mouseClick(form.*c.answer, Qt::LeftButton);
+    });
+    Guarded(c.fault);
+    QApplication::processEvents();
+    EXPECT_EQ(modal.beeps(), 1) << c.name;
+    EXPECT_EQ(modal.windows(), std::vector<QString>{QStringLiteral("lumora::frmError")}) << c.name;
+    EXPECT_EQ(number, c.number) << c.name;
+    EXPECT_EQ(description, c.description) << c.name;
+    EXPECT_EQ(mainWindow.isVisible(), c.goesOn) << c.name;
+    SetErrorReporter({});
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFontDatabase>
+#include <QStringList>
 #include <QtEndian>
 #include <array>
 
@@ -48,9 +49,8 @@ QByteArray namingTable(const QString& family) {
   return table + strings;
 }
 
-}  // namespace
-
-QByteArray RenameTrueTypeFamily(const QByteArray& font, const QString& family) {
+// The font with a new naming table that calls the family `family`; empty when it is no TrueType font.
+QByteArray renamed(const QByteArray& font, const QString& family) {
   if (font.size() < 12) return {};
   const uint32_t version = read32(font, 0);
   if (version != 0x00010000 && version != 0x74727565) return {};  // TrueType outlines only
@@ -73,27 +73,24 @@ QByteArray RenameTrueTypeFamily(const QByteArray& font, const QString& family) {
   return {};
 }
 
-QString SourceFontPath() {
-  for (const char* path : {"/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf",
-                           "/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf",
-                           "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"})
-    if (QFile::exists(QString::fromLatin1(path))) return QString::fromLatin1(path);
+QByteArray sourceFont(const QString& source) {
+  QStringList candidates{source};
+  if (source.isEmpty())
+    candidates = {QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf"),
+                  QStringLiteral("/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf"),
+                  QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf")};
+  for (const QString& path : candidates) {
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) return file.readAll();
+  }
   return {};
 }
 
-namespace {
-QByteArray readFile(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 }  // namespace
 
-RenamedTestFont::RenamedTestFont(const QString& family, const QString& source)
-    : RenamedTestFont(family, readFile(source)) {}
-
-RenamedTestFont::RenamedTestFont(const QString& family, const QByteArray& sourceData) : m_family(family) {
-  const QByteArray renamed = RenameTrueTypeFamily(sourceData, family);
-  if (!renamed.isEmpty()) m_id = QFontDatabase::addApplicationFontFromData(renamed);
+RenamedTestFont::RenamedTestFont(const QString& family, const QString& source) {
+  const QByteArray font = renamed(sourceFont(source), family);
+  if (!font.isEmpty()) m_id = QFontDatabase::addApplicationFontFromData(font);
 }
 
 RenamedTestFont::~RenamedTestFont() {
