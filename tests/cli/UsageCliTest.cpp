@@ -9,6 +9,13 @@ namespace {
 
 class UsageCli : public testing::Test, public CliFixture {};
 
+// Options anywhere; "--" ends them, so a file may start with a dash.
+TEST_F(UsageCli, OptionsAnywhereAndDoubleDash) {
+  const CliRun run = Cli({"-o", Scratch("-x.png"), "--library=" + Library(), "render", "--", "-odd.lmp"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("-odd.lmp"), std::string::npos) << run.err;
+}
+
 TEST_F(UsageCli, HelpDescribesEveryCommand) {
   const CliRun run = Cli({"--help"});
   EXPECT_EQ(run.exitCode, 0);
@@ -16,13 +23,10 @@ TEST_F(UsageCli, HelpDescribesEveryCommand) {
                            "Exit status"})
     EXPECT_NE(run.out.find(word), std::string::npos) << word;
   EXPECT_TRUE(run.err.empty()) << run.err;
-}
-
-TEST_F(UsageCli, HelpForOneCommand) {
-  const CliRun run = Cli({"info", "--help"});
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_NE(run.out.find("--json"), std::string::npos);
-  EXPECT_EQ(run.out.find("--csv"), std::string::npos);
+  const CliRun info = Cli({"info", "--help"});
+  EXPECT_EQ(info.exitCode, 0);
+  EXPECT_NE(info.out.find("--json"), std::string::npos);
+  EXPECT_EQ(info.out.find("--csv"), std::string::npos);
 }
 
 struct BadLine {
@@ -30,26 +34,30 @@ struct BadLine {
   const char* says;
 };
 
-class BadCommandLine : public UsageCli, public testing::WithParamInterface<BadLine> {};
-
-TEST_P(BadCommandLine, ExitsWithTwoAndOneLine) {
-  const CliRun run = Cli(GetParam().arguments);
-  EXPECT_FALSE(run.crashed);
-  EXPECT_EQ(run.exitCode, 2);
-  EXPECT_EQ(run.errLines(), 1) << run.err;
-  EXPECT_NE(run.err.find(GetParam().says), std::string::npos) << run.err;
-  EXPECT_TRUE(run.out.empty());
+TEST_F(UsageCli, BadCommandLinesExitWithTwoAndOneLine) {
+  const std::vector<BadLine> cases = {
+      {{}, "no command"},
+      {{"paint", "x.lmp"}, "unknown command paint"},
+      {{"render", "x.lmp", "--frobnicate"}, "unknown option --frobnicate"},
+      {{"render", "x.lmp", "-o"}, "-o needs a value"},
+      {{"render", "x.lmp", "-o", "a.png", "-o", "b.png"}, "more than once"},
+      {{"render", "x.lmp", "--csv", "a", "--csv=b", "-o", "c.png"}, "--csv is given more than once"},
+      {{"render", "x.lmp"}, "needs -o"},
+      {{"render", "-o", "a.png"}, "one project file"},
+      {{"info"}, "one project file"},
+      {{"resave", "a.lmp"}, "output name"},
+      {{"convert", "a.png"}, "convert"},
+      {{"convert", "a.png", "b.png", "c.png"}, "convert"}};
+  for (const BadLine& c : cases) {
+    SCOPED_TRACE(c.arguments.join(' ').toStdString());
+    const CliRun run = Cli(c.arguments);
+    EXPECT_FALSE(run.crashed);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.errLines(), 1) << run.err;
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+    EXPECT_TRUE(run.out.empty());
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Lines, BadCommandLine,
-                         testing::Values(BadLine{{}, "no command"}, BadLine{{"paint", "x.lmp"}, "unknown command paint"},
-                                         BadLine{{"render", "x.lmp", "--frobnicate"}, "unknown option --frobnicate"},
-                                         BadLine{{"render", "x.lmp", "-o"}, "-o needs a value"},
-                                         BadLine{{"render", "x.lmp", "-o", "a.png", "-o", "b.png"}, "more than once"},
-                                         BadLine{{"render", "x.lmp"}, "needs -o"},
-                                         BadLine{{"render", "-o", "a.png"}, "one project file"},
-                                         BadLine{{"info"}, "one project file"},
-                                         BadLine{{"resave", "a.lmp"}, "output name"}));
 
 // It needs no display whatever the environment asks for.
 TEST_F(UsageCli, RunsWithoutADisplay) {
