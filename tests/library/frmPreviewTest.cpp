@@ -1,4 +1,7 @@
-// The preview window: its size follows the picture; unreadable files show nothing.
+// The preview window: modal over its owner until closed, the whole picture shown or scrolled to
+// its far corner when larger than the screen, and nothing at all for files it cannot read.
+#include "library/frmPreview.h"
+
 #include <gtest/gtest.h>
 
 #include <QLabel>
@@ -9,70 +12,54 @@
 #include "ScriptedModal.h"
 #include "TempLibrary.h"
 #include "library/ScrollingImage.h"
-#include "library/frmPreview.h"
 
 namespace lumora {
 namespace {
 
-using test::ScriptedModal;
-
-TEST(frmPreview, FitsTheWindowToA640By480Picture) {
+TEST(frmPreview, ShowsThePictureModallyOverItsOwnerUntilClosed) {
   test::TempLibrary library;
-  const QString path = library.addPicture("T", "C", "photo.png", {640, 480});
-  frmPreview preview;
-  ASSERT_TRUE(preview.LoadImage(path));
-  EXPECT_EQ(preview.windowTitle(), "Image Preview");
-  // 9840 x 7875 twips: 9600 + 240 wide, 120 + 7200 + 555 high.
-  EXPECT_EQ(preview.size(), QSize(656, 525));
-  EXPECT_EQ(preview.Image1()->geometry(), QRect(8, 8, 640, 480));
-  EXPECT_EQ(preview.picButtons()->geometry(), QRect(0, 488, 656, 37));
-  // 120 twips from the right edge, 120 twips into the strip.
-  EXPECT_EQ(preview.cmdClose()->geometry(), QRect(656 - 69 - 8, 8, 69, 22));
-  EXPECT_TRUE(preview.cmdClose()->isDefault());
-  EXPECT_TRUE(preview.Image1()->vs()->isHidden());
-  EXPECT_TRUE(preview.Image1()->hs()->isHidden());
-}
-
-TEST(frmPreview, ViewImageShowsTheWindowModallyOverItsOwnerUntilClosed) {
-  test::TempLibrary library;
-  const QString path = library.addPicture("T", "C", "small.png", {100, 60});
-  ScriptedModal modal;
+  test::ScriptedModal modal;
   QWidget owner;
-  bool wasVisible = false;
+  QRect shown, window;
   modal.onNextWindow([&](QDialog& dialog) {
-    wasVisible = dialog.isVisible();
-    EXPECT_EQ(dialog.parentWidget(), &owner);
-    EXPECT_EQ(dialog.size(), QSize(116, 105));
-    static_cast<frmPreview&>(dialog).cmdClose()->click();
-    EXPECT_FALSE(dialog.isVisible());
+    auto& preview = static_cast<frmPreview&>(dialog);
+    EXPECT_EQ(preview.parentWidget(), &owner);
+    EXPECT_TRUE(preview.Image1()->vs()->isHidden() && preview.Image1()->hs()->isHidden());
+    shown = preview.Image1()->Image1()->geometry().translated(preview.Image1()->pos());
+    window = preview.rect();
+    preview.cmdClose()->click();
+    EXPECT_FALSE(preview.isVisible());
   });
-  EXPECT_TRUE(frmPreview::ViewImage(path, &owner));
-  EXPECT_TRUE(wasVisible);
+  EXPECT_TRUE(frmPreview::ViewImage(library.addPicture("T", "C", "photo.png", {640, 480}), &owner));
   EXPECT_EQ(modal.windows(), std::vector<QString>{"lumora::frmPreview"});
+  EXPECT_EQ(shown.size(), QSize(640, 480));
+  EXPECT_TRUE(window.contains(shown));
 }
 
-TEST(frmPreview, UnreadableFileShowsNoWindowAndNoMessage) {
+TEST(frmPreview, APictureLargerThanTheScreenScrollsToItsFarCornerInsideAWindowThatFits) {
   test::TempLibrary library;
-  ScriptedModal modal;
+  frmPreview preview;
+  ASSERT_TRUE(preview.LoadImage(library.addPicture("T", "C", "cover.png", {2400, 2400})));
+  const QRect screen = preview.screen()->availableGeometry();
+  EXPECT_LE(preview.width(), screen.width());
+  EXPECT_LE(preview.height(), screen.height());
+  ScrollingImage* viewer = preview.Image1();
+  ASSERT_FALSE(viewer->vs()->isHidden() || viewer->hs()->isHidden());
+  viewer->vs()->setValue(viewer->vs()->maximum());
+  viewer->hs()->setValue(viewer->hs()->maximum());
+  const QRect picture = viewer->Image1()->geometry();
+  EXPECT_EQ(picture.bottom() + 1, viewer->hs()->y());  // the far edges meet the bars
+  EXPECT_EQ(picture.right() + 1, viewer->vs()->x());
+}
+
+TEST(frmPreview, AFileItCannotReadShowsNoWindowAndNoMessage) {
+  test::TempLibrary library;
+  test::ScriptedModal modal;
   EXPECT_FALSE(frmPreview::ViewImage(library.addFile("T", "C", "x.jpg", "garbage"), nullptr));
   EXPECT_FALSE(frmPreview::ViewImage(library.root() + "/missing.png", nullptr));
   EXPECT_FALSE(frmPreview::ViewImage(library.addFile("T", "C", "bomb.png", test::PngClaiming(30000, 30000)), nullptr));
   EXPECT_TRUE(modal.windows().empty());
   EXPECT_TRUE(modal.messageBoxes().empty());
-}
-
-TEST(frmPreview, PictureLargerThanTheScreenScrollsInsideAWindowThatFits) {
-  test::TempLibrary library;
-  const QString path = library.addPicture("T", "C", "cover.png", {1600, 2400});
-  frmPreview preview;
-  ASSERT_TRUE(preview.LoadImage(path));
-  const QRect screen = preview.screen()->availableGeometry();
-  EXPECT_LE(preview.width(), screen.width());
-  EXPECT_LE(preview.height(), screen.height());
-  ScrollingImage* viewer = preview.Image1();
-  EXPECT_FALSE(viewer->vs()->isHidden());
-  viewer->vs()->setValue(viewer->vs()->maximum());
-  EXPECT_EQ(viewer->Image1()->geometry().bottom() + 1, viewer->height() - (viewer->hs()->isHidden() ? 0 : 18));
 }
 
 }  // namespace
