@@ -47,18 +47,17 @@ TEST(JpegSettings, ErrorsLeaveTheSettingsAsTheyWere) {
     return [=](cJpeg& j) { j.SetSamplingFrequencies(h1, v1, h2, v2, h3, v3); };
   };
   const auto quantiser = [](int16_t q) {
-    return [=](cJpeg&) {
-      JpegQuantTable table;
-      table.Scale(JpegLuminanceBaseTable(), 50);
+    return [=](cJpeg& j) {
+      JpegQuantTable table = j.QuantTable(0);
       table.Q[17] = q;
-      table.RebuildDivisors(BuildJpegZigzagMap(), 8);
+      table.RebuildDivisors(j.ZigzagMap(), 8);
     };
   };
   const auto overflow = [](float value) {
     return [=](cJpeg& j) {
       std::array<float, 64> work{};
-      work[9] = value;
       std::array<int16_t, 64> out;
+      work[9] = value;
       JpegQuantiser(j.QuantTable(0), j.ZigzagMap()).Quantise(work, out);
     };
   };
@@ -72,14 +71,8 @@ TEST(JpegSettings, ErrorsLeaveTheSettingsAsTheyWere) {
       {"comment of 65534", [](cJpeg& j) { j.Comment(std::string(65534, 'x')); }, 1, "Illegal Comment Length"},
       {"quantiser 0", quantiser(0), 1, "Bad Quantization Table"},
       {"quantiser 256", quantiser(256), 1, "Bad Quantization Table"},
-      {"two one-bit codes",
-       [](cJpeg&) {
-         JpegHuffmanTable t;
-         t.bits = {0, 2};
-         t.huffval = {1, 2};
-         t.AssignCodes(JpegTableClass::AC);
-       },
-       1, "Bad Huffman Table"},
+      {"two one-bit codes", [](cJpeg&) { JpegHuffmanTable{.bits = {0, 2}, .huffval = {1, 2}}.AssignCodes(JpegTableClass::AC); }, 1,
+       "Bad Huffman Table"},
       {"no symbols", [](cJpeg&) { JpegHuffmanTable::Optimal(JpegSymbolCounts{}, JpegTableClass::AC); }, 1, ""},
       {"coefficient 1e9", overflow(1e9f), ErrorNumber::kOverflow, ""},
       {"coefficient -1e9", overflow(-1e9f), ErrorNumber::kOverflow, ""},

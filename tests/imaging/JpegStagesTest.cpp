@@ -1,11 +1,15 @@
-// The vector stages of the capture give their scalar references' results bit for bit.
+// The entropy coder's parts against plain references: the vector stages bit for bit against their
+// scalar paths, Huffman tables for any counts, and the bit packer against a bit-at-a-time model.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <random>
 
+#include "imaging/JpegBitWriter.h"
 #include "imaging/JpegColour.h"
 #include "imaging/JpegDct.h"
+#include "imaging/JpegHuffman.h"
 #include "imaging/JpegQuantiser.h"
 #include "imaging/JpegTables.h"
 
@@ -68,6 +72,93 @@ TEST(JpegQuantiser, FastEqualsReference) {
       q.QuantiseReference(work, ref);
       ASSERT_EQ(fast, ref) << "quality " << quality << " block " << i;
     }
+  }
+}
+
+JpegSymbolCounts Fibonacci(int n) {
+  JpegSymbolCounts c{};
+  uint64_t a = 1, b = 1;
+  for (int i = 0; i < n; ++i) {
+    c[static_cast<size_t>(i)] = a;
+    b = a + b;
+    a = b - a;
+  }
+  return c;
+}
+
+// Codes only for the symbols that occur, at most 16 bits, prefix-free, the all-ones code unused.
+TEST(JpegHuffman, TablesFromVariedCountsAreSound) {
+  JpegSymbolCounts one{}, two{}, uniform{}, geometric{}, random{};
+  one[0xF0] = 5;
+  two[0] = 1, two[200] = 1000000;
+  uniform.fill(7);
+  for (size_t i = 0; i < 40; ++i) geometric[i * 3] = uint64_t{1} << (40 - i);
+  std::mt19937 rng(9);
+  for (auto& c : random) c = rng() % 4 == 0 ? 0 : rng() % 100000;
+  const std::vector<std::pair<std::string, JpegSymbolCounts>> cases = {
+      {"one", one}, {"two", two}, {"uniform", uniform}, {"geometric", geometric}, {"random", random},
+      {"fibonacci 30 (lengths above 16)", Fibonacci(30)}, {"fibonacci 60 (above 32)", Fibonacci(60)}};
+  for (const auto& [name, counts] : cases) {
+    SCOPED_TRACE(name);
+    const JpegHuffmanTable t = JpegHuffmanTable::Optimal(counts, JpegTableClass::AC);
+    double kraft = 0;
+    for (size_t s = 0; s < 256; ++s) {
+      const int size = t.size[s];
+      ASSERT_EQ(size != 0, counts[s] != 0) << "symbol " << s;
+      if (size == 0) continue;
+      EXPECT_LE(size, 16);
+      EXPECT_NE(t.code[s], (1u << size) - 1) << "all-ones code for " << s;
+      kraft += std::ldexp(1.0, -size);
+      for (size_t b = 0; b < 256; ++b) {
+        const int sb = t.size[b];
+        if (b == s || sb < size) continue;
+        EXPECT_NE(t.code[b] >> (sb - size), t.code[s]) << s << " is a prefix of " << b;
+      }
+    }
+    EXPECT_LT(kraft, 1.0);
+  }
+}
+
+// The obvious writer: one bit at a time, stuffing after each 0xFF, 1-bit padding.
+std::vector<uint8_t> Model(const std::vector<std::pair<uint32_t, int>>& puts) {
+  std::vector<uint8_t> out;
+  int byte = 0, filled = 0;
+  auto bit = [&](int b) {
+    byte = byte << 1 | b;
+    if (++filled == 8) {
+      out.push_back(static_cast<uint8_t>(byte));
+      if (byte == 0xFF) out.push_back(0);
+      byte = filled = 0;
+    }
+  };
+  for (const auto& [bits, count] : puts)
+    for (int i = count - 1; i >= 0; --i) bit(static_cast<int>(bits >> i) & 1);
+  while (filled != 0) bit(1);
+  return out;
+}
+
+TEST(JpegBitWriter, MatchesTheModelOnLongRandomRuns) {
+  std::mt19937 rng(5);
+  for (int run = 0; run < 50; ++run) {
+    std::vector<std::pair<uint32_t, int>> puts;
+    uint64_t total = 0;
+    const bool ones = run % 3 == 0;  // runs rich in 0xFF bytes
+    for (int i = 0; i < 2000; ++i) {
+      const int count = 1 + static_cast<int>(rng() % 32);
+      const uint32_t mask = count == 32 ? 0xFFFFFFFFu : (1u << count) - 1;
+      puts.emplace_back((ones ? ~(rng() & rng() & rng()) : rng()) & mask, count);
+      total += static_cast<uint64_t>(count);
+    }
+    std::vector<uint8_t> out = {0xAB};  // bytes already there stay in front
+    JpegBitWriter w(out);
+    for (const auto& [bits, count] : puts) w.Put(bits, count);
+    EXPECT_EQ(w.BitsWritten(), total);
+    w.Flush();
+    EXPECT_EQ(w.BitsWritten(), total) << "padding is not counted";
+    std::vector<uint8_t> expected = {0xAB};
+    const std::vector<uint8_t> model = Model(puts);
+    expected.insert(expected.end(), model.begin(), model.end());
+    ASSERT_EQ(out, expected) << "run " << run;
   }
 }
 
