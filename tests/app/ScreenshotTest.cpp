@@ -39,21 +39,13 @@ void saveShot(QWidget& window, const QString& name) {
   EXPECT_TRUE(image.save(QDir(shotFolder()).filePath(name)));
 }
 
-TEST(Screenshot, MainWindowAtStart) {
+TEST(Screenshot, MainWindowAtStartAboutBoxAndErrorWindow) {
   if (shotFolder().isEmpty()) GTEST_SKIP() << "LUMORA_SCREENSHOT_DIR not set";
   test::ScriptedModal modal;
   frmMain window;
   saveShot(window, QStringLiteral("main-window.png"));
-}
-
-TEST(Screenshot, AboutBox) {
-  if (shotFolder().isEmpty()) GTEST_SKIP() << "LUMORA_SCREENSHOT_DIR not set";
   frmAbout about;
   saveShot(about, QStringLiteral("about-box.png"));
-}
-
-TEST(Screenshot, ErrorWindow) {
-  if (shotFolder().isEmpty()) GTEST_SKIP() << "LUMORA_SCREENSHOT_DIR not set";
   frmError form;
   form.lblNum->setText(QStringLiteral("53"));
   form.lblDesc->setText(QStringLiteral("File not found"));
@@ -78,18 +70,17 @@ TEST(Screenshot, ComposedDocumentContextMenuAndExport) {
     browser.accept();
   });
   window.NewDocument();
-  struct Styled {
+  const struct {
     const char* caption;
     const char* font;
     float size;
     bool bold, italic, shadow;
     Colour colour;
     double left, top;  // pixels
-  };
-  const Styled items[] = {{"Summer Sale", "DejaVu Serif", 30, true, false, true, 0xFFFFFF, 20, 14},
-                          {"up to 50% off", "DejaVu Sans", 18, false, true, false, 0x402000, 330, 30},
-                          {"shop now", "Liberation Sans", 14, true, false, true, 0x00D7FF, 590, 56}};
-  for (const Styled& s : items) {
+  } items[] = {{"Summer Sale", "DejaVu Serif", 30, true, false, true, 0xFFFFFF, 20, 14},
+               {"up to 50% off", "DejaVu Sans", 18, false, true, false, 0x402000, 330, 30},
+               {"shop now", "Liberation Sans", 14, true, false, true, 0x00D7FF, 590, 56}};
+  for (const auto& s : items) {
     window.InsertText();
     Document& doc = window.document();
     const int index = doc.CurrentIndex();

