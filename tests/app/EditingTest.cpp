@@ -6,7 +6,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "RenamedTestFont.h"
 #include "ScriptedModal.h"
 #include "app/frmMain.h"
 #include "colour/frmColorPicker.h"
@@ -21,7 +20,10 @@ class EditingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     makeTemplate(QSize(400, 240));
-    openWindow();
+    window = std::make_unique<frmMain>();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    activate();
   }
   void TearDown() override { window->document().SetChanged(false); }
 
@@ -29,13 +31,6 @@ class EditingTest : public ::testing::Test {
     QImage picture(size, QImage::Format_RGB32);
     picture.fill(QColor(40, 90, 160));
     ASSERT_TRUE(picture.save(templatePath));
-  }
-  void openWindow() {
-    if (window) window->document().SetChanged(false);
-    window = std::make_unique<frmMain>();
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    activate();
   }
   // The window manager gives the activation back when a modal window closes; here the test does.
   void activate() {
@@ -51,10 +46,7 @@ class EditingTest : public ::testing::Test {
   void key(int key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
     QTest::keyClick(w().txtCaption, static_cast<Qt::Key>(key), modifiers);
   }
-  void type(const QString& text) {
-    w().txtCaption->selectAll();
-    QTest::keyClicks(w().txtCaption, text);
-  }
+  void type(const QString& text) { w().txtCaption->selectAll(), QTest::keyClicks(w().txtCaption, text); }
   void drag(QPoint from, QPoint by) {
     QTest::mousePress(w().picPicture, Qt::LeftButton, {}, from);
     QTest::mouseMove(w().picPicture, from + by / 3);
@@ -74,18 +66,13 @@ class EditingTest : public ::testing::Test {
   void insertSymbol(int16_t size) {
     modal.onNextWindow([size](QDialog& d) {
       auto& map = static_cast<frmCharacterMap&>(d);
-      map.SymbolText = QStringLiteral("J");
-      map.SymbolFontName = QStringLiteral("Webdings");
-      map.SymbolSize = size;
-      map.SymbolShadow = true;
+      map.SymbolText = QStringLiteral("J"), map.SymbolFontName = QStringLiteral("Webdings");
+      map.SymbolSize = size, map.SymbolShadow = true;
       map.accept();
     });
     click(w().cmdSymbol);
   }
-  void select(int index) {
-    w().document().Select(index);
-    w().ShowSelection();
-  }
+  void select(int index) { w().document().Select(index), w().ShowSelection(); }
   QPoint centreOf(const TextItem& item) { return w().ItemRect(item).center(); }
 
   test::ScriptedModal modal;
@@ -216,23 +203,6 @@ TEST_F(EditingTest, ADragMovesTextShadowAndMarksAsOneUndoStepAndAClickOnlySelect
   EXPECT_EQ(w().shpFocus[0]->geometry(), marks.translated(30, 10));
   key(Qt::Key_Z);
   EXPECT_EQ(std::tie(current().Left, current().Top, current().Shadow), std::tie(before.Left, before.Top, before.Shadow));
-}
-
-TEST_F(EditingTest, InsertTextWhileTheListShowsASymbolFontUsesTheLastOrdinaryFontAndSize) {
-  // Debian has no symbol fonts: one is registered under the name for the rest of the run.
-  static test::RenamedTestFont wingdings;
-  if (!wingdings.ok()) GTEST_SKIP() << "no TrueType font to rename";
-  openWindow();  // its font list now offers the symbol font
-  newDocument();
-  for (const char* font : {"DejaVu Sans", "Wingdings"}) {
-    ASSERT_GE(w().cboFont->findText(font), 0) << font;
-    w().cboFont->setCurrentIndex(w().cboFont->findText(font));
-    // Not remembered while a symbol font shows.
-    w().cboSize->setCurrentIndex(w().cboSize->findText(font == QLatin1String("Wingdings") ? "36" : "14"));
-  }
-  insertText();
-  EXPECT_EQ(current().FontName, "DejaVu Sans");
-  EXPECT_FLOAT_EQ(current().FontSize, 14.0f);
 }
 
 TEST_F(EditingTest, RightButtonSelectsThenOpensTheMenuWhoseDeleteDeletes) {

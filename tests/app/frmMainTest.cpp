@@ -1,5 +1,5 @@
 // The main window driven like a user: the welcome entries, opening projects good and bad (also
-// from the command line) and the closing rules.
+// from the command line, and the command line itself), the closing rules, and the error report.
 #include "app/frmMain.h"
 
 #include <gtest/gtest.h>
@@ -7,11 +7,17 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "ScriptedModal.h"
+#include "app/ErrorReport.h"
+#include "app/frmError.h"
 #include "app/mMain.h"
+#include "base/LumoraError.h"
+#include "controls/ErrorGuard.h"
 #include "controls/OpenWebSite.h"
 #include "project/ProjectFileWriter.h"
 
@@ -115,19 +121,17 @@ TEST_F(MainWindowTest, ACommandLineProjectOpensSilentlyAndAnythingElseIsIgnoredS
 
 TEST_F(MainWindowTest, ClosingAsksOnlyForAChangedDocumentAndCancelKeepsTheWindow) {
   const struct {
-    const char* name;
     bool changed;
     int answer;
     QString saveAs;  // the file dialog's answer, when it is shown; empty cancels it
     bool closes;
-  } cases[] = {
-      {"unchanged", false, 0, {}, true},
-      {"cancel", true, MsgBox::Cancel, {}, false},
-      {"no", true, MsgBox::No, {}, true},
-      {"yes, save cancelled", true, MsgBox::Yes, {}, false},
-      {"yes, saved", true, MsgBox::Yes, dir.filePath(QStringLiteral("closing.lmp")), true},
-  };
+  } cases[] = {{false, 0, {}, true},
+               {true, MsgBox::Cancel, {}, false},
+               {true, MsgBox::No, {}, true},
+               {true, MsgBox::Yes, {}, false},
+               {true, MsgBox::Yes, dir.filePath(QStringLiteral("closing.lmp")), true}};
   for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.changed << " " << c.answer << " " << c.saveAs.toStdString());
     const size_t questions = modal.messageBoxes().size(), dialogs = modal.fileDialogs().size();
     frmMain& w = open();
     if (c.changed) {
@@ -137,15 +141,63 @@ TEST_F(MainWindowTest, ClosingAsksOnlyForAChangedDocumentAndCancelKeepsTheWindow
     }
     if (c.answer == MsgBox::Yes) c.saveAs.isEmpty() ? modal.cancelFileDialog() : modal.answerFile(c.saveAs);
     QTest::mouseClick(w.vbkFlat1, Qt::LeftButton);
-    EXPECT_EQ(w.isVisible(), !c.closes) << c.name;
-    ASSERT_EQ(modal.messageBoxes().size() - questions, c.changed ? 1u : 0u) << c.name;
+    EXPECT_EQ(w.isVisible(), !c.closes);
+    ASSERT_EQ(modal.messageBoxes().size() - questions, c.changed ? 1u : 0u);
     if (c.changed) {
       EXPECT_EQ(std::pair(modal.messageBoxes().back().text, modal.messageBoxes().back().style),
                 std::pair(QStringLiteral("Do you want to save the current image?"), MsgBox::YesNoCancel | MsgBox::Information));
     }
-    EXPECT_EQ(modal.fileDialogs().size() - dialogs, c.answer == MsgBox::Yes ? 1u : 0u) << c.name;
-    EXPECT_EQ(QFile::exists(c.saveAs), !c.saveAs.isEmpty()) << c.name;
+    EXPECT_EQ(modal.fileDialogs().size() - dialogs, c.answer == MsgBox::Yes ? 1u : 0u);
+    EXPECT_EQ(QFile::exists(c.saveAs), !c.saveAs.isEmpty());
     w.document().SetChanged(false);
+  }
+}
+
+TEST(mMain, TheCommandLineGivesThePendingPath) {
+  const std::pair<QStringList, QString> cases[] = {
+      {{"lumora"}, ""},
+      {{"lumora", "/a b/c.lmp"}, "/a b/c.lmp"},
+      {{"lumora", "/a", "b.lmp"}, "/a b.lmp"},  // an unquoted path with a blank comes in two
+      {{"lumora", "\"/home/u/my banner.lmp\""}, "/home/u/my banner.lmp"},
+      {{"lumora", "\" spaced \""}, " spaced "},
+      {{"lumora", "   /tmp/a.lmp  "}, "/tmp/a.lmp"},
+      {{"lumora", "\t/tmp/a.lmp\t"}, "\t/tmp/a.lmp\t"},  // tabs are not blanks
+      {{"lumora", "\"/tmp/open.lmp"}, "/tmp/open.lm"},   // no closing quote: the last character is lost
+      {{"lumora", "\""}, ""},
+      {{"lumora", "\"\""}, ""},
+      {{"lumora", "   "}, ""},
+  };
+  for (const auto& [arguments, path] : cases)
+    EXPECT_EQ(mMain::ProjectPathFromArgument(mMain::ArgumentText(arguments)), path) << arguments.join('|').toStdString();
+}
+
+
+TEST(ReportError, ShowsWhatWentWrongAndRetryGoesOnWhileExitCloses) {
+  const QString internal = QString::number(ErrorNumber::kInternal);
+  const std::tuple<std::function<void()>, QPushButton* frmError::*, QString, QString> cases[] = {
+      {[] { throw LumoraError(53, "File not found"); }, &frmError::cmdRetry, "53", "File not found"},
+      {[] { throw std::runtime_error("boom"); }, &frmError::cmdExit, internal, "boom"},
+      {[] { throw std::bad_alloc(); }, nullptr, QString::number(ErrorNumber::kOutOfMemory), "Out of memory"},
+      {[] { throw 42; }, &frmError::cmdRetry, internal, "Internal error"},
+  };
+  for (const auto& [fault, answer, number, description] : cases) {
+    test::ScriptedModal modal;
+    QWidget mainWindow;
+    mainWindow.show();
+    InstallErrorReport(mainWindow);
+    QString shown;
+    modal.onNextWindow([&](QDialog& d) {
+      auto& form = static_cast<frmError&>(d);
+      shown = form.lblNum->text() + ' ' + form.lblDesc->text();
+      if (answer) QTest::mouseClick(form.*answer, Qt::LeftButton);  // none: closed without an answer
+    });
+    Guarded(fault);
+    QApplication::processEvents();
+    EXPECT_EQ(shown, number + ' ' + description);
+    EXPECT_EQ(modal.beeps(), 1) << description.toStdString();
+    EXPECT_EQ(modal.windows(), std::vector<QString>{QStringLiteral("lumora::frmError")});
+    EXPECT_EQ(mainWindow.isVisible(), answer == &frmError::cmdRetry) << description.toStdString();
+    SetErrorReporter({});
   }
 }
 

@@ -1,10 +1,12 @@
 // The colour picker driven as a user drives it: boxes clicked, buttons pressed, the custom colour
-// dialog answered through the scripted modal seam; and what the window shows.
+// dialog answered through the scripted modal seam; what the window shows; and the system colours
+// following the palette they are refreshed from at start.
 #include "colour/frmColorPicker.h"
 
 #include <gtest/gtest.h>
 
 #include <QFrame>
+#include <QPalette>
 #include <QPushButton>
 #include <QTest>
 #include <functional>
@@ -12,6 +14,7 @@
 
 #include "ScriptedModal.h"
 #include "Screenshot.h"
+#include "colour/SystemColourRefresh.h"
 #include "controls/QtColour.h"
 
 namespace lumora {
@@ -72,6 +75,21 @@ TEST(frmColorPicker, TheWindowShowsTheBoxesInTheirColoursAndOnlyTheSelectedOneFr
   EXPECT_TRUE(picker.outerMarker()->geometry().contains(picker.innerMarker()->geometry()));
   EXPECT_FALSE(picker.box(20)->geometry().intersects(picker.outerMarker()->geometry()));
   test::SaveScreenshot(picker, QStringLiteral("frmColorPicker"));
+}
+
+TEST(SystemColourRefresh, PaletteRolesBecomeTheirSystemColours) {
+  QPalette palette;
+  palette.setColor(QPalette::Active, QPalette::Highlight, QColor(1, 2, 3));
+  palette.setColor(QPalette::Active, QPalette::Base, QColor(7, 8, 9));
+  palette.setColor(QPalette::Disabled, QPalette::Text, QColor(16, 17, 18));
+  const uint32_t desktop = SystemColors::Get(SystemColors::kDesktop);
+  RefreshSystemColours(palette);
+  const auto system = [](int index) { return ToQColor(static_cast<Colour>(0x80000000u + index)); };
+  EXPECT_EQ(system(SystemColors::kHighlight), QColor(1, 2, 3));
+  EXPECT_EQ(system(SystemColors::kWindow), QColor(7, 8, 9));
+  EXPECT_EQ(system(SystemColors::kGrayText), QColor(16, 17, 18));
+  EXPECT_EQ(SystemColors::Get(SystemColors::kDesktop), desktop);  // no palette role: kept
+  SystemColors::ResetToDefaults();
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// cFileDialog over the scripted seam: what the dialog is asked for, what comes back, the cancel
-// rules.
+// cFileDialog over the scripted seam: what the dialog is asked for and what comes back.
 #include "controls/cFileDialog.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +6,6 @@
 #include <QDir>
 
 #include "ScriptedModal.h"
-#include "base/LumoraError.h"
 
 namespace lumora {
 namespace {
@@ -43,30 +41,6 @@ TEST(cFileDialog, PassesFilterAndFlagsToTheDialogAndTakesItsAnswer) {
     EXPECT_EQ(std::pair(r.fileMustExist, r.confirmOverwrite), std::pair(c.mustExist, c.overwrite)) << c.name;
     EXPECT_FALSE(r.multipleFiles) << c.name;
     EXPECT_EQ(dialog.FileName(), QDir::toNativeSeparators(QStringLiteral("/data/a b/chosen.lmp"))) << c.name;
-  }
-}
-
-TEST(cFileDialog, CancelRaisesOnlyInOpenWithCancelErrorAndEmptiesTheNameOnlyInSave) {
-  const struct {
-    bool save, cancelError, raises;
-    QString fileName;
-  } cases[] = {
-      {false, false, false, "keep"}, {false, true, true, "keep"}, {true, false, false, "keep"}, {true, true, false, ""}};
-  for (const auto& c : cases) {
-    test::ScriptedModal modal;  // nothing queued: the dialog is cancelled
-    cFileDialog dialog;
-    dialog.setFileName(QStringLiteral("keep"));
-    dialog.setCancelError(c.cancelError);
-    bool raised = false;
-    try {
-      c.save ? dialog.ShowSave() : dialog.ShowOpen();
-    } catch (const LumoraError& e) {
-      raised = true;
-      EXPECT_EQ(e.number(), 32755);
-      EXPECT_EQ(e.description(), "User selected cancel.");
-    }
-    EXPECT_EQ(raised, c.raises) << c.save << c.cancelError;
-    EXPECT_EQ(dialog.FileName(), c.fileName) << c.save << c.cancelError;
   }
 }
 

@@ -1,11 +1,13 @@
 // The template browser driven as a user drives it, on a library the test makes: the lists, the
 // 25-cell grid, keys and mouse, thumbnails good and bad, the remembered type and category, and
-// the messages for a broken library.
+// the messages for a broken library; and every picture of the library shipped with the program.
 #include "library/frmChooseClipart.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -49,11 +51,8 @@ TEST_F(frmChooseClipartTest, ListsTypesAndCategoriesByNameWithoutHiddenEntriesAn
   addPictures("Social", "Waves", 1);
   addPictures("Banners", "Warm", 3, {300, 100});
   addPictures("Banners", "Cool", 30);
-  addPictures(".cache", "x", 1);
-  addPictures("Banners", ".thumbs", 1);
-  library.addFile("Banners", "Cool", ".hidden.png", "x");
-  library.addFile("", "", "LICENSES.md", "# notes");
-  library.addFile("Banners", "", "readme.txt", "notes");
+  addPictures(".cache", "x", 1), addPictures("Banners", ".thumbs", 1);
+  library.addFile("Banners", "Cool", ".hidden.png", "x"), library.addFile("Banners", "", "readme.txt", "notes");
   frmChooseClipart browser;
   const auto texts = [](QListWidget* list) {
     QStringList items;
@@ -173,11 +172,7 @@ TEST_F(frmChooseClipartTest, ReopensOnTheTypeAndCategoryUsedLastWhileTheyExist) 
   for (const char* category : {"One", "Two", "Three"}) addPictures("B", category, 1);
   {
     frmChooseClipart browser;
-    run(browser, [&](frmChooseClipart& b) {
-      b.Combo1()->setCurrentRow(1);
-      b.combo2()->setCurrentRow(2);
-      b.cmdCancel()->click();
-    });
+    run(browser, [&](frmChooseClipart& b) { b.Combo1()->setCurrentRow(1), b.combo2()->setCurrentRow(2), b.cmdCancel()->click(); });
   }
   {
     frmChooseClipart browser;
@@ -186,8 +181,7 @@ TEST_F(frmChooseClipartTest, ReopensOnTheTypeAndCategoryUsedLastWhileTheyExist) 
     browser.Combo1()->setCurrentRow(0);  // another type starts at its first category
     EXPECT_EQ(browser.combo2()->currentRow(), 0);
   }
-  frmChooseClipart::LastTypeIndex = 7;
-  frmChooseClipart::LastCategoryIndex = 5;
+  frmChooseClipart::LastTypeIndex = 7, frmChooseClipart::LastCategoryIndex = 5;
   frmChooseClipart browser;
   EXPECT_EQ(std::pair(browser.Combo1()->currentRow(), browser.combo2()->currentRow()), std::pair(0, 0));
 }
@@ -204,10 +198,8 @@ TEST(frmChooseClipart, ABrokenLibraryShowsItsMessageAndClosesWithoutResultAndAnE
       {"missing", [](test::TempLibrary&) { frmChooseClipart::SetLibraryRoot("/nowhere/templates"); }, {}, notLoaded},
       {"empty", [](test::TempLibrary&) {}, {}, notLoaded},
       {"type without categories", [](test::TempLibrary& l) { l.folder("Empty"); }, {}, noTemplates},
-      {"empty type chosen later", [](test::TempLibrary& l) {
-         l.addPicture("A", "One", "a.png", {10, 10});
-         l.folder("B");
-       }, [](frmChooseClipart& b) { b.Combo1()->setCurrentRow(1); }, noTemplates},
+      {"empty type chosen later", [](test::TempLibrary& l) { l.addPicture("A", "One", "a.png", {10, 10}), l.folder("B"); },
+       [](frmChooseClipart& b) { b.Combo1()->setCurrentRow(1); }, noTemplates},
       {"empty category", [](test::TempLibrary& l) { l.folder("T", "Empty"); }, [](frmChooseClipart& b) {
          QTest::keyClick(b.Picture1(), Qt::Key_Left);
          b.CmdOK()->click();
@@ -233,6 +225,38 @@ TEST(frmChooseClipart, ABrokenLibraryShowsItsMessageAndClosesWithoutResultAndAnE
     EXPECT_EQ(seam.beeps(), c.message.isEmpty() ? 2 : 0) << c.library;
   }
   frmChooseClipart::SetLibraryRoot({});
+}
+
+// The library beside the program, where the browser looks for it by default (the build puts a
+// link to templates/ there), else the one in the source tree.
+QString BundledLibrary() {
+  const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/templates");
+  if (QDir(beside).exists()) return beside;
+  return QDir(qEnvironmentVariable("LUMORA_TEST_DATA") + QStringLiteral("/../../templates")).absolutePath();
+}
+
+TEST(BundledLibrary, TheBrowserShowsEveryPictureOfEveryCategory) {
+  test::ScriptedModal modal;
+  frmChooseClipart::SetLibraryRoot(BundledLibrary());
+  frmChooseClipart::LastTypeIndex = frmChooseClipart::LastCategoryIndex = 0;
+  int pictures = 0;
+  {
+    frmChooseClipart browser;
+    EXPECT_TRUE(modal.messageBoxes().empty());
+    for (int t = 0; t < browser.Combo1()->count(); ++t) {
+      browser.Combo1()->setCurrentRow(t);
+      for (int c = 0; c < browser.combo2()->count(); ++c) {
+        browser.combo2()->setCurrentRow(c);
+        for (int i = 0; i < browser.Files().size(); ++i, ++pictures)
+          EXPECT_TRUE(browser.Picture2(i)->isEnabled()) << browser.Files().at(i).toStdString();
+      }
+    }
+  }
+  frmChooseClipart::SetLibraryRoot({});
+  QFile licences(BundledLibrary() + QStringLiteral("/LICENSES.md"));
+  ASSERT_TRUE(licences.open(QIODevice::ReadOnly));
+  const QString text = QString::fromUtf8(licences.readAll());
+  EXPECT_EQ(text.count(QStringLiteral(".jpg |")) + text.count(QStringLiteral(".png |")), pictures);
 }
 
 }  // namespace

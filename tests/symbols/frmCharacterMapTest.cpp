@@ -1,11 +1,12 @@
 // The character map driven as a user drives it, with a test font registered as Wingdings: the
-// grid, the keys and beeps, typed characters, dragging past the edges, sizes, the results of
-// Insert and Cancel, and the window without any symbol font.
+// grid, the keys and beeps, typed characters, dragging past the edges, the results of Insert and
+// Cancel, and the window without any symbol font; the symbol-font rule and the list filling.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -149,19 +150,6 @@ TEST_F(CharacterMap, DraggingPastTheEdgesKeepsTheLastColumnAndRowAndReleasingOut
   EXPECT_EQ(map->chosenText(), "A");
 }
 
-TEST_F(CharacterMap, SizesStopPast85AndBelow10) {
-  clickCell(34);
-  int clicks = 0;
-  for (; map->increaseButton()->isEnabled() && clicks < 50; ++clicks) click(map->increaseButton());
-  EXPECT_EQ(clicks, 13);
-  EXPECT_DOUBLE_EQ(map->previewSize(), 85.25);
-  while (map->decreaseButton()->isEnabled() && clicks++ < 100) click(map->decreaseButton());
-  EXPECT_DOUBLE_EQ(map->previewSize(), 5.25);
-  click(map->increaseButton());
-  click(map->insertButton());
-  EXPECT_EQ(map->SymbolSize, 10);  // 10.25 rounded
-}
-
 TEST_F(CharacterMap, InsertHandsOverTheChoiceAndCancelOrTheCloseBoxGiveEmptyResults) {
   const Colour kButtonText = static_cast<Colour>(0x80000012u);
   const auto pick = [](QDialog& d) {
@@ -217,6 +205,26 @@ TEST(frmCharacterMapNoFonts, SaysSoInOneLineAndInsertStaysDisabled) {
   EXPECT_TRUE(map.isVisible() && !map.insertButton()->isEnabled());
   EXPECT_GT(darkPixels(cellOf(map.gridImage(), 'A' - 31)), 10);  // drawn in the window's own font
   test::SaveScreenshot(map, QStringLiteral("frmCharacterMap-no-fonts"));
+}
+
+TEST(mdlFonts, TheListHoldsTheFourNamesInAnyCaseInTheDatabasesOrderAndSelectsTheFirstOnce) {
+  for (const char* name : {"Webdings", "WINGDINGS", "Wingdings 2", "wingdings 3"}) EXPECT_TRUE(mdlFonts::IsSymbolFont(name));
+  for (const char* name : {"Wingdings ", "Wingdings 4", "Wingdings2", "Symbol", ""}) EXPECT_FALSE(mdlFonts::IsSymbolFont(name));
+  test::RenamedTestFont wingdings(QStringLiteral("Wingdings")), webdings(QStringLiteral("Webdings"));
+  ASSERT_TRUE(wingdings.ok() && webdings.ok());
+  QStringList expected;
+  for (const QString& family : QFontDatabase::families())
+    if (mdlFonts::IsSymbolFont(family)) expected << family;
+  EXPECT_TRUE(expected.contains("Wingdings") && expected.contains("Webdings"));
+  QComboBox list;
+  list.addItem(QStringLiteral("left over"));
+  int selections = 0;
+  QObject::connect(&list, &QComboBox::currentIndexChanged, [&](int index) { selections += index == 0; });
+  mdlFonts::LoadSymbolFonts(list);
+  QStringList items;
+  for (int i = 0; i < list.count(); ++i) items << list.itemText(i);
+  EXPECT_EQ(items, expected);
+  EXPECT_EQ(std::pair(list.currentIndex(), selections), std::pair(0, 1));
 }
 
 }  // namespace
