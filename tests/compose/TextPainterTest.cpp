@@ -1,3 +1,5 @@
+// Text layout and painting: lines at CR LF, widths and heights from the font, twips for the
+// measurer, positions in pixels, system colours translated, sizes independent of the device.
 #include "compose/TextPainter.h"
 
 #include <gtest/gtest.h>
@@ -12,95 +14,65 @@
 namespace lumora {
 namespace {
 
-using test::InkBox;
-using test::WhiteImage;
-
-TextItem Item(const std::string& caption, TextAlignment alignment = TextAlignment::Left) {
+TextItem Item(const std::string& caption) {
   TextItem item;
-  item.Caption = caption;
-  item.FontName = "DejaVu Sans";
-  item.FontSize = 24;
-  item.Alignment = alignment;
-  item.Visible = true;
+  item.Caption = caption, item.FontName = "DejaVu Sans", item.FontSize = 24, item.Visible = true;
   return item;
 }
 
-TEST(LayOutText, SplitsAtLineBreaksAndMeasuresTheWidestLine) {
-  const TextLayout layout = LayOutText(Item("Gr\xC3\xBC\xC3\x9F" "e\r\nWide line\r\nx"));
-  ASSERT_EQ(layout.lines.size(), 3u);
-  EXPECT_EQ(layout.lines[0], QString::fromUtf8("Grüße"));
-  EXPECT_EQ(layout.lines[1], "Wide line");
-  const QFontMetrics metrics(DocumentFont(Item("")));
-  EXPECT_EQ(layout.lineWidths[1], metrics.horizontalAdvance("Wide line"));
-  EXPECT_EQ(layout.width, layout.lineWidths[1]);
+TEST(LayOutText, LinesWidthsAndHeights) {
+  const TextItem item = Item("Gr\xC3\xBC\xC3\x9F" "e\r\nWide line\r\nx\ny");
+  const TextLayout layout = LayOutText(item);
+  ASSERT_EQ(layout.lines, (std::vector<QString>{QString::fromUtf8("Grüße"), "Wide line", "x\ny"})) << "only CR LF breaks lines";
+  const QFontMetrics metrics(DocumentFont(item));
+  EXPECT_EQ(layout.width, metrics.horizontalAdvance("Wide line"));
   EXPECT_EQ(layout.lineHeight, metrics.height());
   EXPECT_EQ(layout.height(), 3 * metrics.height());
-}
-
-TEST(LayOutText, EmptyCaptionsAndLineBreaks) {
+  const TextExtent extent = QtTextMeasurer().Measure(item);
+  EXPECT_DOUBLE_EQ(extent.Width, layout.width * 15.0);
+  EXPECT_DOUBLE_EQ(extent.Height, 3 * layout.lineHeight * 15.0);
+  EXPECT_DOUBLE_EQ(QtTextMeasurer().LineHeight(item), layout.lineHeight * 15.0);
   const TextLayout empty = LayOutText(Item(""));
   EXPECT_TRUE(empty.lines.empty());
-  EXPECT_EQ(empty.width, 0);
-  EXPECT_EQ(empty.height(), empty.lineHeight) << "one line of height";
+  EXPECT_EQ(std::make_pair(empty.width, empty.height()), std::make_pair(0, empty.lineHeight)) << "one line of height";
   EXPECT_EQ(LayOutText(Item("a\r\n")).lines.size(), 2u);
-  EXPECT_EQ(LayOutText(Item("a\nb")).lines.size(), 1u) << "only CR LF pairs break lines";
 }
 
-TEST(QtTextMeasurer, AnswersInTwipsFromTheSameLayout) {
-  const TextItem item = Item("One\r\nTwo lines");
-  const TextLayout layout = LayOutText(item);
-  const QtTextMeasurer measurer;
-  const TextExtent extent = measurer.Measure(item);
-  EXPECT_DOUBLE_EQ(extent.Width, layout.width * 15.0);
-  EXPECT_DOUBLE_EQ(extent.Height, 2 * layout.lineHeight * 15.0);
-  EXPECT_DOUBLE_EQ(measurer.LineHeight(item), layout.lineHeight * 15.0);
-}
-
-// The second line is the first one drawn exactly one font line lower, starting at the same left.
-TEST(PrintSubStrings, SecondLineIsOneLineHeightBelowTheFirst) {
-  const TextLayout layout = LayOutText(Item("XgX\r\nXgX"));
-  QImage image = WhiteImage(200, 2 * layout.lineHeight + 20);
-  QPainter painter(&image);
-  PrintSubStrings(painter, layout, QPoint(7, 3), 0, TextAlignment::Left);
-  painter.end();
-  for (int y = 0; y < layout.lineHeight; ++y)
-    for (int x = 0; x < image.width(); ++x)
-      ASSERT_EQ(image.pixel(x, 3 + y), image.pixel(x, 3 + y + layout.lineHeight)) << x << "," << y;
-  const QRect ink = InkBox(image, qRgb(255, 255, 255));
-  EXPECT_GE(ink.left(), 7);
-  EXPECT_LE(ink.left(), 9);
-  EXPECT_GE(ink.top(), 3);
-}
-
-TEST(PrintSubStrings, SystemColoursAreTranslated) {
+// 150 twips are 10 pixels, 300 twips 20; a system colour paints as the colour it stands for.
+TEST(PaintTextItem, DrawsAtTheItemsPositionInPixelsAndColour) {
   SystemColors::ResetToDefaults();
-  const TextLayout layout = LayOutText(Item("\xE2\x96\x88"));  // a full block: solid ink
-  QImage image = WhiteImage(120, 60);
-  QPainter painter(&image);
-  const Colour highlight = static_cast<Colour>(0x80000000u + SystemColors::kHighlight);
-  PrintSubStrings(painter, layout, QPoint(2, 2), highlight, TextAlignment::Left);
-  painter.end();
-  const uint32_t rgb = SystemColors::Translate(highlight);
-  const QRect ink = InkBox(image, qRgb(255, 255, 255));
-  ASSERT_FALSE(ink.isNull());
-  EXPECT_EQ(image.pixel(ink.center()) & 0xFFFFFF, qRgb(RedOf(rgb), GreenOf(rgb), BlueOf(rgb)) & 0xFFFFFF);
-}
-
-// Text positions are twips: 150 twips is 10 pixels, 300 twips 20.
-TEST(PaintTextItem, DrawsAtTheItemsPositionInPixels) {
-  TextItem item = Item("Ag\r\nBj");
-  item.Left = 150;
-  item.Top = 300;
-  const TextLayout layout = LayOutText(item);
-  QImage painted = WhiteImage(150, 120), printed = WhiteImage(150, 120);
+  TextItem item = Item("\xE2\x96\x88\r\nBj");  // a full block: solid ink
+  item.Left = 150, item.Top = 300, item.ForeColor = static_cast<Colour>(0x80000000u + SystemColors::kHighlight);
+  QImage painted = test::WhiteImage(150, 120), printed = test::WhiteImage(150, 120);
   QPainter first(&painted);
   PaintTextItem(first, item);
   first.end();
   QPainter second(&printed);
-  PrintSubStrings(second, layout, QPoint(10, 20), item.ForeColor, item.Alignment);
+  PrintSubStrings(second, LayOutText(item), QPoint(10, 20), item.ForeColor, item.Alignment);
   second.end();
-  EXPECT_FALSE(InkBox(painted, qRgb(255, 255, 255)).isNull());
   EXPECT_EQ(painted, printed);
+  const QRect ink = test::InkBox(painted, qRgb(255, 255, 255));
+  ASSERT_FALSE(ink.isNull());
+  EXPECT_NEAR(ink.left(), 10, 1) << "the block's own bearing aside";
+  const uint32_t rgb = SystemColors::Translate(item.ForeColor);
+  EXPECT_EQ(painted.pixel(ink.left() + 5, ink.top() + 5) & 0xFFFFFF, qRgb(RedOf(rgb), GreenOf(rgb), BlueOf(rgb)) & 0xFFFFFF);
+}
+
+// Sizes are pixels, four thirds of the points: the same item is as large on a 192-DPI device as on
+// a 96-DPI one, so text positions in project files do not move between machines.
+TEST(DocumentFont, SizeDoesNotFollowTheDeviceResolution) {
+  TextItem item;
+  item.FontName = "DejaVu Sans", item.FontSize = 24, item.FontItalic = true;
+  const QFont font = DocumentFont(item);
+  EXPECT_EQ(std::make_tuple(font.family(), font.pixelSize(), font.pointSize()), std::make_tuple(QString("DejaVu Sans"), 32, -1));
+  EXPECT_TRUE(font.italic() && !font.bold() && !font.underline() && !font.strikeOut());
+  QImage at96(10, 10, QImage::Format_RGB32), at192(10, 10, QImage::Format_RGB32);
+  at96.setDotsPerMeterX(3780), at96.setDotsPerMeterY(3780), at192.setDotsPerMeterX(7560), at192.setDotsPerMeterY(7560);
+  const QFontMetrics m96(font, &at96), m192(font, &at192);
+  EXPECT_EQ(m96.height(), m192.height());
+  EXPECT_EQ(m96.horizontalAdvance("Summer sale"), m192.horizontalAdvance("Summer sale"));
+  EXPECT_GE(m96.height(), 32);
+  EXPECT_LE(m96.height(), 40);
 }
 
 }  // namespace

@@ -77,13 +77,11 @@ TEST(Document, RestackingAndDeleting) {
 // Every real change of an item marks the document; writing back what is there does not.
 TEST(Document, ChangedFlag) {
   const std::vector<void (*)(TextItem&)> edits = {
-      [](TextItem& t) { t.Caption = "x"; },        [](TextItem& t) { t.Left = 5; },
-      [](TextItem& t) { t.Top = 5; },              [](TextItem& t) { t.Alignment = TextAlignment::Centre; },
-      [](TextItem& t) { t.FontName = "Verdana"; }, [](TextItem& t) { t.FontSize = 13; },
-      [](TextItem& t) { t.FontBold = true; },      [](TextItem& t) { t.FontItalic = true; },
+      [](TextItem& t) { t.Caption = "x"; }, [](TextItem& t) { t.Left = 5; }, [](TextItem& t) { t.Top = 5; },
+      [](TextItem& t) { t.Alignment = TextAlignment::Centre; }, [](TextItem& t) { t.FontName = "Verdana"; },
+      [](TextItem& t) { t.FontSize = 13; }, [](TextItem& t) { t.FontBold = true; }, [](TextItem& t) { t.FontItalic = true; },
       [](TextItem& t) { t.FontUnderline = true; }, [](TextItem& t) { t.FontStrikethru = true; },
-      [](TextItem& t) { t.ForeColor = 255; },      [](TextItem& t) { t.Shadow = true; },
-      [](TextItem& t) { t.ShadowColor = 1; }};
+      [](TextItem& t) { t.ForeColor = 255; }, [](TextItem& t) { t.Shadow = true; }, [](TextItem& t) { t.ShadowColor = 1; }};
   for (size_t i = 0; i < edits.size(); ++i) {
     Document doc = WithItems(1);
     ASSERT_TRUE(doc.EditItem(1, edits[i]));
@@ -140,21 +138,6 @@ TEST(Document, CentreAndPullBackOntoASmallerPicture) {
   EXPECT_EQ(doc.FindItem(wide)->Left, -2000) << "right edge on the picture's edge, left edge off it";
   EXPECT_EQ(std::make_pair(doc.FindItem(outside)->Left, doc.FindItem(outside)->Top), std::make_pair(-500.0f, -500.0f));
   EXPECT_EQ(doc.TemplateItem().Left, 6000 - 500) << "the template item is pulled in too";
-}
-
-TEST(Document, NewDocumentAndCaption) {
-  Document doc = WithItems(3);
-  EXPECT_EQ(doc.WindowCaption(), "ZEB Lumora - [no file open]");
-  doc.SetProjectPath("/tmp/old.lmp");
-  doc.StartNewDocument("Banners\\Summer\\sea.jpg");
-  EXPECT_TRUE(doc.TextItems().empty());
-  EXPECT_EQ(doc.NextLabel(), 1);
-  EXPECT_EQ(doc.TemplateName(), "Banners\\Summer\\sea.jpg");
-  EXPECT_TRUE(doc.DocumentOpen());
-  EXPECT_TRUE(doc.Changed());
-  EXPECT_EQ(doc.WindowCaption(), "ZEB Lumora - [untitled]");
-  doc.SetProjectPath("/home/u/cover.lmp");
-  EXPECT_EQ(doc.WindowCaption(), "ZEB Lumora - [/home/u/cover.lmp]");
 }
 
 }  // namespace

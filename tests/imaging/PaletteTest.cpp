@@ -1,9 +1,8 @@
-// The palettes: CreateOptimal's hand-checked cells (midpoints, weights, averages, leaf order) and
-// limits, the errors and the nearest-colour rule.
+// The palettes: CreateOptimal's cells, averages, order and limits worked out by hand, the errors
+// with their numbers, and the nearest-colour rule.
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <tuple>
 
 #include "SurfaceBuilders.h"
 #include "base/LumoraError.h"
@@ -14,69 +13,39 @@ namespace {
 
 using testsurface::Rgb;
 
-std::vector<Rgb> entries(const cPal8bpp& p) {
+std::vector<Rgb> optimal(const std::vector<Rgb>& pixels, int32_t width, int32_t nColors, uint8_t levels,
+                         std::array<float, 3> weights = {1, 1, 1}) {
+  cDIB dib;
+  testsurface::Fill32(dib, width, static_cast<int32_t>(pixels.size()) / width, pixels);
+  cPal8bpp p;
+  p.CreateOptimal(dib, nColors, levels, weights[0], weights[1], weights[2]);
+  EXPECT_NE(p.hPal(), nullptr);
   std::vector<Rgb> v;
   for (int i = 0; i < p.Entries(); ++i) v.push_back({p.rgbR(i), p.rgbG(i), p.rgbB(i)});
   return v;
 }
 
-std::vector<Rgb> optimal(const std::vector<Rgb>& pixels, int32_t width, int32_t nColors, uint8_t levels,
-                         float rw = 1, float gw = 1, float bw = 1) {
-  cDIB dib;
-  testsurface::Fill32(dib, width, static_cast<int32_t>(pixels.size()) / width, pixels);
-  cPal8bpp p;
-  p.CreateOptimal(dib, nColors, levels, rw, gw, bw);
-  EXPECT_NE(p.hPal(), nullptr);
-  return entries(p);
-}
-
-TEST(Pal8bppOptimal, BlackWhiteRedGivesThreeExactEntriesTopLeftFirst) {
+TEST(Pal8bppOptimal, CellsAveragesAndOrder) {
   const Rgb k{0, 0, 0}, w{255, 255, 255}, r{255, 0, 0};
-  for (const Rgb& corner : {r, w, k}) {
-    const std::vector<Rgb> pixels = {corner, k, w, r, w, k, r, r, k, w, w, k};
-    const std::vector<Rgb> e = optimal(pixels, 4, 256, 8);
-    ASSERT_EQ(e.size(), 3u);
-    EXPECT_EQ(e[0], corner);
-    for (const Rgb& c : {k, w, r}) EXPECT_EQ(std::count(e.begin(), e.end(), c), 1);
-  }
-}
-
-TEST(Pal8bppOptimal, RootMidpointIs128AndSmallerOrEqualGoesLow) {
-  // One level: 128 goes to the low cell, 129 to the high one. Entries follow node order (first
-  // pixel first), not slot order.
-  EXPECT_EQ(optimal({{129, 129, 129}, {128, 128, 128}}, 2, 256, 1),
-            (std::vector<Rgb>{{129, 129, 129}, {128, 128, 128}}));
-}
-
-TEST(Pal8bppOptimal, SecondLevelMidpointsRoundHalvesToEven) {
-  // Above the root's 128 the range is 128..255, whose middle 191.5 rounds to 192: 191 and 192
-  // share a cell, 193 does not.
-  EXPECT_EQ(optimal({{191, 0, 0}, {192, 0, 0}}, 2, 256, 2).size(), 1u);
-  EXPECT_EQ(optimal({{192, 0, 0}, {193, 0, 0}}, 2, 256, 2).size(), 2u);
-  // Below it the range is 0..128, middle 64.
-  EXPECT_EQ(optimal({{64, 0, 0}, {65, 0, 0}}, 2, 256, 2).size(), 2u);
-}
-
-TEST(Pal8bppOptimal, AveragesRoundHalvesToEven) {
-  EXPECT_EQ(optimal({{126, 1, 3}, {127, 2, 4}}, 2, 256, 1), (std::vector<Rgb>{{126, 2, 4}}));
-  EXPECT_EQ(optimal({{127, 0, 0}, {128, 0, 0}}, 2, 256, 1), (std::vector<Rgb>{{128, 0, 0}}));
-  EXPECT_EQ(optimal({{10, 0, 0}, {10, 0, 0}, {11, 0, 0}}, 3, 256, 1), (std::vector<Rgb>{{10, 0, 0}}));
-}
-
-TEST(Pal8bppOptimal, WeightsChooseTheCellButNotTheAverage) {
-  EXPECT_EQ(optimal({{100, 0, 0}, {50, 0, 0}}, 2, 256, 1), (std::vector<Rgb>{{75, 0, 0}}));
-  EXPECT_EQ(optimal({{100, 0, 0}, {50, 0, 0}}, 2, 256, 1, 2.0F, 1, 1),
-            (std::vector<Rgb>{{100, 0, 0}, {50, 0, 0}}));
-  EXPECT_EQ(optimal({{0, 0, 100}, {0, 0, 50}}, 2, 256, 1, 1, 1, 2.0F).size(), 2u);
-  cDIB dib;
-  testsurface::Fill32(dib, 1, 1, {{1, 2, 3}});
-  cPal8bpp p;
-  p.CreateOptimal(dib, 16, 8, 0.5F, 1.5F, 2.5F);
-  EXPECT_EQ(p.Weights(), (std::array<float, 3>{0.5F, 1.5F, 2.5F}));
+  struct Case { const char* name; std::vector<Rgb> pixels; uint8_t levels; std::array<float, 3> weights; std::vector<Rgb> entries; };
+  const std::vector<Case> cases = {
+      {"entries in the order of first pixels", {r, k, w, r, w, k}, 8, {1, 1, 1}, {r, k, w}},
+      {"first pixel first", {w, k, r, r}, 8, {1, 1, 1}, {w, k, r}},
+      {"root midpoint 128: 128 goes low", {{129, 129, 129}, {128, 128, 128}}, 1, {1, 1, 1}, {{129, 129, 129}, {128, 128, 128}}},
+      {"191.5 rounds to 192: one cell", {{191, 0, 0}, {192, 0, 0}}, 2, {1, 1, 1}, {{192, 0, 0}}},
+      {"193 is above it", {{192, 0, 0}, {193, 0, 0}}, 2, {1, 1, 1}, {{192, 0, 0}, {193, 0, 0}}},
+      {"64 is the middle below", {{64, 0, 0}, {65, 0, 0}}, 2, {1, 1, 1}, {{64, 0, 0}, {65, 0, 0}}},
+      {"averages round halves to even", {{126, 1, 3}, {127, 2, 4}}, 1, {1, 1, 1}, {{126, 2, 4}}},
+      {"127.5 rounds to 128", {{127, 0, 0}, {128, 0, 0}}, 1, {1, 1, 1}, {{128, 0, 0}}},
+      {"weights choose the cell", {{100, 0, 0}, {50, 0, 0}}, 1, {2, 1, 1}, {{100, 0, 0}, {50, 0, 0}}},
+      {"but not the average", {{100, 0, 0}, {50, 0, 0}}, 1, {1, 1, 1}, {{75, 0, 0}}},
+      {"blue weight", {{0, 0, 100}, {0, 0, 50}}, 1, {1, 1, 2}, {{0, 0, 100}, {0, 0, 50}}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(optimal(c.pixels, 2, 256, c.levels, c.weights), c.entries) << c.name;
 }
 
 // Colours in all eight of the root's cells cannot be folded below eight entries; never more than
-// 256; other depths leave the palette alone; levels outside 1 to 8 are refused.
+// asked or 256; other depths leave the palette alone; levels outside 1 to 8 are refused.
 TEST(Pal8bppOptimal, LimitsAndRefusals) {
   EXPECT_EQ(optimal(testsurface::RandomColours(3000, 5), 100, 2, 8).size(), 8u);
   for (int32_t n : {17, 100, 255}) EXPECT_LE(optimal(testsurface::RandomColours(3000, 6), 60, n, 8).size(), static_cast<size_t>(n));

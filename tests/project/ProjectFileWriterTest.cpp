@@ -1,4 +1,5 @@
-// The project writer: the exact bytes of a file, the number form, the encoding it picks, saving.
+// The project writer: the exact bytes of a file, the number form, the encoding it picks, saving;
+// round trips through the reader; the text encodings.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -7,7 +8,9 @@
 #include <iterator>
 
 #include "app/document/Document.h"
+#include "project/ProjectFileReader.h"
 #include "project/ProjectFileWriter.h"
+#include "project/TextEncoding.h"
 
 namespace lumora {
 namespace {
@@ -98,22 +101,102 @@ TEST(ProjectFileWriter, Encoding) {
   }
 }
 
-TEST(ProjectFileWriter, SavesAtomically) {
-  const auto dir = std::filesystem::temp_directory_path() / ("lumora_save_" + std::to_string(::getpid()));
+Document variedDocument() {
+  Document doc;
+  doc.StartNewDocument("Banners\\Caf\xC3\xA9\\sea.jpg");
+  // Values with at most seven significant digits: the file keeps no more.
+  const float lefts[] = {1117.5f, -30.25f, 0.1f, 16777216.0f, 123456.7f};
+  const float sizes[] = {7.8f, 9.75f, 24, 30.4f, 1638};
+  for (int i = 0; i < 5; ++i) {
+    const int index = doc.CreateItem();
+    doc.EditItem(index, [&](TextItem& t) {
+      t.Left = lefts[i], t.Top = 450.5f * static_cast<float>(i), t.Alignment = static_cast<TextAlignment>(i % 3);
+      t.Caption = i == 2 ? "" : "line " + std::to_string(i) + "\r\nsecond > line\r\n\r\n";
+      if (i == 4) t.Caption = "\xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80 \xE2\x82\xAC";  // outside Windows-1252
+      t.FontName = i % 2 ? "Wingdings 3" : "DejaVu Sans", t.FontSize = sizes[i];
+      t.FontBold = i & 1, t.FontItalic = i & 2, t.FontUnderline = i & 4, t.FontStrikethru = i == 3;
+      t.ForeColor = i == 1 ? static_cast<Colour>(0x80000005u) : 0x123456 * i, t.Shadow = i % 2 == 0, t.ShadowColor = 0x808080 + i;
+    });
+  }
+  doc.BringToFront(2);
+  return doc;
+}
+
+// Every field comes back, every item is visible, indices follow the file, and the bytes written
+// again are the same.
+TEST(ProjectRoundTrip, WriteReadWrite) {
+  const Document doc = variedDocument();
+  const std::string first = WriteProjectText(doc);
+  Document back;
+  back.CreateItem();
+  std::vector<std::string> loaded;
+  const auto result = ReadProjectText(first, back, {[&](const std::string& name) { return loaded.push_back(name), true; }});
+  ASSERT_TRUE(result.Ok);
+  EXPECT_TRUE(result.Problems.empty());
+  EXPECT_EQ(loaded, std::vector<std::string>{doc.TemplateName()});
+  EXPECT_EQ(back.TemplateName(), doc.TemplateName());
+  EXPECT_EQ(std::make_tuple(back.CurrentIndex(), back.DocumentOpen(), back.Changed()), std::make_tuple(5, true, false));
+  ASSERT_EQ(back.TextItems().size(), doc.TextItems().size());
+  for (size_t i = 0; i < doc.TextItems().size(); ++i) {
+    TextItem expected = doc.TextItems()[i];
+    expected.Index = static_cast<int>(i) + 1;
+    expected.Visible = true;
+    EXPECT_EQ(back.TextItems()[i], expected) << "item " << i;
+  }
+  EXPECT_EQ(WriteProjectText(back), first);
+  Document again;
+  ASSERT_TRUE(ReadProjectText(first, again).Ok);
+  EXPECT_EQ(again, back);
+}
+
+// Open records the path it read; a missing file, a folder or a huge file is refused.
+TEST(ProjectRoundTrip, SaveAndOpenProjectFile) {
+  const auto dir = std::filesystem::temp_directory_path() / ("lumora_open_" + std::to_string(::getpid()));
   std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir / "blocked.lmp" / "inside");
-  const Document doc = WithItem("a.jpg", nullptr);
+  std::filesystem::create_directories(dir);
+  const auto path = dir / "cover.lmp";
+  const Document doc = variedDocument();
   std::string error;
-  ASSERT_TRUE(SaveProjectFile(dir / "cover.lmp", doc, &error)) << error;
-  std::ifstream in(dir / "cover.lmp", std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), WriteProjectText(doc));
+  ASSERT_TRUE(SaveProjectFile(path, doc, &error)) << error;
   EXPECT_TRUE(doc.Changed()) << "the caller decides about the document's state";
+  std::ifstream in(path, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), WriteProjectText(doc));
   // A target that cannot be replaced (a folder) fails cleanly and leaves no temporary file.
+  std::filesystem::create_directories(dir / "blocked.lmp" / "inside");
   EXPECT_FALSE(SaveProjectFile(dir / "blocked.lmp", doc, &error));
   EXPECT_FALSE(error.empty());
-  EXPECT_TRUE(std::filesystem::is_directory(dir / "blocked.lmp" / "inside"));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);
+  Document back;
+  const auto result = OpenProjectFile(path, back);
+  ASSERT_TRUE(result.Ok) << result.Error;
+  EXPECT_EQ(back.ProjectPath(), path.string());
+  EXPECT_EQ(back.WindowCaption(), "ZEB Lumora - [" + path.string() + "]");
+  EXPECT_EQ(back.CurrentIndex(), 5);
+  // A huge file is refused before anything is read (sparse, so it costs no disk).
+  const auto huge = dir / "huge.lmp";
+  std::ofstream(huge) << "<ZEB Image File>\r\n";
+  std::filesystem::resize_file(huge, kMaxProjectFileBytes + 1);
+  back.SetProjectPath("previous.lmp");
+  const Document before = back;
+  for (const auto& [bad, says] : {std::pair{dir / "missing.lmp", dir.string() + "/missing.lmp"},
+                                  std::pair{dir, dir.string()}, std::pair{huge, std::string("too large")}}) {
+    const auto refused = OpenProjectFile(bad, back);
+    EXPECT_FALSE(refused.Ok);
+    EXPECT_NE(refused.Error.find(says), std::string::npos) << refused.Error;
+  }
+  EXPECT_EQ(back, before);
   std::filesystem::remove_all(dir);
+}
+
+TEST(ProjectTextEncoding, Windows1252MapsEveryByte) {
+  EXPECT_EQ(TextEncoding::Windows1252ToUtf8("A\x80\x9F\xA0\xFF"), "A\xE2\x82\xAC\xC5\xB8\xC2\xA0\xC3\xBF");
+  EXPECT_EQ(TextEncoding::Windows1252ToUtf8("\x81\x8D\x8F\x90\x9D"), "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D");
+  // Every byte survives the trip out and back.
+  std::string all;
+  for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+  const std::string utf8 = TextEncoding::Windows1252ToUtf8(all);
+  ASSERT_TRUE(TextEncoding::FitsWindows1252(utf8));
+  EXPECT_EQ(TextEncoding::Utf8ToWindows1252(utf8), all);
 }
 
 }  // namespace

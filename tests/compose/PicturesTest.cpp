@@ -1,9 +1,12 @@
-// Template pictures of every format load as 32-bit top-down pictures; failures keep the old one.
+// Pictures in and out: bitmaps shared with or converted to QImages, and template pictures of every
+// format loaded as 32-bit top-down pictures, failures keeping the old one.
+#include "compose/ImageConversion.h"
 #include "compose/PictureLoader.h"
 
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <fstream>
 
@@ -14,6 +17,55 @@
 
 namespace lumora {
 namespace {
+
+using raster::Bitmap;
+using raster::RowOrder;
+
+uint32_t Rgb(QRgb q) { return static_cast<uint32_t>(qRed(q) | qGreen(q) << 8 | qBlue(q) << 16); }
+
+// Painting on the image paints on the bitmap, which lives as long as the image does; a picture's
+// view detaches instead, since a picture's pixels never change.
+TEST(ToQImage, SharesTheMemoryOfA32BitTopDownBitmap) {
+  auto bitmap = Bitmap::Create(5, 3, 32, RowOrder::TopDown);
+  bitmap->setPixelValue(4, 2, bitmap->valueForRGB(0x00336699));
+  const std::weak_ptr<Bitmap> watch = bitmap;
+  QImage image = ToQImage(bitmap);
+  ASSERT_EQ(image.format(), QImage::Format_RGB32);
+  EXPECT_EQ(image.constBits(), bitmap->bits());
+  EXPECT_EQ(Rgb(image.pixel(4, 2)), 0x00336699u);
+  QPainter(&image).fillRect(0, 0, 1, 1, QColor(10, 20, 30));
+  EXPECT_EQ(bitmap->pixelRGB(0, 0), 0x001E140Au);
+  bitmap.reset();
+  EXPECT_FALSE(watch.expired());
+  image = QImage();
+  EXPECT_TRUE(watch.expired());
+
+  auto shared = Bitmap::Create(2, 2, 32, RowOrder::TopDown);
+  QImage view = ToQImage(raster::StdPicture(shared));
+  EXPECT_EQ(view.constBits(), shared->bits());
+  view.setPixel(0, 0, qRgb(255, 255, 255));
+  EXPECT_EQ(shared->pixelRGB(0, 0), 0u);
+  EXPECT_TRUE(ToQImage(raster::StdPicture()).isNull());
+}
+
+TEST(ToQImage, EveryOtherLayoutIsConvertedPixelByPixel) {
+  for (const auto& [bpp, order] : {std::pair{32, RowOrder::BottomUp}, {24, RowOrder::BottomUp}, {24, RowOrder::TopDown},
+                                   {16, RowOrder::BottomUp}, {8, RowOrder::BottomUp}, {4, RowOrder::TopDown},
+                                   {1, RowOrder::BottomUp}}) {
+    SCOPED_TRACE(bpp);
+    auto bitmap = Bitmap::Create(7, 4, bpp, order);
+    if (bpp <= 8) bitmap->colorTable()[0] = {0x30, 0x20, 0x10, 0}, bitmap->colorTable()[1] = {0x01, 0x80, 0xF0, 0};
+    for (int y = 0; y < 4; ++y)
+      for (int x = 0; x < 7; ++x)
+        bitmap->setPixelValue(x, y, bitmap->valueForRGB(bpp <= 8 ? ((x + y) % 2 ? 0x000180F0u : 0x00302010u)
+                                                                 : static_cast<uint32_t>(x * 36) | (y * 60u << 8) | 0x00C00000u));
+    const QImage image = ToQImage(bitmap);
+    ASSERT_EQ(image.size(), QSize(7, 4));
+    for (int y = 0; y < 4; ++y)
+      for (int x = 0; x < 7; ++x) ASSERT_EQ(Rgb(image.pixel(x, y)), bitmap->pixelRGB(x, y)) << x << "," << y;
+  }
+}
+
 
 TEST(PictureLoader, LoadsEveryFormatUpright) {
   QTemporaryDir dir;
