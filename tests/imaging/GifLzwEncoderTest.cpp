@@ -154,16 +154,5 @@ TEST(GifLzwEncoder, EveryLengthEndsCleanly) {
   }
 }
 
-// The encoder keeps no state between pictures.
-TEST(GifLzwEncoder, ReusedEncoderGivesTheSameBytes) {
-  const std::vector<uint8_t> pixels = noise(30000, 256, 12);
-  std::vector<const uint8_t*> rows = {pixels.data()};
-  GifLzwEncoder encoder(8, mGIFSave::Masks());
-  std::vector<uint8_t> first, second;
-  encoder.Encode(rows, 30000, first);
-  encoder.Encode(rows, 30000, second);
-  EXPECT_EQ(first, second);
-}
-
 }  // namespace
 }  // namespace lumora

@@ -1,11 +1,9 @@
 // The GIF writer: the file's bytes block by block, the colour-table size rule, the extensions,
-// real decoders (giflib and Qt) reading back exactly the surface's indices, refusals and the
-// atomic file; and the two-thread route giving what reducing first and writing after gives.
+// giflib reading back exactly the surface's indices, refusals and the atomic file; and the
+// two-thread route giving what reducing first and writing after gives.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <QByteArray>
-#include <QImage>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -125,8 +123,8 @@ TEST(GifWriter, ExtensionsAndVersion) {
   EXPECT_EQ(both.extensions[1][0], 0xF9);
 }
 
-// Both decoders read back exactly the surface's indices, plain and interlaced (every small height
-// puts the four passes' rows back in place); data sub-blocks are 254 bytes but the last.
+// giflib reads back exactly the surface's indices, plain and interlaced (every small height puts
+// the four passes' rows back in place); data sub-blocks are 254 bytes but the last.
 TEST(GifWriter, RealDecodersReadTheIndicesBack) {
   struct Case { int32_t width, height; int colours; Bytes indices; };
   std::vector<Case> cases = {{1, 1, 2, {1}}, {640, 480, 256, Bytes(640 * 480, 201)}, {1, 777, 16, noiseIndices(777, 16, 3)},
@@ -155,14 +153,6 @@ TEST(GifWriter, RealDecodersReadTheIndicesBack) {
       EXPECT_EQ(g.pixels, c.indices);
       const auto blocks = giftest::ParseGif(file).blockSizes;
       for (size_t i = 0; i + 1 < blocks.size(); ++i) ASSERT_EQ(blocks[i], 254) << "data sub-block " << i;
-      if (interlaced && c.height < 5) continue;  // Qt misplaces the rows of interlaced pictures 3 and 4 rows high
-      const QImage image = QImage::fromData(QByteArray(reinterpret_cast<const char*>(file.data()), static_cast<qsizetype>(file.size())), "GIF");
-      ASSERT_EQ(image.size(), QSize(c.width, c.height));
-      for (int32_t y = 0; y < c.height; ++y)
-        for (int32_t x = 0; x < c.width; ++x) {
-          const uint8_t i = c.indices[static_cast<size_t>(y) * c.width + x];
-          ASSERT_EQ(image.pixel(x, y), qRgb(p.rgbR(i), p.rgbG(i), p.rgbB(i))) << x << "," << y;
-        }
     }
 }
 

@@ -23,18 +23,15 @@ TEST(JpegColour, FastRowsEqualTheReferenceForEveryWidthAndLayout) {
   for (int bpp : {3, 4}) {
     for (int32_t count : {1, 7, 8, 9, 16, 17, 33, 300}) {
       std::array<std::vector<float>, 3> fast, ref;
-      std::array<float*, 3> fastRows, refRows;
-      for (size_t c = 0; c < 3; ++c) {
-        fast[c].assign(static_cast<size_t>(count), -1.0f);
-        ref[c].assign(static_cast<size_t>(count), -2.0f);
-        fastRows[c] = fast[c].data();
-        refRows[c] = ref[c].data();
-      }
+      for (auto& plane : fast) plane.assign(static_cast<size_t>(count), -1.0f);
+      for (auto& plane : ref) plane.assign(static_cast<size_t>(count), -2.0f);
+      std::array<float*, 3> fastRows = {fast[0].data(), fast[1].data(), fast[2].data()},
+                            refRows = {ref[0].data(), ref[1].data(), ref[2].data()};
       // A row that ends exactly at the end of its memory must not be overread.
       const std::vector<uint8_t> row(pixels.begin(), pixels.begin() + count * bpp);
       JpegConvertRow(row.data(), bpp, count, kJpegColourWeights, fastRows);
       JpegConvertRowReference(row.data(), bpp, count, kJpegColourWeights, refRows);
-      for (size_t c = 0; c < 3; ++c) EXPECT_EQ(fast[c], ref[c]) << bpp << " " << count << " " << c;
+      EXPECT_EQ(fast, ref) << bpp << " " << count;
     }
   }
 }
@@ -77,12 +74,7 @@ TEST(JpegQuantiser, FastEqualsReference) {
 
 JpegSymbolCounts Fibonacci(int n) {
   JpegSymbolCounts c{};
-  uint64_t a = 1, b = 1;
-  for (int i = 0; i < n; ++i) {
-    c[static_cast<size_t>(i)] = a;
-    b = a + b;
-    a = b - a;
-  }
+  for (uint64_t i = 0, a = 1, b = 1; i < static_cast<uint64_t>(n); ++i, b = a + b, a = b - a) c[i] = a;
   return c;
 }
 

@@ -54,9 +54,7 @@ TEST(ProjectFileWriter, ExactBytes) {
 
 TEST(ProjectFileWriter, StackingOrderSystemColoursAndLineBreaksInNames) {
   Document doc = WithItem("a\r\nb.jpg", [](TextItem& t) {
-    t.Caption = "bottom";
-    t.ForeColor = static_cast<Colour>(0x80000005u);
-    t.ShadowColor = static_cast<Colour>(0x80000008u);
+    t.Caption = "bottom", t.ForeColor = static_cast<Colour>(0x80000005u), t.ShadowColor = static_cast<Colour>(0x80000008u);
     t.Alignment = TextAlignment::Right;
   });
   doc.EditItem(doc.CreateItem(), [](TextItem& t) { t.Caption = "top", t.ForeColor = 0xFFFFFF; });
@@ -83,12 +81,7 @@ TEST(ProjectFileWriter, SingleNumbers) {
 
 // Windows-1252 when every character fits and the bytes would not read back as UTF-8; else UTF-8.
 TEST(ProjectFileWriter, Encoding) {
-  struct Case {
-    const char* templateName;
-    const char* caption;
-    const char* templateLine;
-    const char* captionLine;
-  };
+  struct Case { const char *templateName, *caption, *templateLine, *captionLine; };
   for (const Case& c : {Case{"Caf\xC3\xA9.jpg", "\xE2\x82\xAC 5 \xC2\xA9", "<Template>Caf\xE9.jpg</Template>", "<Caption>\x80 5 \xA9</Caption>"},
                         Case{"Caf\xC3\xA9.jpg", "\xCE\xA9 \xE2\x82\xAC", "<Template>Caf\xC3\xA9.jpg</Template>", "<Caption>\xCE\xA9 \xE2\x82\xAC</Caption>"},
                         Case{"a.jpg", "\xC3\x83\xC2\xA9", "<Template>a.jpg</Template>", "<Caption>\xC3\x83\xC2\xA9</Caption>"}}) {
@@ -170,7 +163,6 @@ TEST(ProjectRoundTrip, SaveAndOpenProjectFile) {
   const auto result = OpenProjectFile(path, back);
   ASSERT_TRUE(result.Ok) << result.Error;
   EXPECT_EQ(back.ProjectPath(), path.string());
-  EXPECT_EQ(back.WindowCaption(), "ZEB Lumora - [" + path.string() + "]");
   EXPECT_EQ(back.CurrentIndex(), 5);
   // A huge file is refused before anything is read (sparse, so it costs no disk).
   const auto huge = dir / "huge.lmp";
@@ -189,9 +181,7 @@ TEST(ProjectRoundTrip, SaveAndOpenProjectFile) {
 }
 
 TEST(ProjectTextEncoding, Windows1252MapsEveryByte) {
-  EXPECT_EQ(TextEncoding::Windows1252ToUtf8("A\x80\x9F\xA0\xFF"), "A\xE2\x82\xAC\xC5\xB8\xC2\xA0\xC3\xBF");
-  EXPECT_EQ(TextEncoding::Windows1252ToUtf8("\x81\x8D\x8F\x90\x9D"), "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D");
-  // Every byte survives the trip out and back.
+  // Every byte survives the trip out and back (the reader's tests check the mapping).
   std::string all;
   for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
   const std::string utf8 = TextEncoding::Windows1252ToUtf8(all);

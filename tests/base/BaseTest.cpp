@@ -1,4 +1,4 @@
-// The atomic file writer and the temporary files of the export.
+// The atomic file writer, the temporary files of the export, and rounding.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -7,6 +7,7 @@
 
 #include "base/AtomicFile.h"
 #include "base/FileHelpers.h"
+#include "base/Rounding.h"
 
 namespace lumora {
 namespace fs = std::filesystem;
@@ -71,6 +72,18 @@ TEST(CreateTempFile, NamesAndFolders) {
   folder = "/proc";  // exists, but no one may create files there
   EXPECT_EQ(CreateTempFile({}, &folder), "");
   fs::remove_all(dir);
+}
+
+TEST(Rounding, HalvesGoToEven) {
+  struct Case { double in; double out; };
+  for (const Case c : {Case{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {367.5, 368}, {8.5, 8}, {2.4999, 2}})
+    EXPECT_EQ(RoundHalfEven(c.in), c.out) << c.in;
+}
+
+TEST(Rounding, ConversionRaisesOverflowOutsideTheType) {
+  EXPECT_EQ(RoundToInt<int16_t>(32767.4), 32767);
+  EXPECT_THROW(RoundToInt<int16_t>(32767.5), LumoraError);
+  EXPECT_THROW(RoundToInt<int32_t>(std::nan("")), LumoraError);
 }
 
 }  // namespace

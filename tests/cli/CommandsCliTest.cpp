@@ -1,4 +1,5 @@
-// lumora-cli info, convert and resave through the real program.
+// lumora-cli's other commands (info, convert, resave) and its command line: help, usage errors,
+// no display needed, the progress bar on a terminal.
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -8,7 +9,6 @@
 #include <QJsonObject>
 
 #include "../compose/Decoders.h"
-#include "../compose/HostileFiles.h"
 #include "CliRunner.h"
 
 namespace lumora::test {
@@ -89,6 +89,47 @@ TEST_F(FilesCli, ConvertKeepsThePicture) {
   EXPECT_LT(MeanChannelDifference(DecodeGif(ScratchPath("c.gif")).image, QImage(input)), 4.0);
 }
 
+// Big-endian 32-bit number, for hand-made headers.
+inline QByteArray Be32(uint32_t v) {
+  QByteArray b(4, 0);
+  for (int i = 0; i < 4; ++i) b[i] = static_cast<char>(v >> (24 - 8 * i));
+  return b;
+}
+
+inline uint32_t Crc32(const QByteArray& bytes) {
+  uint32_t crc = 0xFFFFFFFFu;
+  for (char ch : bytes) {
+    crc ^= static_cast<uint8_t>(ch);
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
+// A PNG whose header asks for width x height pixels and whose data is a few bytes.
+inline QByteArray PngClaiming(uint32_t width, uint32_t height) {
+  QByteArray ihdr = "IHDR" + Be32(width) + Be32(height) + QByteArray("\x08\x02\x00\x00\x00", 5);
+  QByteArray png("\x89PNG\r\n\x1a\n", 8);
+  png += Be32(13) + ihdr + Be32(Crc32(ihdr));
+  const QByteArray idat = QByteArray("IDAT") + QByteArray("\x78\x9c\x03\x00\x00\x00\x00\x01", 8);
+  png += Be32(8) + idat + Be32(Crc32(idat));
+  const QByteArray iend("IEND");
+  png += Be32(0) + iend + Be32(Crc32(iend));
+  return png;
+}
+
+// A bitmap header asking for a picture far larger than the file.
+inline QByteArray BmpClaiming(int32_t width, int32_t height) {
+  QByteArray b(54, 0);
+  auto put32 = [&](int at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (8 * i));
+  };
+  b[0] = 'B', b[1] = 'M';
+  put32(2, 54), put32(10, 54), put32(14, 40), put32(18, static_cast<uint32_t>(width)),
+      put32(22, static_cast<uint32_t>(height));
+  b[26] = 1, b[28] = 24;
+  return b;
+}
+
 QByteArray Truncated(const char* format) {
   QImage image(64, 64, QImage::Format_RGB32);
   image.fill(Qt::red);
@@ -148,6 +189,87 @@ TEST_F(FilesCli, ResaveWritesTheWritersForm) {
   }
   const CliRun info = Cli({"info", Projects() + "/golden/shadows.png"});
   EXPECT_EQ(std::make_tuple(info.exitCode, info.errLines(), info.out.empty()), std::make_tuple(1, 1, true));
+}
+
+
+// Options anywhere; "--" ends them, so a file may start with a dash.
+TEST_F(FilesCli, OptionsAnywhereAndDoubleDash) {
+  const CliRun run = Cli({"-o", Scratch("-x.png"), "--library=" + Library(), "render", "--", "-odd.lmp"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("-odd.lmp"), std::string::npos) << run.err;
+}
+
+TEST_F(FilesCli, HelpDescribesEveryCommand) {
+  const CliRun run = Cli({"--help"});
+  EXPECT_EQ(run.exitCode, 0);
+  for (const char* word : {"render", "--set", "--csv", "{row}", "convert", "info", "--json", "resave", "--library",
+                           "Exit status"})
+    EXPECT_NE(run.out.find(word), std::string::npos) << word;
+  EXPECT_TRUE(run.err.empty()) << run.err;
+  const CliRun info = Cli({"info", "--help"});
+  EXPECT_EQ(info.exitCode, 0);
+  EXPECT_NE(info.out.find("--json"), std::string::npos);
+  EXPECT_EQ(info.out.find("--csv"), std::string::npos);
+}
+
+struct BadLine {
+  QStringList arguments;
+  const char* says;
+};
+
+TEST_F(FilesCli, BadCommandLinesExitWithTwoAndOneLine) {
+  const std::vector<BadLine> cases = {
+      {{}, "no command"},
+      {{"paint", "x.lmp"}, "unknown command paint"},
+      {{"render", "x.lmp", "--frobnicate"}, "unknown option --frobnicate"},
+      {{"render", "x.lmp", "-o"}, "-o needs a value"},
+      {{"render", "x.lmp", "-o", "a.png", "-o", "b.png"}, "more than once"},
+      {{"render", "x.lmp", "--csv", "a", "--csv=b", "-o", "c.png"}, "--csv is given more than once"},
+      {{"render", "x.lmp"}, "needs -o"},
+      {{"render", "-o", "a.png"}, "one project file"},
+      {{"info"}, "one project file"},
+      {{"resave", "a.lmp"}, "output name"},
+      {{"convert", "a.png"}, "convert"},
+      {{"convert", "a.png", "b.png", "c.png"}, "convert"}};
+  for (const BadLine& c : cases) {
+    SCOPED_TRACE(c.arguments.join(' ').toStdString());
+    const CliRun run = Cli(c.arguments);
+    EXPECT_FALSE(run.crashed);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.errLines(), 1) << run.err;
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+    EXPECT_TRUE(run.out.empty());
+  }
+}
+
+// It needs no display whatever the environment asks for.
+TEST_F(FilesCli, RunsWithoutADisplay) {
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("QT_QPA_PLATFORM", "xcb");
+  environment.remove("DISPLAY");
+  environment.remove("WAYLAND_DISPLAY");
+  const CliRun run = Cli({"render", "--library", Library(), Project("shadows.lmp"), "-o", Scratch("x.png")}, environment);
+  EXPECT_FALSE(run.crashed);
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_TRUE(run.err.empty()) << run.err;
+  EXPECT_TRUE(MatchesGolden(QImage(Scratch("x.png")), Golden("shadows")));
+}
+
+// On a terminal a batch shows its progress on stderr (script(1) gives the program a terminal).
+TEST_F(FilesCli, ProgressBarOnATerminal) {
+  if (!QFile::exists("/usr/bin/script")) GTEST_SKIP() << "script(1) is not installed";
+  QFile csv(Scratch("d.csv"));
+  ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+  csv.write("n\na\nb\nc\n");
+  csv.close();
+  const QString command = QString("'%1' render --library '%2' '%3' --csv '%4' -o '%5'")
+                              .arg(LUMORA_CLI_PATH, Library(), Project("shadows.lmp"), csv.fileName(),
+                                   Scratch("out/{n}.png"));
+  const CliRun run = Program("/usr/bin/script", {"-qec", command, "/dev/null"}, QProcessEnvironment::systemEnvironment());
+  EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+  EXPECT_NE(run.out.find("] 0/3"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("[##############################] 3/3"), std::string::npos) << run.out;
+  EXPECT_TRUE(QFile::exists(Scratch("out/c.png")));
 }
 
 }  // namespace
