@@ -16,9 +16,11 @@
 #include "app/ErrorReport.h"
 #include "app/frmError.h"
 #include "app/mMain.h"
+#include "base/AppInfo.h"
 #include "base/LumoraError.h"
 #include "controls/ErrorGuard.h"
 #include "controls/OpenWebSite.h"
+#include "controls/frmAbout.h"
 #include "project/ProjectFileWriter.h"
 
 namespace lumora {
@@ -31,7 +33,7 @@ class MainWindowTest : public ::testing::Test {
   void SetUp() override {
     SetUrlOpener([this](const QString& a) {
       urls << a;
-      return true;
+      return opens;
     });
   }
   void TearDown() override {
@@ -65,27 +67,38 @@ class MainWindowTest : public ::testing::Test {
 
   test::ScriptedModal modal;
   QStringList urls;
+  bool opens = true;  // whether a browser opens the addresses
   QTemporaryDir dir;
   std::unique_ptr<frmMain> window;
 };
 
-TEST_F(MainWindowTest, EveryPartOfAWelcomeEntryAndEveryFileButtonRunsItsCommand) {
+TEST_F(MainWindowTest, EveryPartOfAWelcomeEntryAndTheWebAndAboutButtonsRunTheirCommands) {
   frmMain& w = open();
   for (int entry : {0, 1, 3})
-    for (QWidget* part : std::initializer_list<QWidget*>{w.picStartup[entry], w.imgStartup[entry], w.lblStartup[entry], w.lblStartup2[entry]})
+    for (QWidget* part : std::initializer_list<QWidget*>{w.picStartup[entry], w.imgStartup[entry], w.lblStartup[entry],
+                                                         w.lblStartup2[entry]})
       QTest::mouseClick(part, Qt::LeftButton, {}, QPoint(3, 3));
   // New shows the library, Open the file dialog (both cancelled), the web entry the home page.
   EXPECT_EQ(modal.windows(), std::vector<QString>(4, QStringLiteral("lumora::frmChooseClipart")));
   ASSERT_EQ(modal.fileDialogs().size(), 4u);
-  EXPECT_EQ(modal.fileDialogs()[0].kind, FileDialogRequest::Kind::Open);
-  EXPECT_TRUE(modal.fileDialogs()[0].fileMustExist);
+  EXPECT_TRUE(modal.fileDialogs()[0].kind == FileDialogRequest::Kind::Open && modal.fileDialogs()[0].fileMustExist);
   EXPECT_EQ(urls, QStringList(4, mMain::HomePageAddress()));
-  EXPECT_TRUE(w.picWelcome->isVisible());
-  EXPECT_EQ(w.windowTitle(), kNoFile);
-  QTest::mouseClick(w.vbkFlat2, Qt::LeftButton);
+  EXPECT_TRUE(w.picWelcome->isVisible() && w.windowTitle() == kNoFile);
+  // The about box shows this build's version and its link opens the product page.
+  modal.onNextWindow([](QDialog& d) {
+    auto& about = static_cast<frmAbout&>(d);
+    EXPECT_EQ(about.lblVersion->text(),
+              QStringLiteral("Version %1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision));
+    emit about.lblLink->linkActivated(QString::fromUtf8(kProductPageAddress));
+  });
   QTest::mouseClick(w.vbkFlat3, Qt::LeftButton);
-  EXPECT_EQ(urls.size(), 5);
-  EXPECT_EQ(modal.windows().back(), QStringLiteral("lumora::frmAbout"));
+  EXPECT_EQ(urls.back(), QString::fromUtf8(kProductPageAddress));
+  EXPECT_TRUE(modal.messageBoxes().empty());
+  opens = false;  // no browser: a message with the address as passed
+  QTest::mouseClick(w.vbkFlat2, Qt::LeftButton);
+  ASSERT_EQ(modal.messageBoxes().size(), 1u);
+  EXPECT_EQ(modal.messageBoxes()[0].text, QStringLiteral("There was an error attempting to open the website at:\r\n") +
+                                              mMain::HomePageAddress() + '.');
 }
 
 TEST_F(MainWindowTest, OpeningAProjectShowsItsItemAndOpeningSomethingElseWarns) {
@@ -93,29 +106,30 @@ TEST_F(MainWindowTest, OpeningAProjectShowsItsItemAndOpeningSomethingElseWarns) 
   modal.answerFile(writeFile(QStringLiteral("not-a-project.lmp"), "<ZEB Image File> \nnope\n"));
   QTest::mouseClick(w.cmdOpen, Qt::LeftButton);
   ASSERT_EQ(modal.messageBoxes().size(), 1u);
-  EXPECT_EQ(modal.messageBoxes()[0].text, QStringLiteral("Unable to open file."));
-  EXPECT_EQ(modal.messageBoxes()[0].style, MsgBox::OKCancel | MsgBox::Exclamation);
+  EXPECT_EQ(std::pair(modal.messageBoxes()[0].text, modal.messageBoxes()[0].style),
+            std::pair(QStringLiteral("Unable to open file."), MsgBox::OKCancel | MsgBox::Exclamation));
   EXPECT_EQ(w.windowTitle(), kNoFile);
   const QString path = writeProject(QStringLiteral("one.lmp"));
   modal.answerFile(path);
   QTest::mouseClick(w.cmdOpen, Qt::LeftButton);
   EXPECT_EQ(w.windowTitle(), QStringLiteral("ZEB Lumora - [") + QDir::toNativeSeparators(path) + "]");
   ASSERT_EQ(w.document().TextItems().size(), 1u);
-  EXPECT_EQ(std::pair(w.cboSize->currentText(), w.txtCaption->toPlainText()), std::pair(QString("24"), QString("Hello")));
+  EXPECT_EQ(std::pair(w.cboSize->currentText(), w.txtCaption->toPlainText()),
+            std::pair(QString("24"), QString("Hello")));
   EXPECT_FALSE(w.document().Changed() || w.picWelcome->isVisible());
   EXPECT_EQ(modal.messageBoxes().size(), 1u);
 }
 
 TEST_F(MainWindowTest, ACommandLineProjectOpensSilentlyAndAnythingElseIsIgnoredSilently) {
   for (const bool project : {true, false}) {
-    mMain::PendingProjectPath = project ? writeProject(QStringLiteral("start.lmp"))
-                                        : writeFile(QStringLiteral("junk.lmp"), "\x89PNG junk");
+    mMain::PendingProjectPath =
+        project ? writeProject(QStringLiteral("start.lmp")) : writeFile(QStringLiteral("junk.lmp"), "\x89PNG junk");
     frmMain& w = open();
     EXPECT_TRUE(QTest::qWaitFor([&] { return mMain::PendingProjectPath.isEmpty(); }, 5000));
     QApplication::processEvents();
-    EXPECT_EQ(std::pair(w.document().DocumentOpen(), w.document().TextItems().size()), std::pair(project, size_t(project ? 1 : 0)));
-    EXPECT_FALSE(w.document().Changed());
-    EXPECT_TRUE(modal.messageBoxes().empty());
+    EXPECT_EQ(std::pair(w.document().DocumentOpen(), w.document().TextItems().size()),
+              std::pair(project, size_t(project ? 1 : 0)));
+    EXPECT_TRUE(!w.document().Changed() && modal.messageBoxes().empty());
   }
 }
 
@@ -145,7 +159,8 @@ TEST_F(MainWindowTest, ClosingAsksOnlyForAChangedDocumentAndCancelKeepsTheWindow
     ASSERT_EQ(modal.messageBoxes().size() - questions, c.changed ? 1u : 0u);
     if (c.changed) {
       EXPECT_EQ(std::pair(modal.messageBoxes().back().text, modal.messageBoxes().back().style),
-                std::pair(QStringLiteral("Do you want to save the current image?"), MsgBox::YesNoCancel | MsgBox::Information));
+                std::pair(QStringLiteral("Do you want to save the current image?"),
+                          MsgBox::YesNoCancel | MsgBox::Information));
     }
     EXPECT_EQ(modal.fileDialogs().size() - dialogs, c.answer == MsgBox::Yes ? 1u : 0u);
     EXPECT_EQ(QFile::exists(c.saveAs), !c.saveAs.isEmpty());
@@ -168,13 +183,13 @@ TEST(mMain, TheCommandLineGivesThePendingPath) {
       {{"lumora", "   "}, ""},
   };
   for (const auto& [arguments, path] : cases)
-    EXPECT_EQ(mMain::ProjectPathFromArgument(mMain::ArgumentText(arguments)), path) << arguments.join('|').toStdString();
+    EXPECT_EQ(mMain::ProjectPathFromArgument(mMain::ArgumentText(arguments)), path)
+        << arguments.join('|').toStdString();
 }
-
 
 TEST(ReportError, ShowsWhatWentWrongAndRetryGoesOnWhileExitCloses) {
   const QString internal = QString::number(ErrorNumber::kInternal);
-  const std::tuple<std::function<void()>, QPushButton* frmError::*, QString, QString> cases[] = {
+  const std::tuple<std::function<void()>, QPushButton * frmError::*, QString, QString> cases[] = {
       {[] { throw LumoraError(53, "File not found"); }, &frmError::cmdRetry, "53", "File not found"},
       {[] { throw std::runtime_error("boom"); }, &frmError::cmdExit, internal, "boom"},
       {[] { throw std::bad_alloc(); }, nullptr, QString::number(ErrorNumber::kOutOfMemory), "Out of memory"},
@@ -194,8 +209,7 @@ TEST(ReportError, ShowsWhatWentWrongAndRetryGoesOnWhileExitCloses) {
     Guarded(fault);
     QApplication::processEvents();
     EXPECT_EQ(shown, number + ' ' + description);
-    EXPECT_EQ(modal.beeps(), 1) << description.toStdString();
-    EXPECT_EQ(modal.windows(), std::vector<QString>{QStringLiteral("lumora::frmError")});
+    EXPECT_EQ(std::pair(modal.beeps(), modal.windows().size()), std::pair(1, size_t(1))) << description.toStdString();
     EXPECT_EQ(mainWindow.isVisible(), answer == &frmError::cmdRetry) << description.toStdString();
     SetErrorReporter({});
   }

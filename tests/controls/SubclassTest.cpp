@@ -1,13 +1,10 @@
 // The subclassing framework: subscribers called newest first, the oldest one deciding how the
-// object's own handler is chained, the errors, and the object's own behaviour back after the last
-// detach or when a party goes away.
+// object's own handler is chained, and the errors.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QThread>
-#include <functional>
-#include <memory>
 
 #include "base/LumoraError.h"
 #include "controls/GSubclass.h"
@@ -33,13 +30,11 @@ struct Recorder : ISubclass {
   int MsgResponse() override { return response; }
   long WindowProc(QObject*, int, QEvent*) override {
     log.push_back(name + (GSubclass::CurrentMessage() == kMessage ? "" : "?"));
-    if (onCall) onCall();
     return 0;
   }
   Log& log;
   std::string name;
   int response;
-  std::function<void()> onCall;
 };
 
 void send(QObject& target, int message) {
@@ -83,32 +78,6 @@ TEST(GSubclass, AttachRaisesForATwiceSubscribedMessageNoObjectOrAnotherThreadsOb
   }
   send(target, kMessage);
   EXPECT_EQ(log, (Log{"a", "target"}));  // the failed attach changed nothing
-}
-
-TEST(GSubclass, TheObjectIsItselfAgainAfterTheLastDetachOrWhenASubscriberGoesAwayOrDetachesWhileCalled) {
-  Log log;
-  auto target = std::make_unique<Target>(log);
-  auto gone = std::make_unique<Recorder>(log, "gone");
-  Recorder stays(log, "stays"), self(log, "self"), other(log, "other", 0), stranger(log, "stranger");
-  for (ISubclass* s : std::initializer_list<ISubclass*>{&stays, gone.get(), &self})
-    GSubclass::AttachMessage(*s, target.get(), kMessage);
-  GSubclass::AttachMessage(other, target.get(), kOther);
-  GSubclass::DetachMessage(stranger, target.get(), kMessage);  // unknown: nothing
-  self.onCall = [&] { GSubclass::DetachMessage(self, target.get(), kMessage); };
-  gone.reset();
-  send(*target, kMessage);
-  send(*target, kMessage);
-  GSubclass::DetachMessage(stays, target.get(), kMessage);
-  send(*target, kMessage);
-  send(*target, kOther);  // still subclassed for the other message
-  GSubclass::DetachMessage(other, target.get(), kOther);
-  EXPECT_TRUE(target->dynamicPropertyNames().isEmpty());
-  send(*target, kOther);
-  EXPECT_EQ(log, (Log{"self", "stays", "target", "stays", "target", "target", "other?", "target"}));
-  // An object that goes away takes its registry along: a new one, perhaps at the same address, starts unsubclassed.
-  GSubclass::AttachMessage(other, target.get(), kOther);
-  target = std::make_unique<Target>(log);
-  EXPECT_TRUE(target->dynamicPropertyNames().isEmpty());
 }
 
 }  // namespace

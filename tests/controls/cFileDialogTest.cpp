@@ -20,9 +20,20 @@ TEST(cFileDialog, PassesFilterAndFlagsToTheDialogAndTakesItsAnswer) {
     QStringList nameFilters;
     bool mustExist, overwrite;
   } cases[] = {
-      {"open", false, "Project Files|*.lmp|All Files|*.*", D::HideReadOnly | D::FileMustExist,
-       {"Project Files (*.lmp)", "All Files (*.*)"}, true, false},
-      {"colon and two patterns", false, "Pictures: JPEG|*.jpg;*.jpeg", 0, {"Pictures: JPEG (*.jpg *.jpeg)"}, false, false},
+      {"open",
+       false,
+       "Project Files|*.lmp|All Files|*.*",
+       D::HideReadOnly | D::FileMustExist,
+       {"Project Files (*.lmp)", "All Files (*.*)"},
+       true,
+       false},
+      {"colon and two patterns",
+       false,
+       "Pictures: JPEG|*.jpg;*.jpeg",
+       0,
+       {"Pictures: JPEG (*.jpg *.jpeg)"},
+       false,
+       false},
       {"save", true, "JPEG|*.jpg", D::OverwritePrompt | D::HideReadOnly, {"JPEG (*.jpg)"}, false, true},
   };
   for (const auto& c : cases) {

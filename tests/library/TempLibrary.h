@@ -24,7 +24,8 @@ class TempLibrary {
                      const char* format = "PNG") const {
     QImage image(size, QImage::Format_RGB32);
     for (int y = 0; y < size.height(); ++y)
-      for (int x = 0; x < size.width(); ++x) image.setPixel(x, y, qRgb(x * 255 / size.width(), y * 255 / size.height(), 90));
+      for (int x = 0; x < size.width(); ++x)
+        image.setPixel(x, y, qRgb(x * 255 / size.width(), y * 255 / size.height(), 90));
     const QString path = folder(type, category) + u'/' + name;
     image.save(path, format);
     return path;

@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFontDatabase>
-#include <QStringList>
 #include <QtEndian>
 
 namespace lumora::test {
@@ -49,16 +48,8 @@ QByteArray renamed(QByteArray font, const QString& family) {
 }
 
 QByteArray sourceFont(const QString& source) {
-  QStringList candidates{source};
-  if (source.isEmpty())
-    candidates = {QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf"),
-                  QStringLiteral("/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf"),
-                  QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf")};
-  for (const QString& path : candidates) {
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) return file.readAll();
-  }
-  return {};
+  QFile file(source.isEmpty() ? QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf") : source);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 }  // namespace

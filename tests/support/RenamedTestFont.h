@@ -9,7 +9,7 @@ namespace lumora::test {
 
 class RenamedTestFont {
  public:
-  // An empty source takes the first of a few installed TrueType fonts.
+  // An empty source takes DejaVu Serif.
   explicit RenamedTestFont(const QString& family = QStringLiteral("Wingdings"), const QString& source = {});
   ~RenamedTestFont();
   RenamedTestFont(const RenamedTestFont&) = delete;

@@ -16,11 +16,15 @@ T next(std::deque<T>& queue, T otherwise) {
 // A message box with nothing queued answers its first button.
 int firstButton(int style) {
   switch (style & 0x7) {
-    case MsgBox::AbortRetryIgnore: return MsgBox::Abort;
+    case MsgBox::AbortRetryIgnore:
+      return MsgBox::Abort;
     case MsgBox::YesNoCancel:
-    case MsgBox::YesNo: return MsgBox::Yes;
-    case MsgBox::RetryCancel: return MsgBox::Retry;
-    default: return MsgBox::OK;
+    case MsgBox::YesNo:
+      return MsgBox::Yes;
+    case MsgBox::RetryCancel:
+      return MsgBox::Retry;
+    default:
+      return MsgBox::OK;
   }
 }
 

@@ -1,12 +1,11 @@
 // The character map driven as a user drives it, with a test font registered as Wingdings: the
-// grid, the keys and beeps, typed characters, dragging past the edges, the results of Insert and
-// Cancel, and the window without any symbol font; the symbol-font rule and the list filling.
+// grid, the keys and beeps, dragging past the edges, the results of Insert and Cancel, and the
+// window without any symbol font.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -14,8 +13,8 @@
 #include <memory>
 
 #include "RenamedTestFont.h"
-#include "ScriptedModal.h"
 #include "Screenshot.h"
+#include "ScriptedModal.h"
 #include "colour/frmColorPicker.h"
 #include "symbols/frmCharacterMap.h"
 #include "symbols/mdlFonts.h"
@@ -52,10 +51,7 @@ class CharacterMap : public ::testing::Test {
   void press(QPoint at) { mouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton); }
   void release(QPoint at) { mouse(QEvent::MouseButtonRelease, at, Qt::NoButton, Qt::LeftButton); }
   void drag(QPoint to) { mouse(QEvent::MouseMove, to, Qt::LeftButton); }
-  void clickCell(int index) {
-    press(cellCentre(index));
-    release(cellCentre(index));
-  }
+  void clickCell(int index) { press(cellCentre(index)), release(cellCentre(index)); }
   void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
 
   test::ScriptedModal modal;
@@ -65,7 +61,8 @@ class CharacterMap : public ::testing::Test {
 
 TEST_F(CharacterMap, TheGridIsDrawnInTheSymbolFontAndSelectingRedrawsOnlyTheTwoCells) {
   EXPECT_EQ(map->fontList()->currentText(), "Wingdings");
-  EXPECT_FALSE(map->insertButton()->isEnabled() || map->increaseButton()->isEnabled() || map->showShadowBox()->isEnabled());
+  EXPECT_FALSE(map->insertButton()->isEnabled() || map->increaseButton()->isEnabled() ||
+               map->showShadowBox()->isEnabled());
   const QImage grid = map->gridImage();
   EXPECT_GT(darkPixels(cellOf(grid, 'A' - 31)), 10);
   EXPECT_EQ(darkPixels(cellOf(grid, 1)) + darkPixels(cellOf(grid, 225)), 0);  // the two spaces
@@ -102,38 +99,30 @@ TEST_P(Keys, MoveTheSelectionOrBeep) {
 }
 
 constexpr bool C = true, N = false;
-constexpr KeyCase kKeys[] = {
-    {0, Qt::Key_Right, N, 1},       {0, Qt::Key_Left, N, 0},      {0, Qt::Key_Up, N, 0},         {0, Qt::Key_PageUp, N, 0},
-    {0, Qt::Key_End, N, 0},         {0, Qt::Key_Home, N, 0},      {0, Qt::Key_Down, N, 15},      {0, Qt::Key_PageDown, N, 30},
-    {15, Qt::Key_Right, N, 16},     {16, Qt::Key_Left, N, 15},    {5, Qt::Key_Left, C, 3},       {5, Qt::Key_Right, C, 7},
-    {1, Qt::Key_Left, N, 0},        {2, Qt::Key_Left, C, 0},      {225, Qt::Key_Right, N, 0},    {224, Qt::Key_Right, C, 0},
-    {20, Qt::Key_Up, N, 5},         {16, Qt::Key_Up, N, 1},       {15, Qt::Key_Up, N, 0},        {210, Qt::Key_Down, N, 225},
-    {211, Qt::Key_Down, N, 0},      {200, Qt::Key_Up, C, 5},      {5, Qt::Key_Up, C, 0},         {7, Qt::Key_Down, C, 217},
-    {15, Qt::Key_Down, C, 225},     {225, Qt::Key_Down, C, 0},    {31, Qt::Key_PageUp, N, 1},    {30, Qt::Key_PageUp, N, 0},
-    {195, Qt::Key_PageDown, N, 225}, {196, Qt::Key_PageDown, N, 0}, {20, Qt::Key_Home, N, 16},   {16, Qt::Key_Home, N, 0},
-    {20, Qt::Key_End, N, 30},       {30, Qt::Key_End, N, 0},      {100, Qt::Key_Home, C, 1},     {1, Qt::Key_Home, C, 0},
-    {100, Qt::Key_End, C, 225},     {225, Qt::Key_End, C, 0}};
+constexpr KeyCase kKeys[] = {{0, Qt::Key_Right, N, 1},   {0, Qt::Key_Left, N, 0},         {0, Qt::Key_Up, N, 0},
+                             {0, Qt::Key_PageUp, N, 0},  {0, Qt::Key_End, N, 0},          {0, Qt::Key_Home, N, 0},
+                             {0, Qt::Key_Down, N, 15},   {0, Qt::Key_PageDown, N, 30},    {15, Qt::Key_Right, N, 16},
+                             {16, Qt::Key_Left, N, 15},  {5, Qt::Key_Left, C, 3},         {5, Qt::Key_Right, C, 7},
+                             {1, Qt::Key_Left, N, 0},    {2, Qt::Key_Left, C, 0},         {225, Qt::Key_Right, N, 0},
+                             {224, Qt::Key_Right, C, 0}, {20, Qt::Key_Up, N, 5},          {16, Qt::Key_Up, N, 1},
+                             {15, Qt::Key_Up, N, 0},     {210, Qt::Key_Down, N, 225},     {211, Qt::Key_Down, N, 0},
+                             {200, Qt::Key_Up, C, 5},    {5, Qt::Key_Up, C, 0},           {7, Qt::Key_Down, C, 217},
+                             {15, Qt::Key_Down, C, 225}, {225, Qt::Key_Down, C, 0},       {31, Qt::Key_PageUp, N, 1},
+                             {30, Qt::Key_PageUp, N, 0}, {195, Qt::Key_PageDown, N, 225}, {196, Qt::Key_PageDown, N, 0},
+                             {20, Qt::Key_Home, N, 16},  {16, Qt::Key_Home, N, 0},        {20, Qt::Key_End, N, 30},
+                             {30, Qt::Key_End, N, 0},    {100, Qt::Key_Home, C, 1},       {1, Qt::Key_Home, C, 0},
+                             {100, Qt::Key_End, C, 225}, {225, Qt::Key_End, C, 0}};
 
 INSTANTIATE_TEST_SUITE_P(Grid, Keys, ::testing::ValuesIn(kKeys));
-
-TEST_F(CharacterMap, ATypedCharacterOfTheSetIsInsertedAndAnyOtherBeeps) {
-  QTest::keyClick(map->grid(), Qt::Key_Right);
-  QKeyEvent outside(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(0x4E2D)));
-  QApplication::sendEvent(map->grid(), &outside);
-  EXPECT_FALSE(map->magnifier()->isVisible());
-  EXPECT_EQ(modal.beeps(), 1);
-  QKeyEvent euro(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(0x20AC)));
-  QApplication::sendEvent(map->grid(), &euro);
-  EXPECT_EQ(map->selectedChar(), 0x80 - 31);  // its Windows-1252 cell
-  EXPECT_EQ(map->result(), QDialog::Accepted);
-  EXPECT_EQ(map->SymbolText, QString(QChar(0x20AC)));
-}
 
 TEST_F(CharacterMap, DraggingPastTheEdgesKeepsTheLastColumnAndRowAndReleasingOutsideChoosesNothing) {
   press(cellCentre(17));
   EXPECT_EQ(map->grid()->cursor().shape(), Qt::BlankCursor);
-  const std::pair<QPoint, int> moves[] = {{{2000, cellCentre(17).y()}, 30}, {{cellCentre(3).x(), 5000}, 213},
-                                          {{-40, -40}, 1}, {{2000, 2000}, 225}, {cellCentre(34), 34}};
+  const std::pair<QPoint, int> moves[] = {{{2000, cellCentre(17).y()}, 30},
+                                          {{cellCentre(3).x(), 5000}, 213},
+                                          {{-40, -40}, 1},
+                                          {{2000, 2000}, 225},
+                                          {cellCentre(34), 34}};
   for (const auto& [to, selected] : moves) {
     drag(to);
     EXPECT_EQ(map->selectedChar(), selected);
@@ -146,8 +135,7 @@ TEST_F(CharacterMap, DraggingPastTheEdgesKeepsTheLastColumnAndRowAndReleasingOut
   press(cellCentre(52));
   drag({2000, 2000});
   release({2000, 2000});
-  EXPECT_EQ(map->selectedChar(), 225);
-  EXPECT_EQ(map->chosenText(), "A");
+  EXPECT_EQ(std::pair(map->selectedChar(), map->chosenText()), std::pair(225, QString("A")));
 }
 
 TEST_F(CharacterMap, InsertHandsOverTheChoiceAndCancelOrTheCloseBoxGiveEmptyResults) {
@@ -165,7 +153,8 @@ TEST_F(CharacterMap, InsertHandsOverTheChoiceAndCancelOrTheCloseBoxGiveEmptyResu
     int size;
     bool shadow;
   } cases[] = {
-      {"formatted", [&] {
+      {"formatted",
+       [&] {
          clickCell(34);
          modal.onNextWindow(pick);
          click(map->foreColourButton());
@@ -173,9 +162,12 @@ TEST_F(CharacterMap, InsertHandsOverTheChoiceAndCancelOrTheCloseBoxGiveEmptyResu
          click(map->shadowColourButton());  // the picker is cancelled: unchanged
          click(map->increaseButton());
          click(map->insertButton());
-       }, QDialog::Accepted, "A", 0x000033, 0x808080, 25, true},
-      {"as loaded", [this] { clickCell(2), click(map->insertButton()); }, QDialog::Accepted, "!", kButtonText, 0x808080, 20, false},
-      {"double click", [this] { clickCell(34), mouse(QEvent::MouseButtonDblClick, cellCentre(34), Qt::LeftButton, Qt::LeftButton); },
+       },
+       QDialog::Accepted, "A", 0x000033, 0x808080, 25, true},
+      {"as loaded", [this] { clickCell(2), click(map->insertButton()); }, QDialog::Accepted, "!", kButtonText, 0x808080,
+       20, false},
+      {"double click",
+       [this] { clickCell(34), mouse(QEvent::MouseButtonDblClick, cellCentre(34), Qt::LeftButton, Qt::LeftButton); },
        QDialog::Accepted, "A", kButtonText, 0x808080, 20, false},
       {"cancel", [this] { clickCell(34), click(map->cancelButton()); }, QDialog::Rejected, "", 0, 0, 20, false},
       {"close box", [this] { map->close(); }, QDialog::Rejected, "", 0, 0, 20, false},
@@ -184,11 +176,12 @@ TEST_F(CharacterMap, InsertHandsOverTheChoiceAndCancelOrTheCloseBoxGiveEmptyResu
     map = std::make_unique<frmCharacterMap>();
     map->show();
     c.act();
-    EXPECT_EQ(map->result(), c.result) << c.name;
-    EXPECT_EQ(map->SymbolText, c.text) << c.name;
-    EXPECT_EQ(map->SymbolFontName, c.text.isEmpty() ? "" : "Wingdings") << c.name;
+    EXPECT_EQ(std::tuple(map->result(), map->SymbolText, map->SymbolFontName),
+              std::tuple(c.result, c.text, c.text.isEmpty() ? QString() : QString("Wingdings")))
+        << c.name;
     EXPECT_EQ(std::tuple(map->SymbolColor, map->SymbolShadowColor, map->SymbolSize, map->SymbolShadow),
-              std::tuple(c.colour, c.shadowColour, c.size, c.shadow)) << c.name;
+              std::tuple(c.colour, c.shadowColour, c.size, c.shadow))
+        << c.name;
   }
   test::SaveScreenshot(*map, QStringLiteral("frmCharacterMap"));
 }
@@ -198,33 +191,14 @@ TEST(frmCharacterMapNoFonts, SaysSoInOneLineAndInsertStaysDisabled) {
   test::ScriptedModal modal;
   frmCharacterMap map;
   map.show();
-  EXPECT_EQ(map.noFontsLine()->text(), "No symbol fonts are installed: Webdings, Wingdings, Wingdings 2 or Wingdings 3.");
   EXPECT_FALSE(map.noFontsLine()->isHidden());
+  EXPECT_EQ(map.noFontsLine()->text(),
+            "No symbol fonts are installed: Webdings, Wingdings, Wingdings 2 or Wingdings 3.");
   QTest::keyClick(map.grid(), 'A');
   QTest::mouseClick(map.grid(), Qt::LeftButton, {}, QPoint(50, 50));
   EXPECT_TRUE(map.isVisible() && !map.insertButton()->isEnabled());
   EXPECT_GT(darkPixels(cellOf(map.gridImage(), 'A' - 31)), 10);  // drawn in the window's own font
   test::SaveScreenshot(map, QStringLiteral("frmCharacterMap-no-fonts"));
-}
-
-TEST(mdlFonts, TheListHoldsTheFourNamesInAnyCaseInTheDatabasesOrderAndSelectsTheFirstOnce) {
-  for (const char* name : {"Webdings", "WINGDINGS", "Wingdings 2", "wingdings 3"}) EXPECT_TRUE(mdlFonts::IsSymbolFont(name));
-  for (const char* name : {"Wingdings ", "Wingdings 4", "Wingdings2", "Symbol", ""}) EXPECT_FALSE(mdlFonts::IsSymbolFont(name));
-  test::RenamedTestFont wingdings(QStringLiteral("Wingdings")), webdings(QStringLiteral("Webdings"));
-  ASSERT_TRUE(wingdings.ok() && webdings.ok());
-  QStringList expected;
-  for (const QString& family : QFontDatabase::families())
-    if (mdlFonts::IsSymbolFont(family)) expected << family;
-  EXPECT_TRUE(expected.contains("Wingdings") && expected.contains("Webdings"));
-  QComboBox list;
-  list.addItem(QStringLiteral("left over"));
-  int selections = 0;
-  QObject::connect(&list, &QComboBox::currentIndexChanged, [&](int index) { selections += index == 0; });
-  mdlFonts::LoadSymbolFonts(list);
-  QStringList items;
-  for (int i = 0; i < list.count(); ++i) items << list.itemText(i);
-  EXPECT_EQ(items, expected);
-  EXPECT_EQ(std::pair(list.currentIndex(), selections), std::pair(0, 1));
 }
 
 }  // namespace
