@@ -16,17 +16,6 @@ namespace {
 
 class FilesCli : public testing::Test, public CliFixture {
  protected:
-  QString Write(const QString& name, const QByteArray& bytes) const {
-    QFile file(Scratch(name));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    return file.fileName();
-  }
-  static QByteArray Bytes(const QString& path) {
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-  }
   QJsonObject Json(const QString& project) const {
     const CliRun run = Cli({"info", "--json", project, "--library", Library()});
     EXPECT_EQ(run.exitCode, 0) << run.err;
@@ -89,14 +78,15 @@ TEST_F(FilesCli, ConvertKeepsThePicture) {
   EXPECT_LT(MeanChannelDifference(DecodeGif(ScratchPath("c.gif")).image, QImage(input)), 4.0);
 }
 
-// Big-endian 32-bit number, for hand-made headers.
-inline QByteArray Be32(uint32_t v) {
+// Hand-made PNG headers asking for huge pictures while the file is tiny: refused before anything
+// that size is allocated. (Hostile bitmap headers are the BMP reader's tests.)
+QByteArray Be32(uint32_t v) {
   QByteArray b(4, 0);
   for (int i = 0; i < 4; ++i) b[i] = static_cast<char>(v >> (24 - 8 * i));
   return b;
 }
 
-inline uint32_t Crc32(const QByteArray& bytes) {
+uint32_t Crc32(const QByteArray& bytes) {
   uint32_t crc = 0xFFFFFFFFu;
   for (char ch : bytes) {
     crc ^= static_cast<uint8_t>(ch);
@@ -105,8 +95,7 @@ inline uint32_t Crc32(const QByteArray& bytes) {
   return ~crc;
 }
 
-// A PNG whose header asks for width x height pixels and whose data is a few bytes.
-inline QByteArray PngClaiming(uint32_t width, uint32_t height) {
+QByteArray PngClaiming(uint32_t width, uint32_t height) {
   QByteArray ihdr = "IHDR" + Be32(width) + Be32(height) + QByteArray("\x08\x02\x00\x00\x00", 5);
   QByteArray png("\x89PNG\r\n\x1a\n", 8);
   png += Be32(13) + ihdr + Be32(Crc32(ihdr));
@@ -115,19 +104,6 @@ inline QByteArray PngClaiming(uint32_t width, uint32_t height) {
   const QByteArray iend("IEND");
   png += Be32(0) + iend + Be32(Crc32(iend));
   return png;
-}
-
-// A bitmap header asking for a picture far larger than the file.
-inline QByteArray BmpClaiming(int32_t width, int32_t height) {
-  QByteArray b(54, 0);
-  auto put32 = [&](int at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (8 * i));
-  };
-  b[0] = 'B', b[1] = 'M';
-  put32(2, 54), put32(10, 54), put32(14, 40), put32(18, static_cast<uint32_t>(width)),
-      put32(22, static_cast<uint32_t>(height));
-  b[26] = 1, b[28] = 24;
-  return b;
 }
 
 QByteArray Truncated(const char* format) {
@@ -149,9 +125,6 @@ TEST_F(FilesCli, ConvertRefusesHostileInputs) {
       {"huge.png", PngClaiming(60000, 60000)},
       {"endless.png", PngClaiming(0xFFFFFFFFu, 0xFFFFFFFFu)},
       {"wide.png", PngClaiming(1u << 31, 1)},
-      {"huge.bmp", BmpClaiming(65535, 65535)},
-      {"negative.bmp", BmpClaiming(-5, 10)},
-      {"flat.bmp", BmpClaiming(100, 0)},
       {"cut.png", Truncated("png")},
       {"magic.bmp", "BM"},
       {"gif.gif", QByteArray("GIF89a\xff\xff\xff\xff\x00\x00\x00;", 14)},
@@ -172,14 +145,14 @@ TEST_F(FilesCli, ConvertRefusesHostileInputs) {
 TEST_F(FilesCli, ResaveWritesTheWritersForm) {
   for (const char* name : {"shadows.lmp", "multiline.lmp"}) {  // Windows-1252 stays Windows-1252
     ASSERT_EQ(Cli({"resave", Project(name), Scratch(name)}).exitCode, 0);
-    EXPECT_EQ(Bytes(Scratch(name)), Bytes(Project(name))) << name;
+    EXPECT_EQ(Read(Scratch(name)), Read(Project(name))) << name;
   }
   const CliRun run = Cli({"resave", Project("stacking.lmp"), Scratch("b.lmp")});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.errLines(), 1) << "the missing closing line is a warning";
-  QByteArray expected = Bytes(Project("stacking.lmp"));
+  QByteArray expected = Read(Project("stacking.lmp"));
   expected.replace("</Shadow>\r\n</ZEB Image File>", "</Shadow>\r\n\t</TextItem>\r\n</ZEB Image File>");
-  EXPECT_EQ(Bytes(Scratch("b.lmp")), expected);
+  EXPECT_EQ(Read(Scratch("b.lmp")), expected);
   for (const QStringList& bad : {QStringList{Projects() + "/golden/shadows.png", Scratch("x.lmp")},
                                  QStringList{Project("shadows.lmp"), Scratch("missing-folder/x.lmp")}}) {
     const CliRun failed = Cli(QStringList{"resave"} + bad);
@@ -190,7 +163,6 @@ TEST_F(FilesCli, ResaveWritesTheWritersForm) {
   const CliRun info = Cli({"info", Projects() + "/golden/shadows.png"});
   EXPECT_EQ(std::make_tuple(info.exitCode, info.errLines(), info.out.empty()), std::make_tuple(1, 1, true));
 }
-
 
 // Options anywhere; "--" ends them, so a file may start with a dash.
 TEST_F(FilesCli, OptionsAnywhereAndDoubleDash) {
@@ -212,25 +184,15 @@ TEST_F(FilesCli, HelpDescribesEveryCommand) {
   EXPECT_EQ(info.out.find("--csv"), std::string::npos);
 }
 
-struct BadLine {
-  QStringList arguments;
-  const char* says;
-};
-
 TEST_F(FilesCli, BadCommandLinesExitWithTwoAndOneLine) {
+  struct BadLine { QStringList arguments; const char* says; };
   const std::vector<BadLine> cases = {
-      {{}, "no command"},
-      {{"paint", "x.lmp"}, "unknown command paint"},
-      {{"render", "x.lmp", "--frobnicate"}, "unknown option --frobnicate"},
-      {{"render", "x.lmp", "-o"}, "-o needs a value"},
+      {{}, "no command"}, {{"paint", "x.lmp"}, "unknown command paint"},
+      {{"render", "x.lmp", "--frobnicate"}, "unknown option --frobnicate"}, {{"render", "x.lmp", "-o"}, "-o needs a value"},
       {{"render", "x.lmp", "-o", "a.png", "-o", "b.png"}, "more than once"},
       {{"render", "x.lmp", "--csv", "a", "--csv=b", "-o", "c.png"}, "--csv is given more than once"},
-      {{"render", "x.lmp"}, "needs -o"},
-      {{"render", "-o", "a.png"}, "one project file"},
-      {{"info"}, "one project file"},
-      {{"resave", "a.lmp"}, "output name"},
-      {{"convert", "a.png"}, "convert"},
-      {{"convert", "a.png", "b.png", "c.png"}, "convert"}};
+      {{"render", "x.lmp"}, "needs -o"}, {{"render", "-o", "a.png"}, "one project file"}, {{"info"}, "one project file"},
+      {{"resave", "a.lmp"}, "output name"}, {{"convert", "a.png"}, "convert"}, {{"convert", "a.png", "b.png", "c.png"}, "convert"}};
   for (const BadLine& c : cases) {
     SCOPED_TRACE(c.arguments.join(' ').toStdString());
     const CliRun run = Cli(c.arguments);
@@ -245,9 +207,7 @@ TEST_F(FilesCli, BadCommandLinesExitWithTwoAndOneLine) {
 // It needs no display whatever the environment asks for.
 TEST_F(FilesCli, RunsWithoutADisplay) {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert("QT_QPA_PLATFORM", "xcb");
-  environment.remove("DISPLAY");
-  environment.remove("WAYLAND_DISPLAY");
+  environment.insert("QT_QPA_PLATFORM", "xcb"), environment.remove("DISPLAY"), environment.remove("WAYLAND_DISPLAY");
   const CliRun run = Cli({"render", "--library", Library(), Project("shadows.lmp"), "-o", Scratch("x.png")}, environment);
   EXPECT_FALSE(run.crashed);
   EXPECT_EQ(run.exitCode, 0) << run.err;
@@ -258,13 +218,8 @@ TEST_F(FilesCli, RunsWithoutADisplay) {
 // On a terminal a batch shows its progress on stderr (script(1) gives the program a terminal).
 TEST_F(FilesCli, ProgressBarOnATerminal) {
   if (!QFile::exists("/usr/bin/script")) GTEST_SKIP() << "script(1) is not installed";
-  QFile csv(Scratch("d.csv"));
-  ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
-  csv.write("n\na\nb\nc\n");
-  csv.close();
   const QString command = QString("'%1' render --library '%2' '%3' --csv '%4' -o '%5'")
-                              .arg(LUMORA_CLI_PATH, Library(), Project("shadows.lmp"), csv.fileName(),
-                                   Scratch("out/{n}.png"));
+                              .arg(LUMORA_CLI_PATH, Library(), Project("shadows.lmp"), Write("d.csv", "n\na\nb\nc\n"), Scratch("out/{n}.png"));
   const CliRun run = Program("/usr/bin/script", {"-qec", command, "/dev/null"}, QProcessEnvironment::systemEnvironment());
   EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
   EXPECT_NE(run.out.find("] 0/3"), std::string::npos) << run.out;

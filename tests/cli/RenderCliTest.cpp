@@ -16,29 +16,19 @@ class RenderCli : public testing::Test, public CliFixture {
  protected:
   // Writes a copy of a sample project with pieces of text replaced.
   QString Edited(const QString& name, const std::vector<std::pair<QByteArray, QByteArray>>& changes) const {
-    QFile in(Project(name));
-    EXPECT_TRUE(in.open(QIODevice::ReadOnly));
-    QByteArray bytes = in.readAll();
+    QByteArray bytes = Read(Project(name));
     for (const auto& [from, to] : changes) {
       const qsizetype at = bytes.lastIndexOf(from);
       EXPECT_GE(at, 0) << from.toStdString();
       bytes.replace(at, from.size(), to);
     }
-    QFile out(Scratch("edited-" + name));
-    EXPECT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write(bytes);
-    return out.fileName();
+    return Write("edited-" + name, bytes);
   }
   CliRun Render(const QString& project, const QString& output, const QStringList& more = {}) const {
     return Cli(QStringList{"render", "--library", Library(), project, "-o", Scratch(output)} + more);
   }
   CliRun Batch(const QString& output, const QStringList& more) const { return Render(Project("shadows.lmp"), output, more); }
-  QString WriteCsv(const QByteArray& text) const {
-    QFile file(Scratch("data.csv"));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text);
-    return file.fileName();
-  }
+  QString WriteCsv(const QByteArray& text) const { return Write("data.csv", text); }
 };
 
 // Shadows under texts at every offset size, stacking, multi-line alignment, a hidden item; and the
@@ -99,10 +89,7 @@ struct Failure {
 // Nothing is written, and stderr holds one line naming the cause.
 TEST_F(RenderCli, FailuresWriteNothing) {
   QDir().mkpath(Scratch("lib/T/C"));
-  QFile broken(Scratch("lib/T/C/broken.png"));
-  broken.open(QIODevice::WriteOnly);
-  broken.write("not a picture");
-  broken.close();
+  Write("lib/T/C/broken.png", "not a picture");
   QDir().mkpath(Scratch("taken.png/inside"));
   const QString sky = "Banners\\Summer Sky\\sky.png";
   const std::string beside = std::filesystem::path(LUMORA_CLI_PATH).parent_path().string() + "/templates";

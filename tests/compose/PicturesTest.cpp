@@ -1,5 +1,5 @@
-// Pictures in and out: bitmaps shared with or converted to QImages, and template pictures of every
-// format loaded as 32-bit top-down pictures, failures keeping the old one.
+// Pictures in and out: 32-bit top-down bitmaps shared with QImages, and template pictures of every
+// format loaded as such pictures (other layouts converted), failures keeping the old one.
 #include "compose/ImageConversion.h"
 #include "compose/PictureLoader.h"
 
@@ -47,25 +47,6 @@ TEST(ToQImage, SharesTheMemoryOfA32BitTopDownBitmap) {
   EXPECT_EQ(shared->pixelRGB(0, 0), 0u);
   EXPECT_TRUE(ToQImage(raster::StdPicture()).isNull());
 }
-
-TEST(ToQImage, EveryOtherLayoutIsConvertedPixelByPixel) {
-  for (const auto& [bpp, order] : {std::pair{32, RowOrder::BottomUp}, {24, RowOrder::BottomUp}, {24, RowOrder::TopDown},
-                                   {16, RowOrder::BottomUp}, {8, RowOrder::BottomUp}, {4, RowOrder::TopDown},
-                                   {1, RowOrder::BottomUp}}) {
-    SCOPED_TRACE(bpp);
-    auto bitmap = Bitmap::Create(7, 4, bpp, order);
-    if (bpp <= 8) bitmap->colorTable()[0] = {0x30, 0x20, 0x10, 0}, bitmap->colorTable()[1] = {0x01, 0x80, 0xF0, 0};
-    for (int y = 0; y < 4; ++y)
-      for (int x = 0; x < 7; ++x)
-        bitmap->setPixelValue(x, y, bitmap->valueForRGB(bpp <= 8 ? ((x + y) % 2 ? 0x000180F0u : 0x00302010u)
-                                                                 : static_cast<uint32_t>(x * 36) | (y * 60u << 8) | 0x00C00000u));
-    const QImage image = ToQImage(bitmap);
-    ASSERT_EQ(image.size(), QSize(7, 4));
-    for (int y = 0; y < 4; ++y)
-      for (int x = 0; x < 7; ++x) ASSERT_EQ(Rgb(image.pixel(x, y)), bitmap->pixelRGB(x, y)) << x << "," << y;
-  }
-}
-
 
 TEST(PictureLoader, LoadsEveryFormatUpright) {
   QTemporaryDir dir;
