@@ -1,5 +1,5 @@
 // The bytes of the stream: segment order, frame and scan headers for every way the components
-// pack into scans, the fixed headers, the interleaved scan's padding blocks, comments and SaveFile.
+// pack into scans, the fixed headers, comments and SaveFile.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,7 +8,6 @@
 
 #include "JpegTestSupport.h"
 #include "base/LumoraError.h"
-#include "imaging/JpegScan.h"
 #include "imaging/JpegStream.h"
 
 namespace lumora {
@@ -112,38 +111,6 @@ TEST(JpegLayout, UserCommentComesFirstUpToItsLimit) {
   const Bytes longest = Encode(*photo, 75, k444, std::string(65533, 'c'));
   EXPECT_EQ(Be16(longest, Markers(longest)[2].at + 2), 65535);
   EXPECT_TRUE(DecodeLibjpeg(longest).error.empty());
-}
-
-// Per MCU four luminance blocks, then Cb, then Cr; MCUs past the luminance store code zero blocks.
-TEST(JpegLayout, InterleavedScanOrderAndPaddingBlocks) {
-  const auto photo = MakePhoto(17, 9, 6);
-  Surface surface(photo);
-  cJpeg jpeg;
-  jpeg.Quality(100);
-  ASSERT_EQ(jpeg.SampleHDC(surface.hdc(), 17, 9), 0);
-  const JpegCapture& c = *jpeg.Capture();
-  const auto& y = c.components[0];
-  const auto scans = PlanJpegScans(c.components);
-  ASSERT_EQ(scans.size(), 1u);
-  std::vector<const int16_t*> visits;
-  VisitJpegScanBlocks(scans[0], c.frame, [&](size_t, std::span<const int16_t, 64> b) { visits.push_back(b.data()); });
-  const std::vector<const int16_t*> expected = {
-      y.Block(0, 0).data(), y.Block(1, 0).data(), y.Block(0, 1).data(), y.Block(1, 1).data(),
-      c.components[1].Block(0, 0).data(), c.components[2].Block(0, 0).data(),
-      y.Block(2, 0).data(), nullptr, y.Block(2, 1).data(), nullptr,
-      c.components[1].Block(1, 0).data(), c.components[2].Block(1, 0).data()};
-  ASSERT_EQ(visits.size(), expected.size());
-  for (size_t n = 0; n < visits.size(); ++n) {
-    if (expected[n]) {
-      EXPECT_EQ(visits[n], expected[n]) << n;
-    } else {
-      EXPECT_TRUE(std::all_of(visits[n], visits[n] + 64, [](int16_t v) { return v == 0; })) << n;
-      EXPECT_FALSE(visits[n] >= y.store.get() && visits[n] < y.store.get() + y.StoreSize()) << n;
-    }
-  }
-  // Chroma at half resolution costs about what it costs libjpeg-turbo on the same picture.
-  const double peer = Psnr(*photo, DecodeLibjpeg(EncodeLibjpeg(*photo, JDCT_FLOAT, 2)));
-  EXPECT_GE(Psnr(*photo, DecodeLibjpeg(jpeg.SaveToMemory())), peer - 3.0) << "libjpeg-turbo: " << peer;
 }
 
 Bytes ReadFile(const std::filesystem::path& p) {
