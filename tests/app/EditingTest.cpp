@@ -111,11 +111,7 @@ TEST_F(EditingTest, CommandsFollowTheDocumentAndTheSelection) {
       {"new document", [&] { newDocument(); }, document},
       {"text item", insertByShortcut, text},
       {"symbol item", [&] { insertSymbol(40); }, item},
-      {"clicked beside the items",
-       [&] {
-         clickPicture({2, 2});
-       },
-       document},
+      {"clicked beside the items", [&] { clickPicture(QPoint(2, 2)); }, document},
       {"text item selected", [&] { select(doc().TextItems()[0].Index); }, text},
       {"saved", [&] { modal.answerFile(dir.filePath("states.lmp")), click(w().cmdSave); }, text + " cmdSaveAs"},
   };

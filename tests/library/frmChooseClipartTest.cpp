@@ -96,46 +96,42 @@ TEST_F(frmChooseClipartTest, KeysWrapLeftAndRightAndStopUpAndDownAtTheEdges) {
 
 TEST_F(frmChooseClipartTest, EveryWayToChooseOrCancel) {
   addPictures("T", "C", 8);
+  using B = frmChooseClipart;
   const struct {
     const char* way;
-    std::function<void(frmChooseClipart&)> act;
     QString chosen;  // empty: nothing, the browser is rejected
+    std::function<void(B&)> act;
   } ways[] = {
-      {"click then OK",
-       [](frmChooseClipart& b) {
+      {"click then OK", "T\\C\\p06.png",
+       [](B& b) {
          QTest::mouseClick(b.Picture2(6), Qt::LeftButton, {}, {50, 20});
          EXPECT_TRUE(b.isVisible() && b.Picture1()->hasFocus());
          b.CmdOK()->click();
-       },
-       "T\\C\\p06.png"},
-      {"double click",
-       [](frmChooseClipart& b) {
+       }},
+      {"double click", "T\\C\\p03.png",
+       [](B& b) {
          QTest::mouseDClick(b.Picture2(3), Qt::LeftButton, {}, {50, 20});
-       },
-       "T\\C\\p03.png"},
-      {"caption click",
-       [](frmChooseClipart& b) {
+       }},
+      {"caption click", "T\\C\\p05.png",
+       [](B& b) {
          QTest::mouseClick(b.Picture2(5), Qt::LeftButton, {}, {57, 58});
-       },
-       "T\\C\\p05.png"},
-      {"context menu",
-       [](frmChooseClipart& b) {
+       }},
+      {"context menu", "T\\C\\p02.png",
+       [](B& b) {
          QTest::mouseClick(b.Picture2(2), Qt::RightButton, {}, {50, 20});
          EXPECT_TRUE(b.mnuContext()->isVisible());
          b.mnuContext()->hide();
          b.mnuCSelect()->trigger();
-       },
-       "T\\C\\p02.png"},
-      {"preview, then cancel",
-       [this](frmChooseClipart& b) {
+       }},
+      {"preview, then cancel", "",
+       [this](B& b) {
          modal.onNextWindow([&](QDialog& preview) { EXPECT_EQ(preview.parentWidget(), &b); });
          b.mnucPreview()->trigger();  // over the browser, which stays open
          EXPECT_TRUE(modal.windows().back() == "lumora::frmPreview" && b.isVisible());
          b.cmdCancel()->click();
-       },
-       ""},
-      {"cancel", [](frmChooseClipart& b) { b.cmdCancel()->click(); }, ""},
-      {"escape", [](frmChooseClipart& b) { QTest::keyClick(b.Picture1(), Qt::Key_Escape); }, ""},
+       }},
+      {"cancel", "", [](B& b) { b.cmdCancel()->click(); }},
+      {"escape", "", [](B& b) { QTest::keyClick(b.Picture1(), Qt::Key_Escape); }},
   };
   for (const auto& w : ways) {
     frmChooseClipart browser;

@@ -99,19 +99,18 @@ TEST_P(Keys, MoveTheSelectionOrBeep) {
 }
 
 constexpr bool C = true, N = false;
-constexpr KeyCase kKeys[] = {{0, Qt::Key_Right, N, 1},   {0, Qt::Key_Left, N, 0},         {0, Qt::Key_Up, N, 0},
-                             {0, Qt::Key_PageUp, N, 0},  {0, Qt::Key_End, N, 0},          {0, Qt::Key_Home, N, 0},
-                             {0, Qt::Key_Down, N, 15},   {0, Qt::Key_PageDown, N, 30},    {15, Qt::Key_Right, N, 16},
-                             {16, Qt::Key_Left, N, 15},  {5, Qt::Key_Left, C, 3},         {5, Qt::Key_Right, C, 7},
-                             {1, Qt::Key_Left, N, 0},    {2, Qt::Key_Left, C, 0},         {225, Qt::Key_Right, N, 0},
-                             {224, Qt::Key_Right, C, 0}, {20, Qt::Key_Up, N, 5},          {16, Qt::Key_Up, N, 1},
-                             {15, Qt::Key_Up, N, 0},     {210, Qt::Key_Down, N, 225},     {211, Qt::Key_Down, N, 0},
-                             {200, Qt::Key_Up, C, 5},    {5, Qt::Key_Up, C, 0},           {7, Qt::Key_Down, C, 217},
-                             {15, Qt::Key_Down, C, 225}, {225, Qt::Key_Down, C, 0},       {31, Qt::Key_PageUp, N, 1},
-                             {30, Qt::Key_PageUp, N, 0}, {195, Qt::Key_PageDown, N, 225}, {196, Qt::Key_PageDown, N, 0},
-                             {20, Qt::Key_Home, N, 16},  {16, Qt::Key_Home, N, 0},        {20, Qt::Key_End, N, 30},
-                             {30, Qt::Key_End, N, 0},    {100, Qt::Key_Home, C, 1},       {1, Qt::Key_Home, C, 0},
-                             {100, Qt::Key_End, C, 225}, {225, Qt::Key_End, C, 0}};
+constexpr KeyCase kKeys[] = {
+    {0, Qt::Key_Right, N, 1},        {0, Qt::Key_Left, N, 0},       {0, Qt::Key_Up, N, 0},
+    {0, Qt::Key_Home, N, 0},         {0, Qt::Key_Down, N, 15},      {0, Qt::Key_PageDown, N, 30},
+    {15, Qt::Key_Right, N, 16},      {16, Qt::Key_Left, N, 15},     {5, Qt::Key_Left, C, 3},
+    {5, Qt::Key_Right, C, 7},        {1, Qt::Key_Left, N, 0},       {2, Qt::Key_Left, C, 0},
+    {225, Qt::Key_Right, N, 0},      {224, Qt::Key_Right, C, 0},    {20, Qt::Key_Up, N, 5},
+    {15, Qt::Key_Up, N, 0},          {210, Qt::Key_Down, N, 225},   {211, Qt::Key_Down, N, 0},
+    {200, Qt::Key_Up, C, 5},         {5, Qt::Key_Up, C, 0},         {7, Qt::Key_Down, C, 217},
+    {225, Qt::Key_Down, C, 0},       {31, Qt::Key_PageUp, N, 1},    {30, Qt::Key_PageUp, N, 0},
+    {195, Qt::Key_PageDown, N, 225}, {196, Qt::Key_PageDown, N, 0}, {20, Qt::Key_Home, N, 16},
+    {16, Qt::Key_Home, N, 0},        {20, Qt::Key_End, N, 30},      {30, Qt::Key_End, N, 0},
+    {100, Qt::Key_Home, C, 1},       {100, Qt::Key_End, C, 225},    {225, Qt::Key_End, C, 0}};
 
 INSTANTIATE_TEST_SUITE_P(Grid, Keys, ::testing::ValuesIn(kKeys));
 
