@@ -1,14 +1,1 @@
-// The editor is widgets: its tests run under a QApplication, offscreen unless a screenshot run
-// asks for the X server (and has one).
-#include <gtest/gtest.h>
-
-#include <QApplication>
-
-int main(int argc, char** argv) {
-  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-  if (platform.isEmpty() || (platform == "xcb" && qEnvironmentVariableIsEmpty("DISPLAY")))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
+#include "WidgetTestMain.h"

@@ -1,5 +1,5 @@
-// The main window driven like a user: its state at start, the layout at every size down to the
-// minimum, the welcome entries, the command-line project, the closing rules.
+// The main window driven like a user: the welcome entries, opening projects good and bad (also
+// from the command line, and the command line itself), the closing rules, and the error report.
 #include "app/frmMain.h"
 
 #include <gtest/gtest.h>
@@ -7,26 +7,33 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "ScriptedModal.h"
+#include "app/ErrorReport.h"
+#include "app/frmError.h"
 #include "app/mMain.h"
 #include "base/AppInfo.h"
+#include "base/LumoraError.h"
+#include "controls/ErrorGuard.h"
 #include "controls/OpenWebSite.h"
+#include "controls/frmAbout.h"
 #include "project/ProjectFileWriter.h"
 
 namespace lumora {
 namespace {
 
-using test::ScriptedModal;
+const QString kNoFile = QStringLiteral("ZEB Lumora - [no file open]");
 
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetUrlOpener([this](const QString& a) {
       urls << a;
-      return true;
+      return opens;
     });
   }
   void TearDown() override {
@@ -46,234 +53,166 @@ class MainWindowTest : public ::testing::Test {
     doc.StartNewDocument("Banners\\Blue\\missing.jpg");
     const int index = doc.CreateItem();
     doc.SetCaption(index, "Hello");
-    doc.EditItem(index, [](TextItem& item) { item.FontName = "Arial"; item.FontSize = 24; });
+    doc.EditItem(index, [](TextItem& item) { item.FontSize = 24; });
     const QString path = dir.filePath(name);
     EXPECT_TRUE(SaveProjectFile(path.toStdString(), doc));
     return path;
   }
+  QString writeFile(const QString& name, const QByteArray& bytes) {
+    QFile file(dir.filePath(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return file.fileName();
+  }
 
-  ScriptedModal modal;
+  test::ScriptedModal modal;
   QStringList urls;
+  bool opens = true;  // whether a browser opens the addresses
   QTemporaryDir dir;
   std::unique_ptr<frmMain> window;
 };
 
-TEST_F(MainWindowTest, StartsWithTheWelcomePanelAndOnlyTheFileCommands) {
+TEST_F(MainWindowTest, EveryPartOfAWelcomeEntryAndTheWebAndAboutButtonsRunTheirCommands) {
   frmMain& w = open();
-  EXPECT_EQ(w.windowTitle(), QStringLiteral("ZEB Lumora - [no file open]"));
-  EXPECT_TRUE(w.picWelcome->isVisible());
-  EXPECT_TRUE(w.lblInfo->text().isEmpty());
-  for (vbkFlat* b : {w.cmdNew, w.cmdOpen, w.vbkFlat1, w.vbkFlat2, w.vbkFlat3}) EXPECT_FALSE(b->Disabled()) << b->objectName().toStdString();
-  for (vbkFlat* b : {w.cmdSave, w.cmdSaveAs, w.cmdSaveImage, w.cmdAdd, w.cmdSymbol, w.cmdBringToFront, w.cmdSendToBack,
-                     w.cmdDelete, w.vkBold, w.vkItalic, w.vkUnderline, w.vkStrikeout, w.vkLeft, w.vkCenter, w.vkRight,
-                     w.vkFontColor, w.vkShadow, w.vkShadowColor, w.vkGrow, w.vkShrink})
-    EXPECT_TRUE(b->Disabled()) << b->objectName().toStdString();
-  EXPECT_FALSE(w.cboFont->isEnabled());
-  EXPECT_FALSE(w.cboSize->isEnabled());
-  EXPECT_FALSE(w.txtCaption->isEnabled());
-  EXPECT_FALSE(w.picForeColor->isVisible());
-  EXPECT_FALSE(w.mnuDelete->isEnabled());
-  EXPECT_FALSE(w.mnuInsertText->isEnabled());
-  EXPECT_FALSE(w.document().Changed());
-}
-
-TEST_F(MainWindowTest, ListsAreFilledAtLoad) {
-  frmMain& w = open();
-  ASSERT_EQ(w.cboSize->count(), 15);
-  QStringList sizes;
-  for (int i = 0; i < w.cboSize->count(); ++i) sizes << w.cboSize->itemText(i);
-  EXPECT_EQ(sizes.join(u','), QStringLiteral("4,6,8,9,10,11,12,14,18,24,30,36,48,60,72"));
-  EXPECT_EQ(w.cboSize->currentText(), QStringLiteral("9"));
-  ASSERT_GT(w.cboFont->count(), 0);
-  EXPECT_EQ(w.cboFont->currentIndex(), 0);
-  // The load's choices act on the hidden template item and are remembered as the last ones.
-  EXPECT_EQ(w.document().TemplateItem().FontName, w.cboFont->itemText(0).toStdString());
-  EXPECT_FLOAT_EQ(w.document().TemplateItem().FontSize, 9.0f);
-  EXPECT_EQ(w.document().LastFontSize(), 9);
-}
-
-TEST_F(MainWindowTest, WelcomePanelHasExactlyThreeEntries) {
-  frmMain& w = open();
-  EXPECT_EQ(w.Label4->text(), QStringLiteral("Welcome to ZEB Lumora"));
-  EXPECT_EQ(w.picStartup[2], nullptr);
-  EXPECT_EQ(w.lblStartup[0]->text(), QStringLiteral("Create a new image project"));
-  EXPECT_EQ(w.lblStartup2[0]->text(), QStringLiteral("Choose this option to browse the image template library."));
-  EXPECT_EQ(w.lblStartup[1]->text(), QStringLiteral("Open an existing image project"));
-  EXPECT_EQ(w.lblStartup2[1]->text(),
-            QStringLiteral("Choose this option to load an image project that you have previously created."));
-  EXPECT_EQ(w.lblStartup[3]->text(), QStringLiteral("Visit the Folioworks website"));
-  EXPECT_EQ(w.lblStartup2[3]->text(), QStringLiteral("Choose this option to find our what's new at Folioworks"));
-  // Centred in the workspace.
-  const QRect panel = w.picWelcome->geometry();
-  EXPECT_NEAR(panel.center().x(), w.picWorkspace->width() / 2, 1);
-  EXPECT_NEAR(panel.center().y(), w.picWorkspace->height() / 2, 1);
-}
-
-class WelcomeParts : public MainWindowTest, public ::testing::WithParamInterface<int> {};
-
-TEST_P(WelcomeParts, AnyPartOfTheOpenEntryRunsOpen) {
-  frmMain& w = open();
-  QWidget* parts[] = {w.picStartup[1], w.imgStartup[1], w.lblStartup[1], w.lblStartup2[1]};
-  modal.cancelFileDialog();
-  QTest::mouseClick(parts[GetParam()], Qt::LeftButton, {}, QPoint(3, 3));
-  ASSERT_EQ(modal.fileDialogs().size(), 1u);
-  const FileDialogRequest& r = modal.fileDialogs()[0];
-  EXPECT_EQ(r.kind, FileDialogRequest::Kind::Open);
-  EXPECT_TRUE(r.fileMustExist);
-  EXPECT_EQ(r.nameFilters, QStringList{QStringLiteral("ZEB Lumora Project Files (*.lmp) (*.lmp)")});
-  EXPECT_EQ(w.windowTitle(), QStringLiteral("ZEB Lumora - [no file open]"));
-  EXPECT_TRUE(modal.messageBoxes().empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(frmMain, WelcomeParts, ::testing::Values(0, 1, 2, 3));
-
-TEST_F(MainWindowTest, WelcomeNewShowsTheLibraryAndCancelKeepsTheWelcome) {
-  frmMain& w = open();
-  QTest::mouseClick(w.lblStartup[0], Qt::LeftButton, {}, QPoint(3, 3));
-  EXPECT_EQ(modal.windows(), std::vector<QString>{QStringLiteral("lumora::frmChooseClipart")});
-  EXPECT_FALSE(w.document().DocumentOpen());
-  EXPECT_TRUE(w.picWelcome->isVisible());
-}
-
-TEST_F(MainWindowTest, WelcomeWebEntryAndWebButtonOpenTheHomePage) {
-  frmMain& w = open();
-  QTest::mouseClick(w.lblStartup2[3], Qt::LeftButton, {}, QPoint(3, 3));
-  QTest::mouseClick(w.vbkFlat2, Qt::LeftButton);
-  EXPECT_EQ(urls, QStringList({mMain::HomePageAddress(), mMain::HomePageAddress()}));
-}
-
-TEST_F(MainWindowTest, AboutButtonShowsTheAboutBox) {
-  frmMain& w = open();
+  for (int entry : {0, 1, 3})
+    for (QWidget* part : std::initializer_list<QWidget*>{w.picStartup[entry], w.imgStartup[entry], w.lblStartup[entry],
+                                                         w.lblStartup2[entry]})
+      QTest::mouseClick(part, Qt::LeftButton, {}, QPoint(3, 3));
+  // New shows the library, Open the file dialog (both cancelled), the web entry the home page.
+  EXPECT_EQ(modal.windows(), std::vector<QString>(4, QStringLiteral("lumora::frmChooseClipart")));
+  ASSERT_EQ(modal.fileDialogs().size(), 4u);
+  EXPECT_TRUE(modal.fileDialogs()[0].kind == FileDialogRequest::Kind::Open && modal.fileDialogs()[0].fileMustExist);
+  EXPECT_EQ(urls, QStringList(4, mMain::HomePageAddress()));
+  EXPECT_TRUE(w.picWelcome->isVisible() && w.windowTitle() == kNoFile);
+  // The about box shows this build's version and its link opens the product page.
+  modal.onNextWindow([](QDialog& d) {
+    auto& about = static_cast<frmAbout&>(d);
+    EXPECT_EQ(about.lblVersion->text(),
+              QStringLiteral("Version %1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision));
+    emit about.lblLink->linkActivated(QString::fromUtf8(kProductPageAddress));
+  });
   QTest::mouseClick(w.vbkFlat3, Qt::LeftButton);
-  EXPECT_EQ(modal.windows(), std::vector<QString>{QStringLiteral("lumora::frmAbout")});
+  EXPECT_EQ(urls.back(), QString::fromUtf8(kProductPageAddress));
+  EXPECT_TRUE(modal.messageBoxes().empty());
+  opens = false;  // no browser: a message with the address as passed
+  QTest::mouseClick(w.vbkFlat2, Qt::LeftButton);
+  ASSERT_EQ(modal.messageBoxes().size(), 1u);
+  EXPECT_EQ(modal.messageBoxes()[0].text, QStringLiteral("There was an error attempting to open the website at:\r\n") +
+                                              mMain::HomePageAddress() + '.');
 }
 
-TEST_F(MainWindowTest, OpeningAProjectShowsItAndEnablesTheDocumentCommands) {
+TEST_F(MainWindowTest, OpeningAProjectShowsItsItemAndOpeningSomethingElseWarns) {
   frmMain& w = open();
+  modal.answerFile(writeFile(QStringLiteral("not-a-project.lmp"), "<ZEB Image File> \nnope\n"));
+  QTest::mouseClick(w.cmdOpen, Qt::LeftButton);
+  ASSERT_EQ(modal.messageBoxes().size(), 1u);
+  EXPECT_EQ(std::pair(modal.messageBoxes()[0].text, modal.messageBoxes()[0].style),
+            std::pair(QStringLiteral("Unable to open file."), MsgBox::OKCancel | MsgBox::Exclamation));
+  EXPECT_EQ(w.windowTitle(), kNoFile);
   const QString path = writeProject(QStringLiteral("one.lmp"));
   modal.answerFile(path);
   QTest::mouseClick(w.cmdOpen, Qt::LeftButton);
   EXPECT_EQ(w.windowTitle(), QStringLiteral("ZEB Lumora - [") + QDir::toNativeSeparators(path) + "]");
-  EXPECT_FALSE(w.picWelcome->isVisible());
-  EXPECT_FALSE(w.cmdSave->Disabled());
-  EXPECT_FALSE(w.cmdSaveAs->Disabled());
-  EXPECT_FALSE(w.cmdAdd->Disabled());
-  EXPECT_FALSE(w.lblInfo->text().isEmpty());
   ASSERT_EQ(w.document().TextItems().size(), 1u);
-  EXPECT_EQ(w.document().CurrentIndex(), 1);
-  EXPECT_FALSE(w.vkBold->Disabled());
-  EXPECT_EQ(w.cboSize->currentText(), QStringLiteral("24"));
-  EXPECT_EQ(w.txtCaption->toPlainText(), QStringLiteral("Hello"));
-  EXPECT_FALSE(w.document().Changed());
+  EXPECT_EQ(std::pair(w.cboSize->currentText(), w.txtCaption->toPlainText()),
+            std::pair(QString("24"), QString("Hello")));
+  EXPECT_FALSE(w.document().Changed() || w.picWelcome->isVisible());
+  EXPECT_EQ(modal.messageBoxes().size(), 1u);
 }
 
-TEST_F(MainWindowTest, OpeningSomethingElseWarns) {
-  frmMain& w = open();
-  const QString path = dir.filePath(QStringLiteral("not-a-project.lmp"));
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("<ZEB Image File> \nnope\n");
-  file.close();
-  modal.answerFile(path);
-  QTest::mouseClick(w.cmdOpen, Qt::LeftButton);
-  ASSERT_EQ(modal.messageBoxes().size(), 1u);
-  EXPECT_EQ(modal.messageBoxes()[0].text, QStringLiteral("Unable to open file."));
-  EXPECT_EQ(modal.messageBoxes()[0].style, MsgBox::OKCancel | MsgBox::Exclamation);
-  EXPECT_FALSE(w.document().DocumentOpen());
+TEST_F(MainWindowTest, ACommandLineProjectOpensSilentlyAndAnythingElseIsIgnoredSilently) {
+  for (const bool project : {true, false}) {
+    mMain::PendingProjectPath =
+        project ? writeProject(QStringLiteral("start.lmp")) : writeFile(QStringLiteral("junk.lmp"), "\x89PNG junk");
+    frmMain& w = open();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return mMain::PendingProjectPath.isEmpty(); }, 5000));
+    QApplication::processEvents();
+    EXPECT_EQ(std::pair(w.document().DocumentOpen(), w.document().TextItems().size()),
+              std::pair(project, size_t(project ? 1 : 0)));
+    EXPECT_TRUE(!w.document().Changed() && modal.messageBoxes().empty());
+  }
 }
 
-TEST_F(MainWindowTest, CommandLineProjectOpensSilentlyAtActivation) {
-  mMain::PendingProjectPath = writeProject(QStringLiteral("start.lmp"));
-  frmMain& w = open();
-  EXPECT_TRUE(QTest::qWaitFor([&] { return w.document().DocumentOpen(); }, 5000));
-  EXPECT_TRUE(mMain::PendingProjectPath.isEmpty());
-  EXPECT_FALSE(w.document().Changed());
-  EXPECT_EQ(w.document().TextItems().size(), 1u);
-  EXPECT_TRUE(modal.messageBoxes().empty());
+TEST_F(MainWindowTest, ClosingAsksOnlyForAChangedDocumentAndCancelKeepsTheWindow) {
+  const struct {
+    bool changed;
+    int answer;
+    QString saveAs;  // the file dialog's answer, when it is shown; empty cancels it
+    bool closes;
+  } cases[] = {{false, 0, {}, true},
+               {true, MsgBox::Cancel, {}, false},
+               {true, MsgBox::No, {}, true},
+               {true, MsgBox::Yes, {}, false},
+               {true, MsgBox::Yes, dir.filePath(QStringLiteral("closing.lmp")), true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.changed << " " << c.answer << " " << c.saveAs.toStdString());
+    const size_t questions = modal.messageBoxes().size(), dialogs = modal.fileDialogs().size();
+    frmMain& w = open();
+    if (c.changed) {
+      w.document().StartNewDocument("Banners\\x.jpg");
+      w.document().SetChanged(true);
+      modal.answerMessageBox(c.answer);
+    }
+    if (c.answer == MsgBox::Yes) c.saveAs.isEmpty() ? modal.cancelFileDialog() : modal.answerFile(c.saveAs);
+    QTest::mouseClick(w.vbkFlat1, Qt::LeftButton);
+    EXPECT_EQ(w.isVisible(), !c.closes);
+    ASSERT_EQ(modal.messageBoxes().size() - questions, c.changed ? 1u : 0u);
+    if (c.changed) {
+      EXPECT_EQ(std::pair(modal.messageBoxes().back().text, modal.messageBoxes().back().style),
+                std::pair(QStringLiteral("Do you want to save the current image?"),
+                          MsgBox::YesNoCancel | MsgBox::Information));
+    }
+    EXPECT_EQ(modal.fileDialogs().size() - dialogs, c.answer == MsgBox::Yes ? 1u : 0u);
+    EXPECT_EQ(QFile::exists(c.saveAs), !c.saveAs.isEmpty());
+    w.document().SetChanged(false);
+  }
 }
 
-TEST_F(MainWindowTest, CommandLineFileThatIsNoProjectIsIgnoredWithoutAMessage) {
-  const QString path = dir.filePath(QStringLiteral("junk.lmp"));
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("\x89PNG junk");
-  file.close();
-  mMain::PendingProjectPath = path;
-  frmMain& w = open();
-  EXPECT_TRUE(QTest::qWaitFor([&] { return mMain::PendingProjectPath.isEmpty(); }, 5000));
-  EXPECT_FALSE(w.document().DocumentOpen());
-  EXPECT_TRUE(w.picWelcome->isVisible());
-  EXPECT_TRUE(modal.messageBoxes().empty());
-  EXPECT_EQ(w.windowTitle(), QStringLiteral("ZEB Lumora - [no file open]"));
+TEST(mMain, TheCommandLineGivesThePendingPath) {
+  const std::pair<QStringList, QString> cases[] = {
+      {{"lumora"}, ""},
+      {{"lumora", "/a b/c.lmp"}, "/a b/c.lmp"},
+      {{"lumora", "/a", "b.lmp"}, "/a b.lmp"},  // an unquoted path with a blank comes in two
+      {{"lumora", "\"/home/u/my banner.lmp\""}, "/home/u/my banner.lmp"},
+      {{"lumora", "\" spaced \""}, " spaced "},
+      {{"lumora", "   /tmp/a.lmp  "}, "/tmp/a.lmp"},
+      {{"lumora", "\t/tmp/a.lmp\t"}, "\t/tmp/a.lmp\t"},  // tabs are not blanks
+      {{"lumora", "\"/tmp/open.lmp"}, "/tmp/open.lm"},   // no closing quote: the last character is lost
+      {{"lumora", "\""}, ""},
+      {{"lumora", "\"\""}, ""},
+      {{"lumora", "   "}, ""},
+  };
+  for (const auto& [arguments, path] : cases)
+    EXPECT_EQ(mMain::ProjectPathFromArgument(mMain::ArgumentText(arguments)), path)
+        << arguments.join('|').toStdString();
 }
 
-TEST_F(MainWindowTest, ExitClosesWithoutAQuestionWhenUnchanged) {
-  frmMain& w = open();
-  QTest::mouseClick(w.vbkFlat1, Qt::LeftButton);
-  EXPECT_FALSE(w.isVisible());
-  EXPECT_TRUE(modal.messageBoxes().empty());
-}
-
-TEST_F(MainWindowTest, ChangedDocumentAsksAndCancelKeepsTheWindowOpen) {
-  frmMain& w = open();
-  w.document().SetChanged(true);
-  modal.answerMessageBox(MsgBox::Cancel);
-  w.close();
-  EXPECT_TRUE(w.isVisible());
-  ASSERT_EQ(modal.messageBoxes().size(), 1u);
-  EXPECT_EQ(modal.messageBoxes()[0].text, QStringLiteral("Do you want to save the current image?"));
-  EXPECT_EQ(modal.messageBoxes()[0].style, MsgBox::YesNoCancel | MsgBox::Information);
-  modal.answerMessageBox(MsgBox::No);
-  w.close();
-  EXPECT_FALSE(w.isVisible());
-}
-
-TEST_F(MainWindowTest, YesWithACancelledSaveDialogCancelsTheClose) {
-  frmMain& w = open();
-  w.document().SetChanged(true);
-  modal.answerMessageBox(MsgBox::Yes);
-  modal.cancelFileDialog();
-  w.close();
-  EXPECT_TRUE(w.isVisible());
-  ASSERT_EQ(modal.fileDialogs().size(), 1u);
-  EXPECT_EQ(modal.fileDialogs()[0].kind, FileDialogRequest::Kind::Save);
-  EXPECT_TRUE(modal.fileDialogs()[0].confirmOverwrite);
-  EXPECT_EQ(modal.fileDialogs()[0].defaultSuffix, QStringLiteral("lmp"));
-}
-
-class Layout : public MainWindowTest, public ::testing::WithParamInterface<QSize> {};
-
-TEST_P(Layout, FollowsTheWindowSize) {
-  frmMain& w = open();
-  w.resize(GetParam());
-  QApplication::processEvents();
-  const QSize size = w.size();
-  EXPECT_GE(size.width(), 812);
-  EXPECT_GE(size.height(), 591);
-  EXPECT_EQ(w.txtCaption->geometry().bottom() + 1, size.height() - 6);  // 6 px above the bottom
-  EXPECT_EQ(w.txtCaption->width(), size.width() - 2 * w.txtCaption->x());
-  EXPECT_EQ(w.lblInfo->geometry().bottom() + 1, w.txtCaption->y() - 8);
-  EXPECT_EQ(w.Image1->y(), w.lblInfo->y() - 10);
-  EXPECT_EQ(w.Image1->width(), size.width() - 2 * w.Image1->x());
-  EXPECT_EQ(w.picWorkspace->geometry().bottom() + 1, w.Image1->y() - 8);  // 8 px above the divider
-  EXPECT_EQ(w.picWorkspace->width(), size.width() - 2 * w.picWorkspace->x());
-  EXPECT_EQ(w.Shape2->geometry(), w.picWorkspace->geometry().adjusted(-1, -1, 1, 1));
-  EXPECT_EQ(w.RibbonContainer1->width(), size.width() - 2 * w.RibbonContainer1->x());
-  EXPECT_EQ(w.Image2->width(), size.width() - 2 * w.Image2->x());
-  EXPECT_EQ(w.Image2->geometry().bottom() + 1, size.height());
-  EXPECT_NEAR(w.picWelcome->geometry().center().x(), w.picWorkspace->width() / 2, 1);
-  EXPECT_NEAR(w.picWelcome->geometry().center().y(), w.picWorkspace->height() / 2, 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(frmMain, Layout,
-                         ::testing::Values(QSize(812, 591), QSize(300, 200), QSize(813, 592), QSize(1000, 700),
-                                           QSize(1200, 900)));
-
-TEST_F(MainWindowTest, CannotBeMadeSmallerThanDesigned) {
-  frmMain& w = open();
-  w.resize(400, 300);
-  EXPECT_GE(w.width(), 812);
-  EXPECT_GE(w.height(), 591);
+TEST(ReportError, ShowsWhatWentWrongAndRetryGoesOnWhileExitCloses) {
+  const QString internal = QString::number(ErrorNumber::kInternal);
+  const std::tuple<std::function<void()>, QPushButton * frmError::*, QString, QString> cases[] = {
+      {[] { throw LumoraError(53, "File not found"); }, &frmError::cmdRetry, "53", "File not found"},
+      {[] { throw std::runtime_error("boom"); }, &frmError::cmdExit, internal, "boom"},
+      {[] { throw std::bad_alloc(); }, nullptr, QString::number(ErrorNumber::kOutOfMemory), "Out of memory"},
+      {[] { throw 42; }, &frmError::cmdRetry, internal, "Internal error"},
+  };
+  for (const auto& [fault, answer, number, description] : cases) {
+    test::ScriptedModal modal;
+    QWidget mainWindow;
+    mainWindow.show();
+    InstallErrorReport(mainWindow);
+    QString shown;
+    modal.onNextWindow([&](QDialog& d) {
+      auto& form = static_cast<frmError&>(d);
+      shown = form.lblNum->text() + ' ' + form.lblDesc->text();
+      if (answer) QTest::mouseClick(form.*answer, Qt::LeftButton);  // none: closed without an answer
+    });
+    Guarded(fault);
+    QApplication::processEvents();
+    EXPECT_EQ(shown, number + ' ' + description);
+    EXPECT_EQ(std::pair(modal.beeps(), modal.windows().size()), std::pair(1, size_t(1))) << description.toStdString();
+    EXPECT_EQ(mainWindow.isVisible(), answer == &frmError::cmdRetry) << description.toStdString();
+    SetErrorReporter({});
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <cstdlib>
 
 namespace lumora::test {
@@ -39,6 +40,18 @@ CliRun CliFixture::Program(const QString& program, const QStringList& arguments,
 }
 
 QString CliFixture::Scratch(const QString& name) const { return m_dir.path() + "/" + name; }
+
+QString CliFixture::Write(const QString& name, const QByteArray& bytes) const {
+  QFile file(Scratch(name));
+  EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+  return file.fileName();
+}
+
+QByteArray CliFixture::Read(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 QString CliFixture::Projects() { return QString::fromLocal8Bit(std::getenv("LUMORA_TEST_DATA")) + "/projects"; }
 

@@ -29,8 +29,10 @@ class CliFixture {
   CliRun Cli(const QStringList& arguments, const QProcessEnvironment& environment = {}) const;
   // Runs any program in the scratch folder.
   CliRun Program(const QString& program, const QStringList& arguments, const QProcessEnvironment& environment) const;
-  // A path inside the scratch folder.
+  // A path inside the scratch folder; a file written there; any file's bytes.
   QString Scratch(const QString& name) const;
+  QString Write(const QString& name, const QByteArray& bytes) const;
+  static QByteArray Read(const QString& path);
   std::filesystem::path ScratchPath(const QString& name) const { return Scratch(name).toStdString(); }
   static QString Projects();  // tests/data/projects
   static QString Project(const QString& name) { return Projects() + "/" + name; }

@@ -20,15 +20,8 @@ inline int AddItem(Document& document, const std::string& caption, float left, f
                          const std::function<void(TextItem&)>& tweak = {}) {
   const int index = document.CreateItem();
   document.EditItem(index, [&](TextItem& item) {
-    item.Caption = caption;
-    item.Left = left;
-    item.Top = top;
-    item.FontName = "DejaVu Sans";
-    item.FontSize = 24;
-    item.ForeColor = 0x000000;
-    item.ShadowColor = 0x808080;
-    item.Shadow = false;
-    item.Visible = true;
+    item.Caption = caption, item.Left = left, item.Top = top, item.FontName = "DejaVu Sans", item.FontSize = 24;
+    item.ForeColor = 0x000000, item.ShadowColor = 0x808080, item.Shadow = false, item.Visible = true;
     if (tweak) tweak(item);
   });
   return index;

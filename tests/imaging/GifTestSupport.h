@@ -1,6 +1,6 @@
-// Independent readers and a peer writer for checking GIF output: a plain LZW decoder that also
-// reports every code's width, a walker over the file's blocks, giflib's decoder and giflib's
-// encoder (for size comparisons). Header-only: the benchmarks use it too.
+// Independent readers for checking GIF output: a plain LZW decoder that also gives the codes it
+// read, a walker over the file's blocks and giflib's decoder; and giflib's encoder, the
+// benchmarks' peer. Header-only: the benchmarks and the fuzz target use it too.
 #pragma once
 
 #include <gif_lib.h>
@@ -15,16 +15,11 @@
 
 namespace lumora::giftest {
 
-struct Code {
-  int value;
-  int width;
-};
-
 struct LzwDecoded {
   bool ok = false;
   std::string error;
   std::vector<uint8_t> pixels;
-  std::vector<Code> codes;
+  std::vector<int> codes;  // as read, clear and end codes included
 };
 
 // The textbook GIF LZW decoder: widths grow when the next entry reaches 2^width (up to 12).
@@ -32,61 +27,30 @@ inline LzwDecoded DecodeLzw(std::span<const uint8_t> data, int codeSize) {
   LzwDecoded result;
   const int clear = 1 << codeSize, end = clear + 1;
   std::vector<int> prefix(4096, -1);
-  std::vector<uint8_t> suffix(4096, 0), first(4096, 0);
-  for (int i = 0; i < clear; ++i) {
-    suffix[static_cast<size_t>(i)] = static_cast<uint8_t>(i);
-    first[static_cast<size_t>(i)] = static_cast<uint8_t>(i);
-  }
+  std::vector<uint8_t> suffix(4096, 0), first(4096, 0), text;
+  for (int i = 0; i < clear; ++i) suffix[static_cast<size_t>(i)] = first[static_cast<size_t>(i)] = static_cast<uint8_t>(i);
   int width = codeSize + 1, next = clear + 2, previous = -1;
-  size_t bitPos = 0;
-  std::vector<uint8_t> text;
-  auto expand = [&](int code) {
-    text.clear();
-    for (int c = code; c >= 0; c = prefix[static_cast<size_t>(c)]) text.push_back(suffix[static_cast<size_t>(c)]);
-    result.pixels.insert(result.pixels.end(), text.rbegin(), text.rend());
-  };
-  for (;;) {
-    if (bitPos + static_cast<size_t>(width) > data.size() * 8) {
-      result.error = "data ended without an end code";
-      return result;
-    }
+  for (size_t bitPos = 0;;) {
+    if (bitPos + static_cast<size_t>(width) > data.size() * 8) return result.error = "data ended without an end code", result;
     int code = 0;
-    for (int b = 0; b < width; ++b, ++bitPos)
-      code |= ((data[bitPos / 8] >> (bitPos % 8)) & 1) << b;
-    result.codes.push_back({code, width});
+    for (int b = 0; b < width; ++b, ++bitPos) code |= ((data[bitPos / 8] >> (bitPos % 8)) & 1) << b;
+    result.codes.push_back(code);
     if (code == clear) {
-      width = codeSize + 1;
-      next = clear + 2;
-      previous = -1;
+      width = codeSize + 1, next = clear + 2, previous = -1;
       continue;
     }
     if (code == end) break;
-    if (previous < 0) {
-      if (code >= clear) {
-        result.error = "first code after a clear is not a pixel";
-        return result;
-      }
-      expand(code);
-      previous = code;
-      continue;
-    }
-    uint8_t head;
-    if (code < next) {
-      head = first[static_cast<size_t>(code)];
-    } else if (code == next) {
-      head = first[static_cast<size_t>(previous)];
-    } else {
-      result.error = "code " + std::to_string(code) + " beyond the table (" + std::to_string(next) + ")";
-      return result;
-    }
-    if (next < 4096) {
+    if (previous < 0 && code >= clear) return result.error = "first code after a clear is not a pixel", result;
+    if (code > next) return result.error = "code " + std::to_string(code) + " beyond the table", result;
+    if (previous >= 0 && next < 4096) {
       prefix[static_cast<size_t>(next)] = previous;
-      suffix[static_cast<size_t>(next)] = head;
+      suffix[static_cast<size_t>(next)] = first[static_cast<size_t>(code < next ? code : previous)];
       first[static_cast<size_t>(next)] = first[static_cast<size_t>(previous)];
-      ++next;
-      if (next == (1 << width) && width < 12) ++width;
+      if (++next == (1 << width) && width < 12) ++width;
     }
-    expand(code);
+    text.clear();
+    for (int c = code; c >= 0; c = prefix[static_cast<size_t>(c)]) text.push_back(suffix[static_cast<size_t>(c)]);
+    result.pixels.insert(result.pixels.end(), text.rbegin(), text.rend());
     previous = code;
   }
   result.ok = true;
@@ -95,69 +59,52 @@ inline LzwDecoded DecodeLzw(std::span<const uint8_t> data, int codeSize) {
 
 // The blocks of a single-image GIF file, walked by hand.
 struct GifLayout {
-  bool ok = false;
+  bool ok = false, trailer = false;
   std::string error;
-  std::string version;
-  int width = 0, height = 0;
-  uint8_t screenFlags = 0;
+  int width = 0, height = 0, codeSize = 0;
+  uint8_t screenFlags = 0, descriptorFlags = 0;
   std::vector<uint8_t> colourTable;
   std::vector<std::vector<uint8_t>> extensions;  // each: label byte, then the raw bytes up to the terminator
-  size_t descriptorAt = 0;
-  uint8_t descriptorFlags = 0;
-  int codeSize = 0;
   std::vector<int> blockSizes;
   std::vector<uint8_t> data;  // the sub-blocks' bytes joined
-  bool trailer = false;
 };
 
 inline GifLayout ParseGif(std::span<const uint8_t> f) {
   GifLayout g;
-  size_t p = 0;
+  size_t p = 13;
   auto need = [&](size_t n) { return p + n <= f.size(); };
-  auto u16 = [&](size_t at) { return f[at] | (f[at + 1] << 8); };
-  if (!need(13)) return g.error = "short header", g;
-  g.version.assign(f.begin(), f.begin() + 6);
-  g.width = u16(6);
-  g.height = u16(8);
-  g.screenFlags = f[10];
-  p = 13;
+  auto bytes = [&](size_t n) { return std::vector<uint8_t>(f.begin() + static_cast<std::ptrdiff_t>(p), f.begin() + static_cast<std::ptrdiff_t>(p + n)); };
+  if (f.size() < 13) return g.error = "short header", g;
+  g.width = f[6] | f[7] << 8, g.height = f[8] | f[9] << 8, g.screenFlags = f[10];
   if (g.screenFlags & 0x80) {
     const size_t table = 3u << ((g.screenFlags & 7) + 1);
     if (!need(table)) return g.error = "short colour table", g;
-    g.colourTable.assign(f.begin() + static_cast<std::ptrdiff_t>(p), f.begin() + static_cast<std::ptrdiff_t>(p + table));
+    g.colourTable = bytes(table);
     p += table;
   }
-  while (need(1) && f[p] == 0x21) {
-    std::vector<uint8_t> ext;
-    if (!need(2)) return g.error = "short extension", g;
-    ext.push_back(f[p + 1]);
-    p += 2;
+  // Sub-blocks up to the terminator: appended to out with their sizes when sizes is null.
+  auto blocks = [&](std::vector<uint8_t>& out, std::vector<int>* sizes) {
     for (;;) {
-      if (!need(1)) return g.error = "unterminated extension", g;
-      const uint8_t n = f[p];
-      ext.push_back(n);
-      ++p;
-      if (n == 0) break;
-      if (!need(n)) return g.error = "short extension block", g;
-      ext.insert(ext.end(), f.begin() + static_cast<std::ptrdiff_t>(p), f.begin() + static_cast<std::ptrdiff_t>(p + n));
+      if (!need(1)) return false;
+      const uint8_t n = f[p++];
+      if (!sizes) out.push_back(n);
+      if (n == 0) return true;
+      if (!need(n)) return false;
+      if (sizes) sizes->push_back(n);
+      const auto block = bytes(n);
+      out.insert(out.end(), block.begin(), block.end());
       p += n;
     }
-    g.extensions.push_back(ext);
+  };
+  while (need(2) && f[p] == 0x21) {
+    g.extensions.push_back({f[p + 1]});
+    p += 2;
+    if (!blocks(g.extensions.back(), nullptr)) return g.error = "unterminated extension", g;
   }
   if (!need(11) || f[p] != 0x2C) return g.error = "no image descriptor", g;
-  g.descriptorAt = p;
-  g.descriptorFlags = f[p + 9];
-  g.codeSize = f[p + 10];
+  g.descriptorFlags = f[p + 9], g.codeSize = f[p + 10];
   p += 11;
-  for (;;) {
-    if (!need(1)) return g.error = "unterminated image data", g;
-    const uint8_t n = f[p++];
-    if (n == 0) break;
-    if (!need(n)) return g.error = "short data block", g;
-    g.blockSizes.push_back(n);
-    g.data.insert(g.data.end(), f.begin() + static_cast<std::ptrdiff_t>(p), f.begin() + static_cast<std::ptrdiff_t>(p + n));
-    p += n;
-  }
+  if (!blocks(g.data, &g.blockSizes)) return g.error = "unterminated image data", g;
   g.trailer = need(1) && f[p] == 0x3B && p + 1 == f.size();
   g.ok = true;
   return g;
@@ -171,7 +118,6 @@ struct GiflibImage {
   int transparent = -1;
   std::vector<uint8_t> pixels;                     // rows top to bottom
   std::vector<std::array<uint8_t, 3>> colours;     // the global colour table
-  std::string comment;
 };
 
 inline GiflibImage DecodeWithGiflib(std::span<const uint8_t> file) {
@@ -207,15 +153,6 @@ inline GiflibImage DecodeWithGiflib(std::span<const uint8_t> file) {
       out.colours.push_back({gif->SColorMap->Colors[i].Red, gif->SColorMap->Colors[i].Green, gif->SColorMap->Colors[i].Blue});
   GraphicsControlBlock gcb;
   if (DGifSavedExtensionToGCB(gif, 0, &gcb) == GIF_OK) out.transparent = gcb.TransparentColor;
-  auto collectComments = [&](int count, const ExtensionBlock* blocks) {
-    bool inComment = false;
-    for (int i = 0; i < count; ++i) {
-      if (blocks[i].Function == COMMENT_EXT_FUNC_CODE) inComment = true;
-      else if (blocks[i].Function != CONTINUE_EXT_FUNC_CODE) inComment = false;
-      if (inComment) out.comment.append(reinterpret_cast<const char*>(blocks[i].Bytes), static_cast<size_t>(blocks[i].ByteCount));
-    }
-  };
-  collectComments(image.ExtensionBlockCount, image.ExtensionBlocks);
   DGifCloseFile(gif, &error);
   return out;
 }

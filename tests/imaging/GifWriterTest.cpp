@@ -1,17 +1,19 @@
-// SaveGIF and EncodeGIF: the file's bytes block by block, the colour-table size rule, the
-// extensions, interlacing, refusals, the atomic file, and real decoders (giflib and Qt) reading
-// back exactly the indices of the 8-bit surface.
+// The GIF writer: the file's bytes block by block, the colour-table size rule, the extensions,
+// giflib reading back exactly the surface's indices, refusals and the atomic file; and the
+// two-thread route giving what reducing first and writing after gives.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
-#include <QByteArray>
-#include <QImage>
-#include <bit>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <random>
 
 #include "GifTestSupport.h"
 #include "SurfaceBuilders.h"
+#include "imaging/GifRoute.h"
+#include "imaging/RowHandover.h"
 #include "imaging/cDIB.h"
 #include "imaging/cPal8bpp.h"
 #include "imaging/mDither8bpp.h"
@@ -22,47 +24,39 @@ namespace lumora {
 namespace {
 
 namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
 
 // A palette of count distinct colours (entry i: 3i, 255 - i, 7i mod 256).
 void makePalette(cPal8bpp& p, int count) {
   p.Initialize(static_cast<int16_t>(count));
-  for (int i = 0; i < count; ++i) {
-    p.rgbR(i, static_cast<uint8_t>(3 * i));
-    p.rgbG(i, static_cast<uint8_t>(255 - i));
-    p.rgbB(i, static_cast<uint8_t>((7 * i) & 0xFF));
-  }
+  for (int i = 0; i < count; ++i)
+    p.rgbR(i, static_cast<uint8_t>(3 * i)), p.rgbG(i, static_cast<uint8_t>(255 - i)), p.rgbB(i, static_cast<uint8_t>(7 * i));
 }
 
-std::vector<uint8_t> noiseIndices(size_t count, int colours, uint32_t seed) {
+Bytes noiseIndices(size_t count, int colours, uint32_t seed) {
   std::mt19937 random(seed);
-  std::vector<uint8_t> v(count);
+  Bytes v(count);
   for (auto& i : v) i = static_cast<uint8_t>(random() % static_cast<uint32_t>(colours));
   return v;
 }
 
-std::vector<uint8_t> encode(const cDIB& dib, const cPal8bpp& p, int16_t transparent = -1, bool interlaced = false,
-                            const std::string& comment = {}) {
-  std::vector<uint8_t> out;
+Bytes encode(const cDIB& dib, const cPal8bpp& p, int16_t transparent = -1, bool interlaced = false, const std::string& comment = {}) {
+  Bytes out;
   EXPECT_TRUE(mGIFSave::EncodeGIF(dib, p, transparent, interlaced, comment, out));
   return out;
 }
 
-class TempFolder {
- public:
-  TempFolder() {
-    m_path = fs::temp_directory_path() / ("lumora-gif-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                          "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(m_path);
-    fs::create_directories(m_path);
-  }
-  ~TempFolder() { fs::remove_all(m_path); }
-  const fs::path& path() const { return m_path; }
+Bytes slice(const Bytes& b, size_t at, size_t n) { return Bytes(b.begin() + static_cast<ptrdiff_t>(at), b.begin() + static_cast<ptrdiff_t>(at + n)); }
 
- private:
-  fs::path m_path;
-};
+fs::path freshFolder() {
+  const auto dir = fs::temp_directory_path() /
+                   ("lumora-gif-" + std::to_string(::getpid()) + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  return dir;
+}
 
-std::vector<uint8_t> readFile(const fs::path& path) {
+Bytes readFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
@@ -71,352 +65,209 @@ TEST(GifWriter, TwoColourPictureIsExactBytes) {
   cDIB dib;
   testsurface::Fill8(dib, 2, 2, {0, 1, 1, 0});
   cPal8bpp p;
-  p.SetPalette(std::vector<uint8_t>{0x30, 0x20, 0x10, 0, 0xF0, 0xE0, 0xD0, 0});
-  const std::vector<uint8_t> expected = {
-      'G', 'I', 'F', '8', '7', 'a',              // header
-      2, 0, 2, 0, 0xF0, 0, 0,                    // screen: 2 x 2, global table of 2, background 0, aspect 0
-      0x10, 0x20, 0x30, 0xD0, 0xE0, 0xF0,        // red, green, blue of entries 0 and 1
-      0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0x00,        // image descriptor, flags n - 1 = 0
-      2,                                         // LZW code size 2 for a 2-entry table
-      3, 0x44, 0x02, 0x05, 0,                    // clear 0 1 1 (3 bits) 0 end (4 bits); terminator
-      0x3B};
-  EXPECT_EQ(encode(dib, p), expected);
+  p.SetPalette(Bytes{0x30, 0x20, 0x10, 0, 0xF0, 0xE0, 0xD0, 0});
+  EXPECT_EQ(encode(dib, p), (Bytes{'G', 'I', 'F', '8', '7', 'a',         // header
+                                   2, 0, 2, 0, 0xF0, 0, 0,               // screen: 2 x 2, global table of 2
+                                   0x10, 0x20, 0x30, 0xD0, 0xE0, 0xF0,   // red, green, blue of entries 0 and 1
+                                   0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0x00,   // image descriptor
+                                   2,                                    // LZW code size 2 for a 2-entry table
+                                   3, 0x44, 0x02, 0x05, 0,               // clear 0 1 1 (3 bits) 0 end (4 bits)
+                                   0x3B}));
 }
 
-struct TableCase {
-  int entries;
-  int tableColours;
-  int codeSize;
-};
-
+// The table is the next power of two of at least 2 entries, padded with black.
 TEST(GifWriter, ColourTableSizeRule) {
-  const std::vector<TableCase> cases = {{2, 2, 2},   {3, 4, 2},    {4, 4, 2},     {5, 8, 3},   {8, 8, 3},
-                                        {9, 16, 4},  {16, 16, 4},  {17, 32, 5},   {129, 256, 8}, {256, 256, 8}};
-  for (const TableCase& c : cases) {
+  struct Case { int entries, tableBits, codeSize; };
+  for (const Case c : {Case{2, 1, 2}, {3, 2, 2}, {4, 2, 2}, {5, 3, 3}, {8, 3, 3}, {9, 4, 4}, {17, 5, 5}, {129, 8, 8}, {256, 8, 8}}) {
     SCOPED_TRACE(c.entries);
     cDIB dib;
     testsurface::Fill8(dib, 7, 5, noiseIndices(35, c.entries, static_cast<uint32_t>(c.entries)));
     cPal8bpp p;
     makePalette(p, c.entries);
-    const auto file = encode(dib, p);
-    const auto g = giftest::ParseGif(file);
-    ASSERT_TRUE(g.ok) << g.error;
-    EXPECT_EQ(g.screenFlags, 0xF0 + (std::countr_zero(static_cast<unsigned>(c.tableColours)) - 1));
-    ASSERT_EQ(g.colourTable.size(), 3u * static_cast<size_t>(c.tableColours));
-    for (int i = 0; i < c.tableColours; ++i) {
-      const bool used = i < c.entries;
-      EXPECT_EQ(g.colourTable[3 * static_cast<size_t>(i)], used ? p.rgbR(i) : 0) << i;
-      EXPECT_EQ(g.colourTable[3 * static_cast<size_t>(i) + 1], used ? p.rgbG(i) : 0) << i;
-      EXPECT_EQ(g.colourTable[3 * static_cast<size_t>(i) + 2], used ? p.rgbB(i) : 0) << i;
-    }
-    EXPECT_EQ(g.descriptorFlags, std::countr_zero(static_cast<unsigned>(c.tableColours)) - 1);
-    EXPECT_EQ(g.codeSize, c.codeSize);
-    EXPECT_TRUE(g.trailer);
+    const auto g = giftest::ParseGif(encode(dib, p));
+    ASSERT_TRUE(g.ok && g.trailer) << g.error;
+    EXPECT_EQ(std::make_tuple(g.screenFlags, g.descriptorFlags, g.codeSize), std::make_tuple(0xF0 + c.tableBits - 1, c.tableBits - 1, c.codeSize));
+    Bytes table(3u << c.tableBits, 0);
+    for (int i = 0; i < c.entries; ++i) std::copy_n(Bytes{p.rgbR(i), p.rgbG(i), p.rgbB(i)}.begin(), 3, table.begin() + 3 * i);
+    EXPECT_EQ(g.colourTable, table);
   }
 }
 
-TEST(GifWriter, TransparentIndexWritesGif89aAndTheControlExtension) {
+// GIF87a without extensions; GIF89a with the comment (in sub-blocks of 255) before the control
+// extension that names the transparent index.
+TEST(GifWriter, ExtensionsAndVersion) {
   cDIB dib;
   testsurface::Fill8(dib, 3, 3, noiseIndices(9, 4, 1));
   cPal8bpp p;
   makePalette(p, 4);
-  const auto plain = encode(dib, p, -1);
-  EXPECT_EQ(std::string(plain.begin(), plain.begin() + 6), "GIF87a");
-  EXPECT_TRUE(giftest::ParseGif(plain).extensions.empty());
-
-  const auto file = encode(dib, p, 0);
-  EXPECT_EQ(std::string(file.begin(), file.begin() + 6), "GIF89a");
   const size_t afterTable = 13 + 3 * 4;
-  const std::vector<uint8_t> control(file.begin() + afterTable, file.begin() + afterTable + 8);
-  EXPECT_EQ(control, (std::vector<uint8_t>{0x21, 0xF9, 0x04, 0x01, 0x00, 0x00, 0x00, 0x00}));
-  EXPECT_EQ(file[afterTable + 8], 0x2C);
-  EXPECT_EQ(giftest::DecodeWithGiflib(file).transparent, 0);
-  EXPECT_EQ(giftest::DecodeWithGiflib(encode(dib, p, 3)).transparent, 3);
-}
-
-TEST(GifWriter, CommentExtension) {
-  cDIB dib;
-  testsurface::Fill8(dib, 2, 1, {0, 1});
-  cPal8bpp p;
-  makePalette(p, 2);
-  const auto file = encode(dib, p, -1, false, "Lumora");
-  EXPECT_EQ(std::string(file.begin(), file.begin() + 6), "GIF89a");
-  const size_t at = 13 + 6;
-  const std::vector<uint8_t> expected = {0x21, 0xFE, 6, 'L', 'u', 'm', 'o', 'r', 'a', 0x00, 0x2C};
-  EXPECT_EQ(std::vector<uint8_t>(file.begin() + at, file.begin() + at + expected.size()), expected);
-  EXPECT_EQ(giftest::DecodeWithGiflib(file).comment, "Lumora");
-  // Comment first, then the control extension.
-  const auto both = giftest::ParseGif(encode(dib, p, 1, false, "x"));
+  const auto plain = encode(dib, p), transparent = encode(dib, p, 3), commented = encode(dib, p, -1, false, "Lumora");
+  EXPECT_EQ(slice(plain, 0, 6), (Bytes{'G', 'I', 'F', '8', '7', 'a'}));
+  EXPECT_EQ(plain[afterTable], 0x2C);
+  EXPECT_EQ(slice(transparent, 0, 6), (Bytes{'G', 'I', 'F', '8', '9', 'a'}));
+  EXPECT_EQ(slice(transparent, afterTable, 9), (Bytes{0x21, 0xF9, 0x04, 0x01, 0x00, 0x00, 0x03, 0x00, 0x2C}));
+  EXPECT_EQ(giftest::DecodeWithGiflib(transparent).transparent, 3);
+  EXPECT_EQ(slice(commented, 0, 6), slice(transparent, 0, 6));
+  EXPECT_EQ(slice(commented, afterTable, 11), (Bytes{0x21, 0xFE, 6, 'L', 'u', 'm', 'o', 'r', 'a', 0x00, 0x2C}));
+  std::string comment;
+  for (int i = 0; i < 600; ++i) comment += static_cast<char>('a' + i % 26);
+  const auto both = giftest::ParseGif(encode(dib, p, 0, false, comment));
+  ASSERT_TRUE(both.ok) << both.error;
   ASSERT_EQ(both.extensions.size(), 2u);
-  EXPECT_EQ(both.extensions[0][0], 0xFE);
+  const auto& ext = both.extensions[0];
+  ASSERT_EQ(ext.size(), 1u + 1 + 255 + 1 + 255 + 1 + 90 + 1);
+  EXPECT_EQ(Bytes({ext[0], ext[1], ext[257], ext[513], ext.back()}), (Bytes{0xFE, 255, 255, 90, 0}));
+  EXPECT_EQ(std::string(ext.begin() + 2, ext.begin() + 257) + std::string(ext.begin() + 258, ext.begin() + 513) +
+                std::string(ext.begin() + 514, ext.end() - 1),
+            comment);
   EXPECT_EQ(both.extensions[1][0], 0xF9);
 }
 
-// A comment longer than one sub-block is written as several, not refused.
-TEST(GifWriter, LongCommentTakesSeveralSubBlocks) {
-  cDIB dib;
-  testsurface::Fill8(dib, 2, 1, {0, 1});
-  cPal8bpp p;
-  makePalette(p, 2);
-  std::string comment;
-  for (int i = 0; i < 600; ++i) comment += static_cast<char>('a' + i % 26);
-  const auto file = encode(dib, p, -1, false, comment);
-  const auto g = giftest::ParseGif(file);
-  ASSERT_TRUE(g.ok) << g.error;
-  ASSERT_EQ(g.extensions.size(), 1u);
-  const auto& ext = g.extensions[0];
-  EXPECT_EQ(ext[1], 255);
-  EXPECT_EQ(ext[1 + 256], 255);
-  EXPECT_EQ(ext[1 + 512], 600 - 510);
-  EXPECT_EQ(giftest::DecodeWithGiflib(file).comment, comment);
-}
-
-TEST(GifWriter, DataSubBlocksAre254BytesExceptTheLast) {
-  cDIB dib;
-  testsurface::Fill8(dib, 200, 100, noiseIndices(20000, 256, 2));
-  cPal8bpp p;
-  makePalette(p, 256);
-  const auto g = giftest::ParseGif(encode(dib, p));
-  ASSERT_TRUE(g.ok) << g.error;
-  ASSERT_GT(g.blockSizes.size(), 10u);
-  for (size_t i = 0; i + 1 < g.blockSizes.size(); ++i) ASSERT_EQ(g.blockSizes[i], 254) << i;
-  EXPECT_GE(g.blockSizes.back(), 1);
-}
-
-struct DecodeCase {
-  const char* name;
-  int32_t width, height;
-  int colours;
-  std::vector<uint8_t> indices;
-};
-
-std::vector<DecodeCase> decodeCases() {
-  std::vector<DecodeCase> cases;
-  cases.push_back({"1 x 1", 1, 1, 2, {1}});
-  cases.push_back({"single colour", 300, 200, 2, std::vector<uint8_t>(60000, 0)});
-  cases.push_back({"single colour 256", 640, 480, 256, std::vector<uint8_t>(640 * 480, 201)});
-  cases.push_back({"width 1", 1, 777, 16, noiseIndices(777, 16, 3)});
-  cases.push_back({"height 1", 5000, 1, 256, noiseIndices(5000, 256, 4)});
-  cases.push_back({"noise 256", 321, 123, 256, noiseIndices(321 * 123, 256, 5)});
-  cases.push_back({"noise 3", 199, 301, 3, noiseIndices(199 * 301, 3, 6)});
-  cases.push_back({"noise 5", 64, 64, 5, noiseIndices(4096, 5, 7)});
-  std::vector<uint8_t> runs;
+// giflib reads back exactly the surface's indices, plain and interlaced (every small height puts
+// the four passes' rows back in place); data sub-blocks are 254 bytes but the last.
+TEST(GifWriter, RealDecodersReadTheIndicesBack) {
+  struct Case { int32_t width, height; int colours; Bytes indices; };
+  std::vector<Case> cases = {{1, 1, 2, {1}}, {640, 480, 256, Bytes(640 * 480, 201)}, {1, 777, 16, noiseIndices(777, 16, 3)},
+                             {5000, 1, 256, noiseIndices(5000, 256, 4)}, {321, 123, 256, noiseIndices(321 * 123, 256, 5)},
+                             {199, 301, 3, noiseIndices(199 * 301, 3, 6)}, {32767, 1, 2, noiseIndices(32767, 2, 13)}};
+  Bytes runs;
   std::mt19937 random(8);
   while (runs.size() < 500 * 400) runs.insert(runs.end(), 1 + random() % 300, static_cast<uint8_t>(random() % 64));
   runs.resize(500 * 400);
-  cases.push_back({"long runs", 500, 400, 64, runs});
-  std::vector<uint8_t> stripes(333 * 97);
-  for (size_t i = 0; i < stripes.size(); ++i) stripes[i] = static_cast<uint8_t>((i % 333) / 9 % 32);
-  cases.push_back({"stripes", 333, 97, 32, stripes});
-  return cases;
-}
-
-// Both decoders read back exactly the surface's indices; Qt through the colours.
-TEST(GifWriter, RealDecodersReadTheIndicesBack) {
-  for (const DecodeCase& c : decodeCases()) {
+  cases.push_back({500, 400, 64, runs});
+  for (int32_t h = 2; h <= 20; ++h) {
+    cases.push_back({3, h, 32, {}});
+    for (int32_t y = 0; y < h; ++y) cases.back().indices.insert(cases.back().indices.end(), 3, static_cast<uint8_t>(y));
+  }
+  for (const Case& c : cases)
     for (bool interlaced : {false, true}) {
-      SCOPED_TRACE(std::string(c.name) + (interlaced ? " interlaced" : ""));
+      SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + (interlaced ? " interlaced" : ""));
       cDIB dib;
       testsurface::Fill8(dib, c.width, c.height, c.indices);
       cPal8bpp p;
       makePalette(p, c.colours);
       const auto file = encode(dib, p, -1, interlaced);
-
       const auto g = giftest::DecodeWithGiflib(file);
       ASSERT_EQ(g.error, 0);
-      EXPECT_EQ(g.width, c.width);
-      EXPECT_EQ(g.height, c.height);
-      EXPECT_EQ(g.interlaced, interlaced);
+      EXPECT_EQ(std::make_tuple(g.width, g.height, g.interlaced), std::make_tuple(c.width, c.height, interlaced));
       EXPECT_EQ(g.pixels, c.indices);
-
-      const QImage image = QImage::fromData(QByteArray(reinterpret_cast<const char*>(file.data()), static_cast<qsizetype>(file.size())), "GIF");
-      ASSERT_FALSE(image.isNull());
-      ASSERT_EQ(image.width(), c.width);
-      ASSERT_EQ(image.height(), c.height);
-      for (int32_t y = 0; y < c.height; ++y)
-        for (int32_t x = 0; x < c.width; ++x) {
-          const uint8_t i = c.indices[static_cast<size_t>(y) * c.width + x];
-          ASSERT_EQ(image.pixel(x, y), qRgb(p.rgbR(i), p.rgbG(i), p.rgbB(i))) << x << "," << y;
-        }
+      const auto blocks = giftest::ParseGif(file).blockSizes;
+      for (size_t i = 0; i + 1 < blocks.size(); ++i) ASSERT_EQ(blocks[i], 254) << "data sub-block " << i;
     }
-  }
 }
 
-// Interlaced row order for every small height: the descriptor says interlaced and the rows come
-// in the four passes, so the decoders put them back in place.
-TEST(GifWriter, InterlacedSmallHeights) {
-  for (int32_t h = 1; h <= 20; ++h) {
-    SCOPED_TRACE(h);
-    std::vector<uint8_t> indices;
-    for (int32_t y = 0; y < h; ++y) indices.insert(indices.end(), 3, static_cast<uint8_t>(y));
-    cDIB dib;
-    testsurface::Fill8(dib, 3, h, indices);
-    cPal8bpp p;
-    makePalette(p, 32);
-    const auto file = encode(dib, p, -1, true);
-    EXPECT_EQ(giftest::ParseGif(file).descriptorFlags & 0x40, 0x40);
-    EXPECT_EQ(giftest::DecodeWithGiflib(file).pixels, indices);
-  }
-  EXPECT_EQ(mGIFSave::RowOrder(10, true), (std::vector<int32_t>{0, 8, 4, 2, 6, 1, 3, 5, 7, 9}));
-  EXPECT_EQ(mGIFSave::RowOrder(3, true), (std::vector<int32_t>{0, 2, 1}));
-  EXPECT_EQ(mGIFSave::RowOrder(3, false), (std::vector<int32_t>{0, 1, 2}));
-}
-
-// The 8-bit surface of the GIF route through the whole chain: giflib decodes its indices.
-TEST(GifWriter, DitheredPictureRoundTrips) {
-  cDIB source, target;
-  testsurface::Fill32(source, 240, 160, testsurface::PhotoLike(240, 160, 9));
-  cPal8bpp palette;
-  mDither8bpp::ConvertTo8bpp(source, target, palette);
-  const auto file = encode(target, palette, 0);
-  const auto g = giftest::DecodeWithGiflib(file);
-  ASSERT_EQ(g.error, 0);
-  EXPECT_EQ(g.pixels, testsurface::Indices(target));
-  for (int i = 0; i < palette.Entries(); ++i)
-    ASSERT_EQ(g.colours[static_cast<size_t>(i)], (std::array<uint8_t, 3>{palette.rgbR(i), palette.rgbG(i), palette.rgbB(i)}));
-}
-
-// On the same indices, our compress-style coder and giflib's come within 0.2% of each other.
-TEST(GifWriter, SizeMatchesGiflibsWriter) {
-  struct SizeCase {
-    const char* name;
-    int32_t w, h;
-    int colours;
-    std::vector<uint8_t> indices;
-  };
-  std::vector<SizeCase> cases;
-  cases.push_back({"noise 256", 400, 300, 256, noiseIndices(120000, 256, 10)});
-  cases.push_back({"noise 16", 400, 300, 16, noiseIndices(120000, 16, 11)});
-  cDIB source, dithered;
-  testsurface::Fill32(source, 480, 320, testsurface::PhotoLike(480, 320, 12));
-  cPal8bpp ditheredPalette;
-  mDither8bpp::ConvertTo8bpp(source, dithered, ditheredPalette);
-  cases.push_back({"dithered", 480, 320, ditheredPalette.Entries(), testsurface::Indices(dithered)});
-  for (const SizeCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    cDIB dib;
-    testsurface::Fill8(dib, c.w, c.h, c.indices);
-    cPal8bpp p;
-    makePalette(p, c.colours);
-    const auto ours = giftest::ParseGif(encode(dib, p));
-    std::vector<std::array<uint8_t, 3>> colours;
-    for (int i = 0; i < c.colours; ++i) colours.push_back({p.rgbR(i), p.rgbG(i), p.rgbB(i)});
-    const auto theirs = giftest::ParseGif(giftest::EncodeWithGiflib(c.indices, c.w, c.h, colours));
-    ASSERT_TRUE(theirs.ok) << theirs.error;
-    const double ratio = static_cast<double>(ours.data.size()) / static_cast<double>(theirs.data.size());
-    EXPECT_NEAR(ratio, 1.0, 0.002) << ours.data.size() << " vs " << theirs.data.size();
-  }
-}
-
-struct RefusalCase {
-  const char* name;
-  int bpp;
-  int32_t width;
-  int entries;
-  int16_t transparent;
-  uint8_t pixel;
-};
-
+// Nothing is written for what a GIF cannot hold: no bytes, no file.
 TEST(GifWriter, RefusesWhatItCannotWrite) {
-  const std::vector<RefusalCase> cases = {
-      {"32-bit surface", 32, 4, 2, -1, 0},  {"24-bit surface", 24, 4, 16, -1, 0}, {"one entry", 8, 4, 1, -1, 0},
-      {"no entries", 8, 4, 0, -1, 0},       {"too wide", 8, 32768, 2, -1, 0},     {"transparent 256", 8, 4, 2, 256, 0},
-      {"index beyond 4-colour table", 8, 4, 3, -1, 4}, {"index beyond 2-colour table", 8, 4, 2, -1, 2}};
-  TempFolder folder;
-  for (const RefusalCase& c : cases) {
+  struct Case { const char* name; int bpp; int32_t width; int entries; int16_t transparent; uint8_t pixel; };
+  const fs::path folder = freshFolder();
+  for (const Case& c : {Case{"32-bit surface", 32, 4, 2, -1, 0}, {"24-bit surface", 24, 4, 16, -1, 0}, {"one entry", 8, 4, 1, -1, 0},
+                        {"no entries", 8, 4, 0, -1, 0}, {"too wide", 8, 32768, 2, -1, 0}, {"transparent 256", 8, 4, 2, 256, 0},
+                        {"index beyond 4-colour table", 8, 4, 3, -1, 4}, {"index beyond 2-colour table", 8, 4, 2, -1, 2},
+                        {"no surface", 0, 0, 2, -1, 0}}) {
     SCOPED_TRACE(c.name);
     cDIB dib;
-    ASSERT_TRUE(dib.Create(c.width, 1, c.bpp));
+    if (c.bpp) {
+      ASSERT_TRUE(dib.Create(c.width, 1, c.bpp));
+    }
     if (c.bpp == 8) dib.lpBits()[0] = c.pixel;
     cPal8bpp p;
     makePalette(p, c.entries);
-    std::vector<uint8_t> out = {1, 2, 3};
+    Bytes out = {1, 2, 3};
     EXPECT_FALSE(mGIFSave::EncodeGIF(dib, p, c.transparent, false, {}, out));
     EXPECT_TRUE(out.empty());
-    const fs::path file = folder.path() / "refused.gif";
-    EXPECT_FALSE(mGIFSave::SaveGIF(file, dib, p, c.transparent, false, {}));
-    EXPECT_FALSE(fs::exists(file));
+    EXPECT_FALSE(mGIFSave::SaveGIF(folder / "refused.gif", dib, p, c.transparent, false, {}));
   }
-  cDIB empty;
-  cPal8bpp p;
-  makePalette(p, 2);
-  std::vector<uint8_t> out;
-  EXPECT_FALSE(mGIFSave::EncodeGIF(empty, p, -1, false, {}, out));
-  EXPECT_TRUE(fs::is_empty(folder.path()));
+  EXPECT_TRUE(fs::is_empty(folder));
+  fs::remove_all(folder);
 }
 
-// A surface loaded from a bitmap file has its bottom row first in memory; the file still starts
-// with the top row.
-TEST(GifWriter, BottomUpSurfaceIsWrittenTopRowFirst) {
+// The file replaces an older one whole, with no temporary left; a failed save keeps the old one.
+// A surface loaded from a bitmap file has its bottom row first in memory; the file's comes first.
+TEST(GifWriter, SaveGifIsAtomicAndWritesTheTopRowFirst) {
+  const fs::path folder = freshFolder(), file = folder / "picture.gif";
+  std::ofstream(file) << "an older, longer file that must be replaced entirely............................";
   auto bitmap = raster::Bitmap::Create(4, 3, 8, raster::RowOrder::BottomUp);
-  std::vector<uint8_t> visual;
+  Bytes visual;
   for (int32_t y = 0; y < 3; ++y)
-    for (int32_t x = 0; x < 4; ++x) {
-      bitmap->setPixelValue(x, y, static_cast<uint32_t>(y * 4 + x));
-      visual.push_back(static_cast<uint8_t>(y * 4 + x));
-    }
-  TempFolder folder;
-  const fs::path bmp = folder.path() / "bottom-up.bmp";
-  ASSERT_TRUE(raster::WriteBmpFile(bmp, *bitmap));
-  cDIB dib;
-  ASSERT_EQ(dib.CreateFromBitmapFile(bmp), 8);
+    for (int32_t x = 0; x < 4; ++x) bitmap->setPixelValue(x, y, static_cast<uint32_t>(y * 4 + x)), visual.push_back(static_cast<uint8_t>(y * 4 + x));
+  ASSERT_TRUE(raster::WriteBmpFile(folder / "bottom-up.bmp", *bitmap));
+  cDIB dib, wrongDepth;
+  ASSERT_EQ(dib.CreateFromBitmapFile(folder / "bottom-up.bmp"), 8);
   ASSERT_EQ(dib.hDIb()->rowOrder(), raster::RowOrder::BottomUp);
+  fs::remove(folder / "bottom-up.bmp");
   cPal8bpp p;
   makePalette(p, 16);
-  EXPECT_EQ(giftest::DecodeWithGiflib(encode(dib, p)).pixels, visual);
-}
-
-TEST(GifWriter, Side32767IsWritten) {
-  cDIB dib;
-  testsurface::Fill8(dib, 32767, 1, noiseIndices(32767, 2, 13));
-  cPal8bpp p;
-  makePalette(p, 2);
-  const auto g = giftest::DecodeWithGiflib(encode(dib, p));
-  EXPECT_EQ(g.width, 32767);
-  EXPECT_EQ(g.pixels, testsurface::Indices(dib));
-}
-
-TEST(GifWriter, SaveGifWritesTheEncodedFileAndReplacesAnOldOne) {
-  TempFolder folder;
-  const fs::path file = folder.path() / "picture.gif";
-  { std::ofstream(file) << "an older, longer file that must be replaced entirely............................"; }
-  cDIB dib;
-  testsurface::Fill8(dib, 30, 20, noiseIndices(600, 7, 14));
-  cPal8bpp p;
-  makePalette(p, 7);
   ASSERT_TRUE(mGIFSave::SaveGIF(file, dib, p, 0, false, {}));
   EXPECT_EQ(readFile(file), encode(dib, p, 0));
-  // Nothing else is left in the folder (no temporary file).
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
-}
-
-TEST(GifWriter, FailedSaveLeavesNoFileAndKeepsAnOldOne) {
-  TempFolder folder;
-  cDIB dib;
-  testsurface::Fill8(dib, 3, 3, noiseIndices(9, 2, 15));
-  cPal8bpp p;
-  makePalette(p, 2);
-  EXPECT_FALSE(mGIFSave::SaveGIF(folder.path() / "missing folder" / "x.gif", dib, p, -1, false, {}));
-  EXPECT_FALSE(fs::exists(folder.path() / "missing folder"));
-  const fs::path file = folder.path() / "keep.gif";
-  { std::ofstream(file) << "old"; }
-  cDIB wrongDepth;
+  EXPECT_EQ(giftest::DecodeWithGiflib(readFile(file)).pixels, visual);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
   wrongDepth.Create(3, 3, 32);
   EXPECT_FALSE(mGIFSave::SaveGIF(file, wrongDepth, p, -1, false, {}));
-  EXPECT_EQ(readFile(file), (std::vector<uint8_t>{'o', 'l', 'd'}));
+  EXPECT_EQ(readFile(file), encode(dib, p, 0));
+  EXPECT_FALSE(mGIFSave::SaveGIF(folder / "missing folder" / "x.gif", dib, p, -1, false, {}));
+  EXPECT_FALSE(fs::exists(folder / "missing folder"));
+  fs::remove_all(folder);
 }
 
-// Each file is written from a fresh state: the same picture gives the same bytes after another.
-TEST(GifWriter, NothingCarriesOverBetweenFiles) {
-  cDIB a, b;
-  testsurface::Fill8(a, 100, 100, noiseIndices(10000, 256, 16));
-  testsurface::Fill8(b, 10, 10, noiseIndices(100, 4, 17));
-  cPal8bpp pa, pb;
-  makePalette(pa, 256);
-  makePalette(pb, 4);
-  const auto first = encode(b, pb);
-  encode(a, pa, 5, true, "state");
-  EXPECT_EQ(encode(b, pb), first);
+// The writer on a second thread gives the file, 8-bit surface and palette of reducing first and
+// writing after, for pictures of every shape and every writer setting.
+TEST(GifRoute, SameFileSurfaceAndPaletteAsReducingThenWriting) {
+  std::vector<testsurface::Rgb> stripes(64 * 9);
+  for (size_t i = 0; i < stripes.size(); ++i) stripes[i] = i / 64 % 2 ? testsurface::Rgb{250, 250, 250} : testsurface::Rgb{5, 0, 90};
+  struct Picture { int32_t width, height; std::vector<testsurface::Rgb> pixels; };
+  struct Settings { int16_t transparent; bool interlaced; std::string comment; int32_t paletteMode, ditherMode; };
+  for (const Picture& c : {Picture{320, 241, testsurface::PhotoLike(320, 241, 41)}, {300, 1, testsurface::PhotoLike(300, 1, 42)},
+                           {1, 300, testsurface::PhotoLike(1, 300, 43)}, {97, 63, testsurface::RandomColours(97 * 63, 44)},
+                           {64, 9, stripes}})
+    for (const Settings& s : {Settings{-1, false, "", mDither8bpp::kPaletteOptimal, mDither8bpp::kDitherDiffusion},
+                              {0, true, "made with Lumora", mDither8bpp::kPaletteOptimal, mDither8bpp::kDitherDiffusion},
+                              {3, false, std::string(600, 'c'), 0, 0}, {-1, true, "", mDither8bpp::kPaletteOptimal, 0}}) {
+      SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + " palette " + std::to_string(s.paletteMode) +
+                   " interlaced " + std::to_string(s.interlaced));
+      cDIB source, reduced, target;
+      testsurface::Fill32(source, c.width, c.height, c.pixels);
+      mDither8bpp::SetPaletteMode(s.paletteMode);
+      mDither8bpp::SetDitherMode(s.ditherMode);
+      cPal8bpp reducedPalette, palette;
+      mDither8bpp::ConvertTo8bpp(source, reduced, reducedPalette);
+      Bytes expected, file;
+      ASSERT_TRUE(mGIFSave::EncodeGIF(reduced, reducedPalette, s.transparent, s.interlaced, s.comment, expected));
+      ASSERT_TRUE(EncodeReducedGIF(source, target, palette, s.transparent, s.interlaced, s.comment, file));
+      EXPECT_EQ(file, expected);
+      EXPECT_EQ(testsurface::Indices(target), testsurface::Indices(reduced));
+      ASSERT_EQ(palette.Entries(), reducedPalette.Entries());
+      EXPECT_TRUE(std::ranges::equal(palette.lpPalette(), reducedPalette.lpPalette()));
+    }
+  mDither8bpp::SetPaletteMode(mDither8bpp::kPaletteOptimal);
+  mDither8bpp::SetDitherMode(mDither8bpp::kDitherDiffusion);
+}
+
+// Refusals leave no bytes (a too-wide picture is still reduced); waiters for a row wake when it
+// is published or the handover is abandoned.
+TEST(GifRoute, RefusalsAndTheRowHandover) {
+  cDIB empty, target, wide, small;
+  cPal8bpp palette;
+  testsurface::Fill32(wide, 32768, 1, testsurface::PhotoLike(32768, 1, 45));
+  testsurface::Fill32(small, 8, 8, testsurface::PhotoLike(8, 8, 46));
+  for (const auto& [source, transparent] : {std::pair{&empty, -1}, {&wide, -1}, {&small, 256}}) {
+    Bytes file = {1, 2, 3};
+    EXPECT_FALSE(EncodeReducedGIF(*source, target, palette, static_cast<int16_t>(transparent), false, "", file));
+    EXPECT_TRUE(file.empty());
+    if (source == &wide) {
+      EXPECT_EQ(target.Width(), 32768);
+    }
+  }
+  using namespace std::chrono_literals;
+  RowHandover rows;
+  auto waitFor = [&](int32_t y) { return std::async(std::launch::async, [&rows, y] { return rows.WaitForRow(y); }); };
+  auto second = waitFor(1), fifth = waitFor(4);
+  EXPECT_EQ(second.wait_for(50ms), std::future_status::timeout);
+  rows.Publish(2);
+  EXPECT_TRUE(second.get());
+  EXPECT_EQ(fifth.wait_for(50ms), std::future_status::timeout);
+  rows.Abandon();
+  EXPECT_FALSE(fifth.get());
+  EXPECT_FALSE(rows.WaitForRow(0)) << "once abandoned, nothing is handed over";
 }
 
 }  // namespace

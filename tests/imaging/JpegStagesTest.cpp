@@ -1,14 +1,15 @@
-// The pixel stages of the capture: colour conversion, DCT and quantisation, each against its
-// scalar reference (bit for bit) and against the mathematics it stands for.
+// The entropy coder's parts against plain references: the vector stages bit for bit against their
+// scalar paths, Huffman tables for any counts, and the bit packer against a bit-at-a-time model.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 #include <random>
 
-#include "base/LumoraError.h"
+#include "imaging/JpegBitWriter.h"
 #include "imaging/JpegColour.h"
 #include "imaging/JpegDct.h"
+#include "imaging/JpegHuffman.h"
 #include "imaging/JpegQuantiser.h"
 #include "imaging/JpegTables.h"
 
@@ -22,31 +23,17 @@ TEST(JpegColour, FastRowsEqualTheReferenceForEveryWidthAndLayout) {
   for (int bpp : {3, 4}) {
     for (int32_t count : {1, 7, 8, 9, 16, 17, 33, 300}) {
       std::array<std::vector<float>, 3> fast, ref;
-      std::array<float*, 3> fastRows, refRows;
-      for (size_t c = 0; c < 3; ++c) {
-        fast[c].assign(static_cast<size_t>(count), -1.0f);
-        ref[c].assign(static_cast<size_t>(count), -2.0f);
-        fastRows[c] = fast[c].data();
-        refRows[c] = ref[c].data();
-      }
+      for (auto& plane : fast) plane.assign(static_cast<size_t>(count), -1.0f);
+      for (auto& plane : ref) plane.assign(static_cast<size_t>(count), -2.0f);
+      std::array<float*, 3> fastRows = {fast[0].data(), fast[1].data(), fast[2].data()},
+                            refRows = {ref[0].data(), ref[1].data(), ref[2].data()};
       // A row that ends exactly at the end of its memory must not be overread.
       const std::vector<uint8_t> row(pixels.begin(), pixels.begin() + count * bpp);
       JpegConvertRow(row.data(), bpp, count, kJpegColourWeights, fastRows);
       JpegConvertRowReference(row.data(), bpp, count, kJpegColourWeights, refRows);
-      for (size_t c = 0; c < 3; ++c) EXPECT_EQ(fast[c], ref[c]) << bpp << " " << count << " " << c;
+      EXPECT_EQ(fast, ref) << bpp << " " << count;
     }
   }
-}
-
-TEST(JpegColour, ExtremesAndGreyMapWhereTheFormulasSay) {
-  EXPECT_FLOAT_EQ(JpegConvertSample(kJpegColourWeights[0], 0, 0, 0), -128.0f);
-  EXPECT_NEAR(JpegConvertSample(kJpegColourWeights[0], 255, 255, 255), 127.0f, 1e-4);
-  for (uint8_t grey : {0, 77, 128, 255}) {
-    EXPECT_NEAR(JpegConvertSample(kJpegColourWeights[1], grey, grey, grey), 0.0f, 1e-4);
-    EXPECT_NEAR(JpegConvertSample(kJpegColourWeights[2], grey, grey, grey), 0.0f, 1e-4);
-  }
-  EXPECT_NEAR(JpegConvertSample(kJpegColourWeights[1], 0, 0, 255), 127.5f, 1e-4);
-  EXPECT_NEAR(JpegConvertSample(kJpegColourWeights[2], 255, 0, 0), 127.5f, 1e-4);
 }
 
 std::array<float, 64> RandomBlock(std::mt19937& rng, float range) {
@@ -67,88 +54,103 @@ TEST(JpegDct, FastTransformEqualsTheReferenceBitForBit) {
   }
 }
 
-TEST(JpegDct, OutputIsTheTrueDctScaledBySuSv) {
-  std::mt19937 rng(12);
-  const double pi = std::acos(-1.0);
-  for (int i = 0; i < 20; ++i) {
-    // Read with a row stride, as the capture reads its strips.
-    std::vector<float> strip(8 * 24);
-    for (auto& v : strip) v = std::uniform_real_distribution<float>(-128, 127)(rng);
-    const float* rows = strip.data() + 8;
-    std::array<float, 64> out;
-    JpegForwardDct(rows, 24, out);
-    for (int v = 0; v < 8; ++v) {
-      for (int u = 0; u < 8; ++u) {
-        double sum = 0;
-        for (int y = 0; y < 8; ++y)
-          for (int x = 0; x < 8; ++x)
-            sum += rows[y * 24 + x] * std::cos((2 * x + 1) * u * pi / 16) * std::cos((2 * y + 1) * v * pi / 16);
-        const double cu = u == 0 ? std::sqrt(0.5) : 1.0, cv = v == 0 ? std::sqrt(0.5) : 1.0;
-        const double trueDct = 0.25 * cu * cv * sum;
-        const double scaled = out[static_cast<size_t>(u + 8 * v)] * kJpegDctScale[static_cast<size_t>(u)] *
-                              kJpegDctScale[static_cast<size_t>(v)];
-        EXPECT_NEAR(scaled, trueDct, 2e-3) << u << "," << v;
-      }
-    }
-  }
-}
-
-JpegQuantTable QualityTable(int32_t quality) {
-  JpegQuantTable t;
-  t.Scale(JpegLuminanceBaseTable(), JpegQualityScale(quality));
-  t.RebuildDivisors(BuildJpegZigzagMap(), 8);
-  return t;
-}
-
-TEST(JpegQuantiser, FastEqualsReferenceAndStoresInZigzagOrder) {
+TEST(JpegQuantiser, FastEqualsReference) {
   std::mt19937 rng(13);
   const JpegZigzagMap zigzag = BuildJpegZigzagMap();
   for (int32_t quality : {1, 50, 100}) {
-    const JpegQuantTable table = QualityTable(quality);
+    JpegQuantTable table;
+    table.Scale(JpegLuminanceBaseTable(), JpegQualityScale(quality));
+    table.RebuildDivisors(zigzag, 8);
     const JpegQuantiser q(table, zigzag);
     for (int i = 0; i < 500; ++i) {
       std::array<float, 64> work = RandomBlock(rng, 2000.0f);
       std::array<int16_t, 64> fast, ref;
       q.Quantise(work, fast);
       q.QuantiseReference(work, ref);
-      ASSERT_EQ(fast, ref);
-      for (size_t n = 0; n < 64; ++n) {
-        const auto k = static_cast<size_t>(zigzag[n]);
-        EXPECT_EQ(ref[k], static_cast<int16_t>(std::nearbyint(work[n] * table.D[k])));
-      }
+      ASSERT_EQ(fast, ref) << "quality " << quality << " block " << i;
     }
   }
 }
 
-TEST(JpegQuantiser, HalvesRoundToEven) {
-  const JpegZigzagMap zigzag = BuildJpegZigzagMap();
-  JpegQuantTable table;
-  table.Q.fill(1);
-  table.D.fill(1.0f);  // divisors of one: the work values themselves are rounded
-  const JpegQuantiser q(table, zigzag);
-  std::array<float, 64> work{};
-  const std::array<float, 6> halves = {0.5f, 1.5f, 2.5f, -0.5f, -1.5f, -2.5f};
-  const std::array<int16_t, 6> rounded = {0, 2, 2, 0, -2, -2};
-  for (size_t i = 0; i < halves.size(); ++i) work[i] = halves[i];
-  std::array<int16_t, 64> out;
-  q.Quantise(work, out);
-  for (size_t i = 0; i < halves.size(); ++i) EXPECT_EQ(out[static_cast<size_t>(zigzag[i])], rounded[i]) << halves[i];
+JpegSymbolCounts Fibonacci(int n) {
+  JpegSymbolCounts c{};
+  for (uint64_t i = 0, a = 1, b = 1; i < static_cast<uint64_t>(n); ++i, b = a + b, a = b - a) c[i] = a;
+  return c;
 }
 
-TEST(JpegQuantiser, ValueOutside16BitsIsAnOverflow) {
-  const JpegZigzagMap zigzag = BuildJpegZigzagMap();
-  const JpegQuantiser q(QualityTable(100), zigzag);
-  for (float bad : {1e9f, -1e9f, std::nanf("")}) {
-    std::array<float, 64> work{};
-    work[9] = bad;
-    std::array<int16_t, 64> out;
-    try {
-      q.Quantise(work, out);
-      FAIL() << bad;
-    } catch (const LumoraError& e) {
-      EXPECT_EQ(e.number(), ErrorNumber::kOverflow);
+// Codes only for the symbols that occur, at most 16 bits, prefix-free, the all-ones code unused.
+TEST(JpegHuffman, TablesFromVariedCountsAreSound) {
+  JpegSymbolCounts one{}, two{}, uniform{}, geometric{}, random{};
+  one[0xF0] = 5;
+  two[0] = 1, two[200] = 1000000;
+  uniform.fill(7);
+  for (size_t i = 0; i < 40; ++i) geometric[i * 3] = uint64_t{1} << (40 - i);
+  std::mt19937 rng(9);
+  for (auto& c : random) c = rng() % 4 == 0 ? 0 : rng() % 100000;
+  const std::vector<std::pair<std::string, JpegSymbolCounts>> cases = {
+      {"one", one}, {"two", two}, {"uniform", uniform}, {"geometric", geometric}, {"random", random},
+      {"fibonacci 30 (lengths above 16)", Fibonacci(30)}, {"fibonacci 60 (above 32)", Fibonacci(60)}};
+  for (const auto& [name, counts] : cases) {
+    SCOPED_TRACE(name);
+    const JpegHuffmanTable t = JpegHuffmanTable::Optimal(counts, JpegTableClass::AC);
+    double kraft = 0;
+    for (size_t s = 0; s < 256; ++s) {
+      const int size = t.size[s];
+      ASSERT_EQ(size != 0, counts[s] != 0) << "symbol " << s;
+      if (size == 0) continue;
+      EXPECT_LE(size, 16);
+      EXPECT_NE(t.code[s], (1u << size) - 1) << "all-ones code for " << s;
+      kraft += std::ldexp(1.0, -size);
+      for (size_t b = 0; b < 256; ++b) {
+        const int sb = t.size[b];
+        if (b == s || sb < size) continue;
+        EXPECT_NE(t.code[b] >> (sb - size), t.code[s]) << s << " is a prefix of " << b;
+      }
     }
-    EXPECT_THROW(q.QuantiseReference(work, out), LumoraError);
+    EXPECT_LT(kraft, 1.0);
+  }
+}
+
+// The obvious writer: one bit at a time, stuffing after each 0xFF, 1-bit padding.
+std::vector<uint8_t> Model(const std::vector<std::pair<uint32_t, int>>& puts) {
+  std::vector<uint8_t> out;
+  int byte = 0, filled = 0;
+  auto bit = [&](int b) {
+    byte = byte << 1 | b;
+    if (++filled == 8) {
+      out.push_back(static_cast<uint8_t>(byte));
+      if (byte == 0xFF) out.push_back(0);
+      byte = filled = 0;
+    }
+  };
+  for (const auto& [bits, count] : puts)
+    for (int i = count - 1; i >= 0; --i) bit(static_cast<int>(bits >> i) & 1);
+  while (filled != 0) bit(1);
+  return out;
+}
+
+TEST(JpegBitWriter, MatchesTheModelOnLongRandomRuns) {
+  std::mt19937 rng(5);
+  for (int run = 0; run < 50; ++run) {
+    std::vector<std::pair<uint32_t, int>> puts;
+    uint64_t total = 0;
+    const bool ones = run % 3 == 0;  // runs rich in 0xFF bytes
+    for (int i = 0; i < 2000; ++i) {
+      const int count = 1 + static_cast<int>(rng() % 32);
+      const uint32_t mask = count == 32 ? 0xFFFFFFFFu : (1u << count) - 1;
+      puts.emplace_back((ones ? ~(rng() & rng() & rng()) : rng()) & mask, count);
+      total += static_cast<uint64_t>(count);
+    }
+    std::vector<uint8_t> out = {0xAB};  // bytes already there stay in front
+    JpegBitWriter w(out);
+    for (const auto& [bits, count] : puts) w.Put(bits, count);
+    EXPECT_EQ(w.BitsWritten(), total);
+    w.Flush();
+    EXPECT_EQ(w.BitsWritten(), total) << "padding is not counted";
+    std::vector<uint8_t> expected = {0xAB};
+    const std::vector<uint8_t> model = Model(puts);
+    expected.insert(expected.end(), model.begin(), model.end());
+    ASSERT_EQ(out, expected) << "run " << run;
   }
 }
 

@@ -1,5 +1,5 @@
-// Shared helpers of the JPEG encoder tests: deterministic photo-like pictures, encoding through
-// cJpeg, decoding with libjpeg-turbo and Qt, and picture comparisons.
+// Shared by the JPEG tests and the benchmark: deterministic photo-like pictures, encoding through
+// cJpeg and libjpeg-turbo, strict decoding by libjpeg-turbo and Qt, and the stream's markers.
 #pragma once
 
 // jpeglib.h needs size_t and FILE declared first.
@@ -29,41 +29,32 @@ namespace lumora::jpegtest {
 struct Surface {
   std::shared_ptr<raster::Bitmap> bitmap;
   std::unique_ptr<raster::DeviceContext> dc;
-
   explicit Surface(std::shared_ptr<raster::Bitmap> b) : bitmap(std::move(b)), dc(raster::CreateCompatibleDC()) {
     dc->SelectBitmap(bitmap);
   }
   raster::HDC hdc() const { return dc.get(); }
 };
 
-// Smooth shading, a soft round object, fine texture and sensor-like noise: enough of a photograph's
-// structure to exercise every coefficient range, yet the same on every run.
-inline std::shared_ptr<raster::Bitmap> MakePhoto(int32_t width, int32_t height, uint32_t seed = 1, int bpp = 32,
-                                                 raster::RowOrder order = raster::RowOrder::TopDown) {
-  auto bitmap = raster::Bitmap::Create(width, height, bpp, order);
+// Smooth shading, a lit sphere with a fine texture and sensor-like noise: every coefficient range,
+// the same on every run.
+inline std::shared_ptr<raster::Bitmap> MakePhoto(int32_t width, int32_t height, uint32_t seed = 1) {
+  auto bitmap = raster::Bitmap::Create(width, height, 32, raster::RowOrder::TopDown);
   uint32_t state = seed * 2654435761u + 12345u;
-  auto noise = [&state]() {
-    state = state * 1664525u + 1013904223u;
-    return static_cast<int>((state >> 24) % 9) - 4;
-  };
+  auto noise = [&state]() { return state = state * 1664525u + 1013904223u, static_cast<int>((state >> 24) % 9) - 4; };
+  auto clamp = [](double v) { return static_cast<uint32_t>(std::lround(std::clamp(v, 0.0, 255.0))); };
   const double cx = width * 0.6, cy = height * 0.4, radius = 0.3 * std::min(width, height) + 2;
   for (int32_t y = 0; y < height; ++y) {
     for (int32_t x = 0; x < width; ++x) {
-      const double fx = static_cast<double>(x) / std::max(1, width - 1);
-      const double fy = static_cast<double>(y) / std::max(1, height - 1);
-      double r = 40 + 150 * fy + 30 * std::sin(fx * 6.0 + seed);
-      double g = 90 + 80 * fx * fy + 25 * std::cos(fy * 9.0);
+      const double fx = static_cast<double>(x) / std::max(1, width - 1), fy = static_cast<double>(y) / std::max(1, height - 1);
+      double r = 40 + 150 * fy + 30 * std::sin(fx * 6.0 + seed), g = 90 + 80 * fx * fy + 25 * std::cos(fy * 9.0);
       double b = 170 - 120 * fy + 20 * std::sin((fx + fy) * 14.0);
-      const double d = std::hypot(x - cx, y - cy);
-      if (d < radius) {  // a lit sphere with a fine texture on it
-        const double shade = 1.0 - 0.6 * d / radius;
-        r = 220 * shade + 12 * std::sin(x * 0.9) * std::cos(y * 0.7);
-        g = 150 * shade;
+      const double d = std::hypot(x - cx, y - cy), shade = 1.0 - 0.6 * d / radius;
+      if (d < radius) {
+        r = 220 * shade + 12 * std::sin(x * 0.9) * std::cos(y * 0.7), g = 150 * shade;
         b = 60 * shade + 10 * std::sin(x * 1.7 + y * 0.3);
       }
-      auto clamp = [](double v) { return static_cast<uint32_t>(std::lround(std::clamp(v, 0.0, 255.0))); };
-      const uint32_t rgb = clamp(r + noise()) | clamp(g + noise()) << 8 | clamp(b + noise()) << 16;
-      bitmap->setPixelValue(x, y, bitmap->valueForRGB(rgb));
+      const uint32_t red = clamp(r + noise()), green = clamp(g + noise()), blue = clamp(b + noise());
+      bitmap->setPixelValue(x, y, bitmap->valueForRGB(red | green << 8 | blue << 16));
     }
   }
   return bitmap;
@@ -72,15 +63,11 @@ inline std::shared_ptr<raster::Bitmap> MakePhoto(int32_t width, int32_t height, 
 struct Sampling {
   int32_t h1, v1, h2, v2, h3, v3;
 };
-inline constexpr Sampling k444{1, 1, 1, 1, 1, 1};
-inline constexpr Sampling k420{2, 2, 1, 1, 1, 1};
-inline constexpr Sampling kGrey{1, 1, 0, 0, 0, 0};
+inline constexpr Sampling k444{1, 1, 1, 1, 1, 1}, k420{2, 2, 1, 1, 1, 1}, kGrey{1, 1, 0, 0, 0, 0};
 
-inline std::vector<uint8_t> Encode(const raster::Bitmap& picture, int32_t quality, Sampling s,
-                                   const std::string& comment = {}) {
-  // The helper's surface shares the bitmap; the caller keeps ownership.
-  auto shared = std::shared_ptr<raster::Bitmap>(const_cast<raster::Bitmap*>(&picture), [](raster::Bitmap*) {});
-  Surface surface(shared);
+inline std::vector<uint8_t> Encode(const raster::Bitmap& picture, int32_t quality, Sampling s, const std::string& comment = {}) {
+  // The surface shares the bitmap; the caller keeps ownership.
+  Surface surface(std::shared_ptr<raster::Bitmap>(const_cast<raster::Bitmap*>(&picture), [](raster::Bitmap*) {}));
   cJpeg jpeg;
   jpeg.Quality(quality);
   jpeg.SetSamplingFrequencies(s.h1, s.v1, s.h2, s.v2, s.h3, s.v3);
@@ -102,7 +89,7 @@ inline std::vector<uint8_t> EncodeLibjpeg(const raster::Bitmap& picture, J_DCT_M
   cinfo.image_width = static_cast<JDIMENSION>(picture.width());
   cinfo.image_height = static_cast<JDIMENSION>(picture.height());
   cinfo.input_components = 4;
-  cinfo.in_color_space = JCS_EXT_BGRX;  // the bitmap's own layout: no conversion on either side
+  cinfo.in_color_space = JCS_EXT_BGRX;  // the bitmap's own layout
   jpeg_set_defaults(&cinfo);
   jpeg_set_quality(&cinfo, 100, TRUE);
   for (int c = 0; c < 3; ++c) cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = c == 0 ? lumaFactor : 1;
@@ -127,7 +114,7 @@ struct Decoded {
 };
 
 // libjpeg-turbo, strict: any warning (corrupt data, extraneous bytes) counts as a failure.
-inline Decoded DecodeLibjpeg(const std::vector<uint8_t>& bytes, J_DCT_METHOD method = JDCT_FLOAT) {
+inline Decoded DecodeLibjpeg(const std::vector<uint8_t>& bytes) {
   struct Handler {
     jpeg_error_mgr mgr;
     std::jmp_buf jump;
@@ -137,9 +124,8 @@ inline Decoded DecodeLibjpeg(const std::vector<uint8_t>& bytes, J_DCT_METHOD met
   jpeg_decompress_struct cinfo{};
   cinfo.err = jpeg_std_error(&handler.mgr);
   handler.mgr.error_exit = [](j_common_ptr c) {
-    auto* h = reinterpret_cast<Handler*>(c->err);
-    c->err->format_message(c, h->message);
-    std::longjmp(h->jump, 1);
+    c->err->format_message(c, reinterpret_cast<Handler*>(c->err)->message);
+    std::longjmp(reinterpret_cast<Handler*>(c->err)->jump, 1);
   };
   handler.mgr.emit_message = [](j_common_ptr c, int level) {
     if (level < 0) c->err->error_exit(c);  // warnings are errors here
@@ -152,14 +138,15 @@ inline Decoded DecodeLibjpeg(const std::vector<uint8_t>& bytes, J_DCT_METHOD met
   jpeg_create_decompress(&cinfo);
   jpeg_mem_src(&cinfo, bytes.data(), static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(&cinfo, TRUE);
-  cinfo.dct_method = method;
+  cinfo.dct_method = JDCT_FLOAT;
   jpeg_start_decompress(&cinfo);
   result.width = static_cast<int>(cinfo.output_width);
   result.height = static_cast<int>(cinfo.output_height);
   result.components = cinfo.output_components;
-  result.pixels.resize(static_cast<size_t>(result.width) * result.height * result.components);
+  const size_t rowBytes = static_cast<size_t>(result.width) * result.components;
+  result.pixels.resize(rowBytes * result.height);
   while (cinfo.output_scanline < cinfo.output_height) {
-    JSAMPROW row = result.pixels.data() + static_cast<size_t>(cinfo.output_scanline) * result.width * result.components;
+    JSAMPROW row = result.pixels.data() + cinfo.output_scanline * rowBytes;
     jpeg_read_scanlines(&cinfo, &row, 1);
   }
   jpeg_finish_decompress(&cinfo);
@@ -167,68 +154,43 @@ inline Decoded DecodeLibjpeg(const std::vector<uint8_t>& bytes, J_DCT_METHOD met
   return result;
 }
 
-inline QImage DecodeQt(const std::vector<uint8_t>& bytes) {
-  return QImage::fromData(QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())),
-                          "JPEG");
+inline QImage DecodeQt(const std::vector<uint8_t>& b) {
+  return QImage::fromData(QByteArray(reinterpret_cast<const char*>(b.data()), static_cast<qsizetype>(b.size())), "JPEG");
 }
 
 // Peak signal-to-noise ratio of a colour decode against the source picture, over all channels.
 inline double Psnr(const raster::Bitmap& source, const Decoded& decoded) {
   double squared = 0;
-  for (int y = 0; y < decoded.height; ++y) {
-    for (int x = 0; x < decoded.width; ++x) {
-      const uint32_t rgb = source.pixelRGB(x, y);
-      const uint8_t* p = decoded.pixels.data() + (static_cast<size_t>(y) * decoded.width + x) * 3;
+  for (int y = 0; y < decoded.height; ++y)
+    for (int x = 0; x < decoded.width; ++x)
       for (int c = 0; c < 3; ++c) {
-        const double d = static_cast<double>((rgb >> (8 * c)) & 0xFF) - p[c];
+        const double d = static_cast<double>((source.pixelRGB(x, y) >> (8 * c)) & 0xFF) -
+                         decoded.pixels[(static_cast<size_t>(y) * decoded.width + x) * 3 + c];
         squared += d * d;
       }
-    }
-  }
   const double mse = squared / (3.0 * decoded.width * decoded.height);
   return mse == 0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / mse);
 }
 
-// The same over luminance only (0.299 R + 0.587 G + 0.114 B of both pictures): what a picture
-// with subsampled chrominance should still carry at full resolution.
-inline double LumaPsnr(const raster::Bitmap& source, const Decoded& decoded) {
-  auto luma = [](double r, double g, double b) { return 0.299 * r + 0.587 * g + 0.114 * b; };
-  double squared = 0;
-  for (int y = 0; y < decoded.height; ++y) {
-    for (int x = 0; x < decoded.width; ++x) {
-      const uint32_t c = source.pixelRGB(x, y);
-      const uint8_t* p = decoded.pixels.data() + (static_cast<size_t>(y) * decoded.width + x) * 3;
-      const double d = luma(c & 0xFF, c >> 8 & 0xFF, c >> 16 & 0xFF) - luma(p[0], p[1], p[2]);
-      squared += d * d;
-    }
-  }
-  const double mse = squared / (static_cast<double>(decoded.width) * decoded.height);
-  return mse == 0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / mse);
-}
-
-// Big-endian 16-bit value at a byte offset.
 inline int Be16(const std::vector<uint8_t>& b, size_t at) { return b[at] << 8 | b[at + 1]; }
 
-// Offsets of every marker segment (FF xx outside entropy-coded data), in stream order.
+// Every marker segment (FF xx outside entropy-coded data), in stream order.
 struct Marker {
   uint8_t code;
   size_t at;
 };
 inline std::vector<Marker> Markers(const std::vector<uint8_t>& b) {
   std::vector<Marker> out;
-  size_t i = 0;
-  while (i + 1 < b.size()) {
+  for (size_t i = 0; i + 1 < b.size();) {
     if (b[i] != 0xFF) throw std::runtime_error("not at a marker");
-    const uint8_t code = b[i + 1];
-    out.push_back({code, i});
-    if (code == 0xD8 || code == 0xD9) {
+    out.push_back({b[i + 1], i});
+    if (b[i + 1] == 0xD8 || b[i + 1] == 0xD9) {
       i += 2;
       continue;
     }
     i += 2 + static_cast<size_t>(Be16(b, i + 2));
-    if (code == 0xDA) {  // skip entropy-coded data up to the next real marker
+    if (out.back().code == 0xDA)  // skip entropy-coded data up to the next real marker
       while (i + 1 < b.size() && !(b[i] == 0xFF && b[i + 1] != 0x00)) ++i;
-    }
   }
   return out;
 }

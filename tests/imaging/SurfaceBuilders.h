@@ -30,11 +30,6 @@ inline void Fill32(cDIB& dib, int32_t width, int32_t height, const std::vector<R
     }
 }
 
-inline Rgb At32(const cDIB& dib, int32_t x, int32_t y) {
-  const uint8_t* p = dib.lpBits() + static_cast<size_t>(y) * dib.BytesPerScanLine() + 4 * static_cast<size_t>(x);
-  return {p[2], p[1], p[0]};
-}
-
 // A top-down 8-bit surface holding the indices.
 inline void Fill8(cDIB& dib, int32_t width, int32_t height, const std::vector<uint8_t>& indices) {
   dib.Create(width, height, 8);

@@ -1,12 +1,1 @@
-// The browser and the viewers are widgets: their tests run under a QApplication on the offscreen
-// platform.
-#include <gtest/gtest.h>
-
-#include <QApplication>
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
+#include "WidgetTestMain.h"

@@ -3,97 +3,60 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QtEndian>
-#include <array>
 
 namespace lumora::test {
 namespace {
 
-uint32_t read32(const QByteArray& data, qsizetype at) { return qFromBigEndian<uint32_t>(data.constData() + at); }
-uint16_t read16(const QByteArray& data, qsizetype at) { return qFromBigEndian<uint16_t>(data.constData() + at); }
 void put16(QByteArray& out, uint16_t value) {
   out.append(static_cast<char>(value >> 8));
   out.append(static_cast<char>(value & 0xFF));
 }
-void write32(QByteArray& data, qsizetype at, uint32_t value) { qToBigEndian(value, data.data() + at); }
 
-// OpenType table checksum: the sum of the table's big-endian 32-bit words, zero-padded.
-uint32_t checksum(const QByteArray& table) {
-  QByteArray padded = table;
-  while (padded.size() % 4) padded.append('\0');
-  uint32_t sum = 0;
-  for (qsizetype i = 0; i < padded.size(); i += 4) sum += read32(padded, i);
-  return sum;
-}
-
-// A format 0 naming table with Windows Unicode English records for family, style, unique, full
-// and PostScript names.
+// A format 0 naming table with Windows Unicode English records for the family, style and full name.
 QByteArray namingTable(const QString& family) {
-  QString postScript = family;
-  postScript.remove(QLatin1Char(' '));
-  const std::array<std::pair<uint16_t, QString>, 5> names = {
-      {{1, family}, {2, QStringLiteral("Regular")}, {3, family + QStringLiteral(" Lumora test")}, {4, family}, {6, postScript}}};
-  QByteArray strings;
-  QByteArray table;
-  put16(table, 0);
-  put16(table, static_cast<uint16_t>(names.size()));
-  put16(table, static_cast<uint16_t>(6 + 12 * names.size()));
+  const std::pair<uint16_t, QString> names[] = {{1, family}, {2, QStringLiteral("Regular")}, {4, family}};
+  QByteArray table, strings;
+  for (uint16_t field : {0, 3, 6 + 12 * 3}) put16(table, field);
   for (const auto& [id, text] : names) {
     QByteArray utf16;
     for (QChar c : text) put16(utf16, c.unicode());
-    for (uint16_t field : {uint16_t{3}, uint16_t{1}, uint16_t{0x409}, id, static_cast<uint16_t>(utf16.size()),
-                           static_cast<uint16_t>(strings.size())})
-      put16(table, field);
+    for (qsizetype field : {qsizetype(3), qsizetype(1), qsizetype(0x409), qsizetype(id), utf16.size(), strings.size()})
+      put16(table, static_cast<uint16_t>(field));
     strings += utf16;
   }
   return table + strings;
 }
 
-}  // namespace
-
-QByteArray RenameTrueTypeFamily(const QByteArray& font, const QString& family) {
+// The font with its naming table replaced by one that calls the family `family` (the new table
+// goes at the end, the old one stays as unreferenced bytes; its checksum is not checked by
+// FreeType); empty when it is no TrueType font.
+QByteArray renamed(QByteArray font, const QString& family) {
   if (font.size() < 12) return {};
-  const uint32_t version = read32(font, 0);
-  if (version != 0x00010000 && version != 0x74727565) return {};  // TrueType outlines only
-  const int tables = read16(font, 4);
-  if (font.size() < 12 + 16 * tables) return {};
-  QByteArray out = font;
-  while (out.size() % 4) out.append('\0');
+  const uint32_t version = qFromBigEndian<uint32_t>(font.constData());
+  const int tables = qFromBigEndian<uint16_t>(font.constData() + 4);
+  if ((version != 0x00010000 && version != 0x74727565) || font.size() < 12 + 16 * tables) return {};
+  while (font.size() % 4) font.append('\0');
   for (int i = 0; i < tables; ++i) {
     const qsizetype record = 12 + 16 * i;
     if (font.mid(record, 4) != "name") continue;
-    // The new table goes at the end; the old one stays as unreferenced bytes.
     const QByteArray table = namingTable(family);
-    write32(out, record + 4, checksum(table));
-    write32(out, record + 8, static_cast<uint32_t>(out.size()));
-    write32(out, record + 12, static_cast<uint32_t>(table.size()));
-    out += table;
-    while (out.size() % 4) out.append('\0');
-    return out;
+    qToBigEndian(static_cast<uint32_t>(font.size()), font.data() + record + 8);
+    qToBigEndian(static_cast<uint32_t>(table.size()), font.data() + record + 12);
+    return font + table;
   }
   return {};
 }
 
-QString SourceFontPath() {
-  for (const char* path : {"/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf",
-                           "/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf",
-                           "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"})
-    if (QFile::exists(QString::fromLatin1(path))) return QString::fromLatin1(path);
-  return {};
-}
-
-namespace {
-QByteArray readFile(const QString& path) {
-  QFile file(path);
+QByteArray sourceFont(const QString& source) {
+  QFile file(source.isEmpty() ? QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf") : source);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
 }  // namespace
 
-RenamedTestFont::RenamedTestFont(const QString& family, const QString& source)
-    : RenamedTestFont(family, readFile(source)) {}
-
-RenamedTestFont::RenamedTestFont(const QString& family, const QByteArray& sourceData) : m_family(family) {
-  const QByteArray renamed = RenameTrueTypeFamily(sourceData, family);
-  if (!renamed.isEmpty()) m_id = QFontDatabase::addApplicationFontFromData(renamed);
+RenamedTestFont::RenamedTestFont(const QString& family, const QString& source) {
+  const QByteArray font = renamed(sourceFont(source), family);
+  if (!font.isEmpty()) m_id = QFontDatabase::addApplicationFontFromData(font);
 }
 
 RenamedTestFont::~RenamedTestFont() {

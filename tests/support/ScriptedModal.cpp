@@ -3,40 +3,49 @@
 #include <QCoreApplication>
 
 namespace lumora::test {
+namespace {
+
+template <typename T>
+T next(std::deque<T>& queue, T otherwise) {
+  if (queue.empty()) return otherwise;
+  T value = std::move(queue.front());
+  queue.pop_front();
+  return value;
+}
+
+// A message box with nothing queued answers its first button.
+int firstButton(int style) {
+  switch (style & 0x7) {
+    case MsgBox::AbortRetryIgnore:
+      return MsgBox::Abort;
+    case MsgBox::YesNoCancel:
+    case MsgBox::YesNo:
+      return MsgBox::Yes;
+    case MsgBox::RetryCancel:
+      return MsgBox::Retry;
+    default:
+      return MsgBox::OK;
+  }
+}
+
+}  // namespace
 
 ScriptedModal::ScriptedModal() { SetModalSeam(this); }
 ScriptedModal::~ScriptedModal() { SetModalSeam(nullptr); }
 
 int ScriptedModal::messageBox(QWidget*, const QString& text, int style, const QString& title) {
   m_messageBoxes.push_back({text, style, title});
-  if (!m_messageAnswers.empty()) {
-    const int answer = m_messageAnswers.front();
-    m_messageAnswers.pop_front();
-    return answer;
-  }
-  switch (style & 0x7) {
-    case MsgBox::AbortRetryIgnore: return MsgBox::Abort;
-    case MsgBox::YesNoCancel:
-    case MsgBox::YesNo: return MsgBox::Yes;
-    case MsgBox::RetryCancel: return MsgBox::Retry;
-    default: return MsgBox::OK;
-  }
+  return next(m_messageAnswers, firstButton(style));
 }
 
 FileDialogAnswer ScriptedModal::fileDialog(const FileDialogRequest& request) {
   m_fileDialogs.push_back(request);
-  if (m_fileAnswers.empty()) return {};
-  FileDialogAnswer answer = m_fileAnswers.front();
-  m_fileAnswers.pop_front();
-  return answer;
+  return next(m_fileAnswers, FileDialogAnswer{});
 }
 
 int ScriptedModal::colorDialog(QWidget*, int, bool) {
   ++m_colourDialogs;
-  if (m_colourAnswers.empty()) return -1;
-  const int answer = m_colourAnswers.front();
-  m_colourAnswers.pop_front();
-  return answer;
+  return next(m_colourAnswers, -1);
 }
 
 int ScriptedModal::exec(QDialog& dialog) {
@@ -44,11 +53,7 @@ int ScriptedModal::exec(QDialog& dialog) {
   dialog.setResult(QDialog::Rejected);
   dialog.show();
   QCoreApplication::processEvents();
-  if (!m_windowSteps.empty()) {
-    auto step = std::move(m_windowSteps.front());
-    m_windowSteps.pop_front();
-    step(dialog);
-  }
+  if (const auto step = next(m_windowSteps, std::function<void(QDialog&)>())) step(dialog);
   if (dialog.isVisible()) dialog.reject();
   QCoreApplication::processEvents();
   return dialog.result();

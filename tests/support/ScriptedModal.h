@@ -20,7 +20,7 @@ struct MessageBoxCall {
 
 class ScriptedModal : public ModalSeam {
  public:
-  ScriptedModal();   // installs itself
+  ScriptedModal();            // installs itself
   ~ScriptedModal() override;  // restores the real seam
 
   // Answers for the coming calls, in order. With no answer queued: message boxes answer their

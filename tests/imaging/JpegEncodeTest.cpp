@@ -1,0 +1,225 @@
+// cJpeg read back by real decoders (libjpeg-turbo strict, and Qt) across sizes, samplings and
+// qualities; quality against libjpeg-turbo's own encoder; what SampleHDC captures; golden hashes;
+// the settings and every error the encoder raises, with its number and message.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+#include "JpegTestSupport.h"
+#include "base/LumoraError.h"
+#include "imaging/JpegHuffman.h"
+#include "imaging/JpegQuantiser.h"
+#include "imaging/JpegStream.h"
+#include "imaging/cJpeg.h"
+#include "imaging/raster/Blit.h"
+
+namespace lumora {
+namespace {
+
+using namespace jpegtest;
+using Bytes = std::vector<uint8_t>;
+
+TEST(JpegEncode, PhotoAtQuality100IsAsGoodAsLibjpegTurbosAndNoLarger) {
+  for (uint32_t seed : {1u, 2u, 3u}) {
+    const auto photo = MakePhoto(243 + 16 * seed, 131 + 8 * seed, seed);  // wider than a byte says
+    const Bytes ours = Encode(*photo, 100, k444), peer = EncodeLibjpeg(*photo, JDCT_FLOAT, 1);
+    const Decoded d = DecodeLibjpeg(ours);
+    ASSERT_TRUE(d.error.empty()) << d.error;
+    ASSERT_EQ(std::make_tuple(d.width, d.height, d.components), std::make_tuple(photo->width(), photo->height(), 3));
+    EXPECT_GE(Psnr(*photo, d), 50.0) << "seed " << seed;
+    EXPECT_GE(Psnr(*photo, d), Psnr(*photo, DecodeLibjpeg(peer)) - 0.2) << "seed " << seed;
+    EXPECT_LT(static_cast<double>(ours.size()), 1.01 * static_cast<double>(peer.size())) << "seed " << seed;
+    // Chroma at half resolution costs about what it costs libjpeg-turbo, which places it by its own averaging.
+    const double halved = Psnr(*photo, DecodeLibjpeg(EncodeLibjpeg(*photo, JDCT_FLOAT, 2)));
+    EXPECT_GE(Psnr(*photo, DecodeLibjpeg(Encode(*photo, 100, k420))), halved - 3.0) << "libjpeg-turbo: " << halved;
+  }
+}
+
+// Both decoders read every size, sampling and quality; the scans code exactly the planned bits.
+TEST(JpegEncode, EverySizeAndSamplingDecodes) {
+  const std::vector<Sampling> samplings = {k444, k420, kGrey, {2, 1, 1, 1, 1, 1}, {1, 2, 1, 1, 1, 1}, {4, 3, 1, 1, 1, 1},
+                                           {1, 1, 2, 2, 1, 1}, {4, 2, 2, 1, 1, 1}};
+  for (const auto& [w, h] : {std::pair{1, 1}, {7, 5}, {16, 16}, {17, 9}, {33, 65}, {100, 3}, {129, 67}})
+    for (const Sampling& s : samplings)
+      for (int32_t quality : w == 129 ? std::vector<int32_t>{100, 30, 1} : std::vector<int32_t>{100}) {
+        SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h) + " " + std::to_string(s.h1) + std::to_string(s.v1) +
+                     std::to_string(s.h2) + std::to_string(s.v2) + std::to_string(s.h3) + std::to_string(s.v3) + " q" +
+                     std::to_string(quality));
+        const auto photo = MakePhoto(w, h, static_cast<uint32_t>(w * 31 + h));
+        Surface surface(photo);
+        cJpeg jpeg;
+        jpeg.Quality(quality);
+        jpeg.SetSamplingFrequencies(s.h1, s.v1, s.h2, s.v2, s.h3, s.v3);
+        ASSERT_EQ(jpeg.SampleHDC(surface.hdc(), w, h), 0);
+        uint64_t coded = 0;
+        const Bytes b = WriteJpegStream(*jpeg.Capture(), "", &coded);
+        EXPECT_EQ(coded, PlanJpegEntropy(*jpeg.Capture()).codedBits);
+        const Decoded d = DecodeLibjpeg(b);
+        ASSERT_TRUE(d.error.empty()) << d.error;
+        EXPECT_EQ(std::make_tuple(d.width, d.height, d.components), std::make_tuple(w, h, s.h2 == 0 ? 1 : 3));
+        if (quality == 100 && s.h1 * s.v1 * s.h2 * s.v2 * s.h3 * s.v3 == 1) {
+          EXPECT_GE(Psnr(*photo, d), 45.0);
+        }
+        EXPECT_EQ(DecodeQt(b).size(), QSize(w, h));
+      }
+}
+
+// Any change to these bytes is a change to every exported picture: look at why before updating.
+// The vector and the scalar paths (LUMORA_JPEG_SCALAR=1) must both give them.
+TEST(JpegEncode, GoldenHashesOfAFixedPicture) {
+  const auto photo = MakePhoto(61, 45, 21);
+  struct Case { int32_t quality; Sampling sampling; uint64_t hash; };
+  for (const Case& c : {Case{100, k444, 0x4b68e29550b80276}, Case{75, k420, 0xd02fde1515dcf946},
+                        Case{50, kGrey, 0xed38661bf51ac6a0}, Case{90, {4, 3, 1, 1, 1, 1}, 0x705fd786cd76547c}}) {
+    const Bytes b = Encode(*photo, c.quality, c.sampling, "golden");
+    EXPECT_EQ(Fnv1a(b), c.hash) << "q" << c.quality << ": 0x" << std::hex << Fnv1a(b);
+  }
+}
+
+Bytes Capture(const std::shared_ptr<raster::Bitmap>& b, int32_t w, int32_t h, int32_t left = 0, int32_t top = 0, Sampling s = k444) {
+  Surface surface(b);
+  cJpeg jpeg;
+  jpeg.Quality(90);
+  jpeg.SetSamplingFrequencies(s.h1, s.v1, s.h2, s.v2, s.h3, s.v3);
+  EXPECT_EQ(jpeg.SampleHDC(surface.hdc(), w, h, left, top), 0);
+  return jpeg.SaveToMemory();
+}
+
+// Every storage layout gives the stream of the 32-bit top-down picture read in place; a rectangle
+// gives the picture cropped to it, black where it reaches outside.
+TEST(JpegCapture, LayoutsAndRectangles) {
+  const auto photo = MakePhoto(40, 30, 8);
+  for (const auto& [bpp, order, masks] : {std::tuple{24, raster::RowOrder::BottomUp, raster::ChannelMasks{}},
+                                          {24, raster::RowOrder::TopDown, raster::ChannelMasks{}},
+                                          {32, raster::RowOrder::BottomUp, raster::ChannelMasks{}},
+                                          {32, raster::RowOrder::TopDown, raster::ChannelMasks{0x0000FF, 0x00FF00, 0xFF0000}}}) {
+    auto copy = masks == raster::ChannelMasks{} ? raster::Bitmap::Create(40, 30, bpp, order)
+                                                : raster::Bitmap::Create(40, 30, bpp, order, masks);
+    ASSERT_TRUE(raster::BitBlt(*copy, 0, 0, 40, 30, *photo, 0, 0, raster::SRCCOPY));
+    for (Sampling s : {k444, k420, kGrey}) EXPECT_EQ(Capture(copy, 40, 30, 0, 0, s), Capture(photo, 40, 30, 0, 0, s)) << bpp;
+  }
+  struct Rect { int32_t left, top, w, h; };
+  for (const Rect r : {Rect{13, 7, 19, 11}, {30, 20, 16, 16}, {-3, -2, 16, 16}}) {
+    auto cropped = raster::Bitmap::Create(r.w, r.h, 32);
+    raster::BitBlt(*cropped, 0, 0, r.w, r.h, *photo, r.left, r.top, raster::SRCCOPY);
+    EXPECT_EQ(Capture(photo, r.w, r.h, r.left, r.top), Capture(cropped, r.w, r.h)) << r.left << "," << r.top;
+  }
+}
+
+// Nothing to capture returns 1 and keeps the previous capture, whose tables stay those it was
+// quantised with; a side above what SOF0 holds raises before anything is allocated.
+TEST(JpegCapture, RefusalsAndTheKeptCapture) {
+  const auto photo = MakePhoto(48, 32, 13);
+  Surface surface(photo);
+  cJpeg jpeg;
+  jpeg.Quality(100);
+  jpeg.SetSamplingFrequencies(1, 1, 1, 1, 1, 1);
+  for (auto [w, h] : {std::pair{65536, 1}, {1, 65536}, {INT32_MAX, INT32_MAX}}) {
+    try {
+      jpeg.SampleHDC(surface.hdc(), w, h);
+      ADD_FAILURE() << w << "x" << h;
+    } catch (const LumoraError& e) {
+      EXPECT_NE(e.description().find("65535"), std::string::npos);
+    }
+  }
+  EXPECT_FALSE(jpeg.Capture().has_value());
+  ASSERT_EQ(jpeg.SampleHDC(surface.hdc(), 48, 32), 0);
+  const Bytes before = jpeg.SaveToMemory();
+  auto empty = raster::CreateCompatibleDC();  // no bitmap selected
+  for (auto [w, h] : {std::pair{0, 5}, {5, 0}, {-1, 5}, {5, -7}}) EXPECT_EQ(jpeg.SampleHDC(surface.hdc(), w, h), 1);
+  EXPECT_EQ(jpeg.SampleHDC(nullptr, 16, 16), 1);
+  EXPECT_EQ(jpeg.SampleHDC(empty.get(), 16, 16), 1);
+  jpeg.Quality(10);
+  jpeg.SetSamplingFrequencies(2, 2, 1, 1, 1, 1);  // takes effect at the next capture
+  EXPECT_EQ(jpeg.SaveToMemory(), before);
+  EXPECT_GE(Psnr(*photo, DecodeLibjpeg(before)), 50.0);
+}
+
+std::vector<std::pair<int32_t, int32_t>> Factors(const cJpeg& jpeg) {
+  std::vector<std::pair<int32_t, int32_t>> out;
+  for (const JpegSampling& s : jpeg.Sampling()) out.emplace_back(s.H, s.V);
+  return out;
+}
+
+TEST(JpegSettings, DefaultsGreyscaleAndIgnoredQualities) {
+  cJpeg jpeg;
+  EXPECT_EQ(jpeg.Quality(), 75);
+  EXPECT_EQ(Factors(jpeg), (std::vector<std::pair<int32_t, int32_t>>{{2, 2}, {1, 1}, {1, 1}}));
+  jpeg.SetSamplingFrequencies(4, 1, 2, 3, 1, 4);
+  EXPECT_EQ(Factors(jpeg), (std::vector<std::pair<int32_t, int32_t>>{{4, 1}, {2, 3}, {1, 4}}));
+  jpeg.SetSamplingFrequencies(3, 4, 0, 0, 0, 0);  // H1 and V1 checked, then not used
+  EXPECT_EQ(Factors(jpeg), (std::vector<std::pair<int32_t, int32_t>>{{1, 1}}));
+  jpeg.Quality(60);
+  const JpegQuantTable before = jpeg.QuantTable(0);
+  for (int32_t q : {0, -5, 101}) {
+    jpeg.Quality(q);
+    EXPECT_EQ(jpeg.Quality(), 60);
+    EXPECT_EQ(jpeg.QuantTable(0).Q, before.Q);
+  }
+}
+
+struct ErrorCase {
+  const char* name;
+  std::function<void(cJpeg&)> act;
+  int32_t number;
+  const char* message;  // empty: not checked
+};
+
+TEST(JpegSettings, ErrorsLeaveTheSettingsAsTheyWere) {
+  const auto sampling = [](int32_t h1, int32_t v1, int32_t h2, int32_t v2, int32_t h3, int32_t v3) {
+    return [=](cJpeg& j) { j.SetSamplingFrequencies(h1, v1, h2, v2, h3, v3); };
+  };
+  const auto quantiser = [](int16_t q) {
+    return [=](cJpeg& j) {
+      JpegQuantTable table = j.QuantTable(0);
+      table.Q[17] = q;
+      table.RebuildDivisors(j.ZigzagMap(), 8);
+    };
+  };
+  const auto overflow = [](float value) {
+    return [=](cJpeg& j) {
+      std::array<float, 64> work{};
+      std::array<int16_t, 64> out;
+      work[9] = value;
+      JpegQuantiser(j.QuantTable(0), j.ZigzagMap()).Quantise(work, out);
+    };
+  };
+  const std::vector<ErrorCase> cases = {
+      {"H1 5", sampling(5, 1, 1, 1, 1, 1), 1, "Invalid Sampling Value"},
+      {"V1 0", sampling(1, 0, 1, 1, 1, 1), 1, "Invalid Sampling Value"},
+      {"H2 0 alone", sampling(1, 1, 0, 1, 0, 0), 1, "Invalid Sampling Value"},
+      {"V3 5", sampling(1, 1, 1, 1, 1, 5), 1, "Invalid Sampling Value"},
+      {"H2 -1", sampling(1, 1, -1, 1, 1, 1), 1, "Invalid Sampling Value"},
+      {"H3 0 alone", sampling(2, 2, 1, 1, 0, 1), 1, "Invalid Sampling Value"},
+      {"comment of 65534", [](cJpeg& j) { j.Comment(std::string(65534, 'x')); }, 1, "Illegal Comment Length"},
+      {"quantiser 0", quantiser(0), 1, "Bad Quantization Table"},
+      {"quantiser 256", quantiser(256), 1, "Bad Quantization Table"},
+      {"two one-bit codes", [](cJpeg&) { JpegHuffmanTable{.bits = {0, 2}, .huffval = {1, 2}}.AssignCodes(JpegTableClass::AC); }, 1,
+       "Bad Huffman Table"},
+      {"no symbols", [](cJpeg&) { JpegHuffmanTable::Optimal(JpegSymbolCounts{}, JpegTableClass::AC); }, 1, ""},
+      {"coefficient 1e9", overflow(1e9f), ErrorNumber::kOverflow, ""},
+      {"coefficient -1e9", overflow(-1e9f), ErrorNumber::kOverflow, ""},
+      {"coefficient NaN", overflow(std::nanf("")), ErrorNumber::kOverflow, ""},
+  };
+  for (const ErrorCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    cJpeg jpeg;
+    jpeg.SetSamplingFrequencies(1, 1, 1, 1, 1, 1);
+    jpeg.Comment("kept");
+    try {
+      c.act(jpeg);
+      ADD_FAILURE() << "no error";
+    } catch (const LumoraError& e) {
+      EXPECT_EQ(e.number(), c.number);
+      if (*c.message) {
+        EXPECT_EQ(e.description(), c.message);
+      }
+    }
+    EXPECT_EQ(Factors(jpeg), (std::vector<std::pair<int32_t, int32_t>>{{1, 1}, {1, 1}, {1, 1}}));
+    EXPECT_EQ(jpeg.Comment(), "kept");
+  }
+}
+
+}  // namespace
+}  // namespace lumora

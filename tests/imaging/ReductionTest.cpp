@@ -1,0 +1,248 @@
+// The reduction to 8 bits: CreateOptimal's cells, averages, order and limits worked out by hand;
+// the palette's errors and nearest-colour rule; thin strips, diffusion keeping local averages,
+// and the diffusion stage against a plain in-place diffusion.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <functional>
+#include <random>
+
+#include "SurfaceBuilders.h"
+#include "base/LumoraError.h"
+#include "imaging/cDIB.h"
+#include "imaging/cPal8bpp.h"
+#include "imaging/mDither8bpp.h"
+
+namespace lumora {
+namespace {
+
+using testsurface::Rgb;
+
+std::vector<Rgb> optimal(const std::vector<Rgb>& pixels, int32_t width, int32_t nColors, uint8_t levels,
+                         std::array<float, 3> weights = {1, 1, 1}) {
+  cDIB dib;
+  testsurface::Fill32(dib, width, static_cast<int32_t>(pixels.size()) / width, pixels);
+  cPal8bpp p;
+  p.CreateOptimal(dib, nColors, levels, weights[0], weights[1], weights[2]);
+  EXPECT_NE(p.hPal(), nullptr);
+  std::vector<Rgb> v;
+  for (int i = 0; i < p.Entries(); ++i) v.push_back({p.rgbR(i), p.rgbG(i), p.rgbB(i)});
+  return v;
+}
+
+TEST(Pal8bppOptimal, CellsAveragesAndOrder) {
+  const Rgb k{0, 0, 0}, w{255, 255, 255}, r{255, 0, 0};
+  struct Case { const char* name; std::vector<Rgb> pixels; uint8_t levels; std::array<float, 3> weights; std::vector<Rgb> entries; };
+  const std::vector<Case> cases = {
+      {"entries in the order of first pixels", {r, k, w, r, w, k}, 8, {1, 1, 1}, {r, k, w}},
+      {"first pixel first", {w, k, r, r}, 8, {1, 1, 1}, {w, k, r}},
+      {"root midpoint 128: 128 goes low", {{129, 129, 129}, {128, 128, 128}}, 1, {1, 1, 1}, {{129, 129, 129}, {128, 128, 128}}},
+      {"191.5 rounds to 192: one cell", {{191, 0, 0}, {192, 0, 0}}, 2, {1, 1, 1}, {{192, 0, 0}}},
+      {"193 is above it", {{192, 0, 0}, {193, 0, 0}}, 2, {1, 1, 1}, {{192, 0, 0}, {193, 0, 0}}},
+      {"64 is the middle below", {{64, 0, 0}, {65, 0, 0}}, 2, {1, 1, 1}, {{64, 0, 0}, {65, 0, 0}}},
+      {"averages round halves to even", {{126, 1, 3}, {127, 2, 4}}, 1, {1, 1, 1}, {{126, 2, 4}}},
+      {"127.5 rounds to 128", {{127, 0, 0}, {128, 0, 0}}, 1, {1, 1, 1}, {{128, 0, 0}}},
+      {"weights choose the cell", {{100, 0, 0}, {50, 0, 0}}, 1, {2, 1, 1}, {{100, 0, 0}, {50, 0, 0}}},
+      {"but not the average", {{100, 0, 0}, {50, 0, 0}}, 1, {1, 1, 1}, {{75, 0, 0}}},
+      {"blue weight", {{0, 0, 100}, {0, 0, 50}}, 1, {1, 1, 2}, {{0, 0, 100}, {0, 0, 50}}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(optimal(c.pixels, 2, 256, c.levels, c.weights), c.entries) << c.name;
+}
+
+// Colours in all eight of the root's cells cannot be folded below eight entries; never more than
+// asked or 256; other depths leave the palette alone; levels outside 1 to 8 are refused.
+TEST(Pal8bppOptimal, LimitsAndRefusals) {
+  EXPECT_EQ(optimal(testsurface::RandomColours(3000, 5), 100, 2, 8).size(), 8u);
+  for (int32_t n : {17, 100, 255}) EXPECT_LE(optimal(testsurface::RandomColours(3000, 6), 60, n, 8).size(), static_cast<size_t>(n));
+  EXPECT_LE(optimal(testsurface::RandomColours(5000, 7), 100, 1000, 8).size(), 256u);
+  EXPECT_EQ(optimal(std::vector<Rgb>(90000, Rgb{200, 100, 7}), 300, 256, 8), (std::vector<Rgb>{{200, 100, 7}}));
+  cPal8bpp p;
+  p.CreateEGA();
+  cDIB dib;
+  dib.Create(4, 4, 24);
+  p.CreateOptimal(dib, 256, 8, 1, 1, 1);
+  EXPECT_EQ(p.Entries(), 16);
+  testsurface::Fill32(dib, 1, 1, {{1, 2, 3}});
+  for (uint8_t levels : {0, 9}) {
+    try {
+      p.CreateOptimal(dib, 256, levels, 1, 1, 1);
+      ADD_FAILURE() << int(levels);
+    } catch (const LumoraError& e) {
+      EXPECT_EQ(e.number(), ErrorNumber::kInvalidCall);
+    }
+  }
+}
+
+// Palette errors carry their numbers; nearest-colour queries compare like channels and take the
+// lowest index on ties, among counted entries only.
+TEST(Pal8bpp, ErrorsAndNearestColours) {
+  cPal8bpp p;
+  const auto number = [](const std::function<void()>& f) {
+    try {
+      f();
+    } catch (const LumoraError& e) {
+      return e.number();
+    }
+    return 0;
+  };
+  EXPECT_EQ(number([&] { (void)p.rgbR(0); }), ErrorNumber::kSubscript) << "empty";
+  p.Initialize(3);
+  EXPECT_EQ(number([&] { (void)p.rgbG(256); }), ErrorNumber::kSubscript);
+  EXPECT_EQ(number([&] { p.rgbB(-1, 3); }), ErrorNumber::kSubscript);
+  EXPECT_EQ(number([&] { p.Entries(257); }), ErrorNumber::kInvalidCall);
+  EXPECT_EQ(number([&] { p.Initialize(300); }), ErrorNumber::kInvalidCall);
+  EXPECT_EQ(number([&] { p.CreateHalftone(5); }), ErrorNumber::kInvalidCall);
+  EXPECT_EQ(number([&] { (void)p.ClosestIndex(1, 2, 3); }), ErrorNumber::kInvalidCall) << "no logical palette yet";
+  EXPECT_EQ(number([&] { p.CreateGreyScale(3); }), ErrorNumber::kDivisionByZero);
+  EXPECT_EQ(p.Entries(), 0);
+  p.Initialize(4);
+  p.rgbR(0, 250), p.rgbB(1, 250), p.rgbR(2, 20), p.rgbR(3, 30), p.rgbR(4, 25);  // entry 4 is not counted
+  p.BuildLogicalPalette();
+  EXPECT_EQ(p.ClosestIndex(240, 0, 10), 0);
+  EXPECT_EQ(p.ClosestIndex(10, 0, 240), 1);
+  EXPECT_EQ(p.ClosestIndex(25, 0, 0), 2) << "20 and 30 are both 5 away";
+  uint8_t r = 0, g = 0, b = 0;
+  p.ClosestColor(10, 0, 240, r, g, b);
+  EXPECT_EQ(std::make_tuple(r, g, b), std::make_tuple(0, 0, 250));
+}
+
+using mDither8bpp::Tables;
+
+Rgb entryColour(const cPal8bpp& p, int i) { return {p.rgbR(i), p.rgbG(i), p.rgbB(i)}; }
+
+// A thin strip would round the thumbnail's short side to nothing; it keeps one pixel instead,
+// so the palette comes from the strip's colours.
+TEST(DitherConvert, StripsFarWiderThanHighOrHigherThanWide) {
+  for (auto [w, h] : {std::pair{1920, 6}, std::pair{6, 1920}, std::pair{32768, 1}}) {
+    SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+    // Red on the first half of the long side, blue on the second.
+    std::vector<Rgb> pixels(static_cast<size_t>(w) * h);
+    for (int32_t y = 0; y < h; ++y)
+      for (int32_t x = 0; x < w; ++x)
+        pixels[static_cast<size_t>(y) * w + x] = (w > h ? 2 * x < w : 2 * y < h) ? Rgb{200, 30, 30} : Rgb{20, 20, 240};
+    cDIB source, target;
+    testsurface::Fill32(source, w, h, pixels);
+    cPal8bpp palette;
+    mDither8bpp::ConvertTo8bpp(source, target, palette);
+    ASSERT_EQ(palette.Entries(), 2);
+    ASSERT_EQ(target.Width(), w);
+    ASSERT_EQ(target.Height(), h);
+    const std::vector<uint8_t> indices = testsurface::Indices(target);
+    for (size_t i = 0; i < pixels.size(); ++i) ASSERT_EQ(entryColour(palette, indices[i]), pixels[i]) << i;
+  }
+}
+
+// Diffusion keeps local averages: over 8 x 8 blocks of a many-coloured gradient the average
+// colour error is much smaller than with every pixel mapped to its cell's entry.
+TEST(DitherConvert, DiffusionKeepsLocalAverages) {
+  const int32_t w = 256, h = 64;
+  std::vector<Rgb> pixels;
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x)
+      pixels.push_back({static_cast<uint8_t>(x), static_cast<uint8_t>(4 * y), static_cast<uint8_t>((x + 3 * y) / 2)});
+  auto blockError = [&](int32_t mode) {
+    mDither8bpp::SetDitherMode(mode);
+    cDIB source, target;
+    testsurface::Fill32(source, w, h, pixels);
+    cPal8bpp palette;
+    mDither8bpp::ConvertTo8bpp(source, target, palette);
+    const auto indices = testsurface::Indices(target);
+    double total = 0;
+    for (int32_t by = 0; by < h; by += 8)
+      for (int32_t bx = 0; bx < w; bx += 8) {
+        double d[3] = {0, 0, 0};
+        for (int32_t y = by; y < by + 8; ++y)
+          for (int32_t x = bx; x < bx + 8; ++x) {
+            const size_t i = static_cast<size_t>(y * w + x);
+            d[0] += palette.rgbR(indices[i]) - pixels[i].r;
+            d[1] += palette.rgbG(indices[i]) - pixels[i].g;
+            d[2] += palette.rgbB(indices[i]) - pixels[i].b;
+          }
+        total += (std::abs(d[0]) + std::abs(d[1]) + std::abs(d[2])) / 64.0;
+      }
+    return total / ((w / 8) * (h / 8));
+  };
+  const double plain = blockError(0);
+  const double diffused = blockError(mDither8bpp::kDitherDiffusion);
+  mDither8bpp::SetDitherMode(mDither8bpp::kDitherDiffusion);
+  EXPECT_GT(plain, 3.0);
+  EXPECT_LT(diffused, plain / 3);
+}
+
+// Shares of an error are round(7e/16), round(5e/16), round(e/16) and round(3e/16), halves to even.
+TEST(DitherDiffusion, FractionTablesRoundHalvesToEven) {
+  struct Case { int error, one, three, five, seven; };
+  for (const Case c : {Case{8, 0, 2, 2, 4}, {-8, 0, -2, -2, -4}, {24, 2, 4, 8, 10}, {40, 2, 8, 12, 18}, {255, 16, 48, 80, 112},
+                       {-255, -16, -48, -80, -112}, {1, 0, 0, 0, 0}}) {
+    const auto i = static_cast<size_t>(c.error + 255);
+    EXPECT_EQ(std::make_tuple(Tables().sixteenth[i], Tables().threeSixteenths[i], Tables().fiveSixteenths[i], Tables().sevenSixteenths[i]),
+              std::make_tuple(c.one, c.three, c.five, c.seven)) << c.error;
+  }
+}
+
+// The diffusion step by step: in place on a copy of the pixels, through the published tables.
+std::vector<uint8_t> referenceDiffusion(std::vector<uint8_t> bgrx, int32_t width, int32_t height,
+                                        const std::array<uint8_t, 4096>& inverse, const std::array<uint8_t, 1024>& palette) {
+  const auto& t = Tables();
+  auto level = [&](int v) { return t.level[static_cast<size_t>(v + 8)]; };
+  std::vector<uint8_t> indices(static_cast<size_t>(width) * height);
+  auto add = [&](int32_t x, int32_t y, int channel, int32_t share) {
+    uint8_t& v = bgrx[(static_cast<size_t>(y) * width + x) * 4 + static_cast<size_t>(channel)];
+    v = static_cast<uint8_t>(std::clamp(v + share, 0, 255));
+  };
+  for (int32_t y = 0; y < height; ++y)
+    for (int32_t x = 0; x < width; ++x) {
+      uint8_t* p = &bgrx[(static_cast<size_t>(y) * width + x) * 4];
+      const int R = p[2], G = p[1], B = p[0];
+      const uint8_t index = inverse[static_cast<size_t>(level(R) + 16 * level(G) + 256 * level(B))];
+      indices[static_cast<size_t>(y) * width + x] = index;
+      const int e[3] = {B - palette[4 * index], G - palette[4 * index + 1], R - palette[4 * index + 2]};
+      if (std::abs(e[0]) + std::abs(e[1]) + std::abs(e[2]) <= 3) continue;
+      std::memcpy(p, &palette[4 * index], 4);
+      for (int c = 0; c < 3; ++c) {
+        const auto i = static_cast<size_t>(e[c] + 255);
+        if (x < width - 1) add(x + 1, y, c, t.sevenSixteenths[i]);
+        if (y < height - 1) {
+          add(x, y + 1, c, t.fiveSixteenths[i]);
+          if (x < width - 1) add(x + 1, y + 1, c, t.sixteenth[i]);
+          if (x > 0) add(x - 1, y + 1, c, t.threeSixteenths[i]);
+        }
+      }
+    }
+  return indices;
+}
+
+// Random palettes, random inverse tables and random or saturated pictures of many shapes: the
+// indices equal those of the plain in-place diffusion.
+TEST(DitherDiffusion, AgreesWithInPlaceDiffusion) {
+  std::mt19937 random(21);
+  struct Shape {
+    int32_t width, height;
+  };
+  for (const Shape shape : {Shape{1, 1}, Shape{1, 9}, Shape{9, 1}, Shape{2, 2}, Shape{17, 13}, Shape{64, 48}, Shape{301, 7}}) {
+    for (int round = 0; round < 4; ++round) {
+      SCOPED_TRACE(std::to_string(shape.width) + "x" + std::to_string(shape.height) + " round " + std::to_string(round));
+      std::array<uint8_t, 4096> inverse{};
+      std::array<uint8_t, 1024> palette{};
+      const int entries = 1 + static_cast<int>(random() % 256);
+      for (auto& cell : inverse) cell = static_cast<uint8_t>(random() % static_cast<uint32_t>(entries));
+      for (auto& byte : palette) byte = static_cast<uint8_t>(random());
+      std::vector<uint8_t> bgrx(static_cast<size_t>(shape.width) * shape.height * 4);
+      for (auto& byte : bgrx) {
+        const uint32_t r = random();
+        // Round 1 pushes values to the ends, where the clamping works.
+        byte = static_cast<uint8_t>(round == 1 ? (r % 2 ? 255 - r % 6 : r % 6) : r);
+      }
+      const auto expected = referenceDiffusion(bgrx, shape.width, shape.height, inverse, palette);
+      std::vector<uint8_t> indices(expected.size());
+      mDither8bpp::Diffuse({bgrx.data(), shape.width * 4, indices.data(), shape.width, shape.width, shape.height},
+                           inverse, palette, true);
+      ASSERT_EQ(indices, expected);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace lumora

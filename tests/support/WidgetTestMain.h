@@ -1,0 +1,16 @@
+// The main of the widget test programs (include it in one file of each): a QApplication,
+// offscreen unless a run asks for the X server and has one.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+  if (platform.isEmpty() || (platform == "xcb" && qEnvironmentVariableIsEmpty("DISPLAY")))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
