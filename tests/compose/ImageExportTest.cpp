@@ -132,7 +132,7 @@ TEST_F(ImageExportTest, IntermediateIsATemporaryBitmapRemovedAfterwards) {
   std::filesystem::path intermediate;
   {
     ImageExport job;
-    EXPECT_EQ(job.Save(Path("x.jpg"), m_gif).Message, kImageNotSaved) << "nothing prepared";
+    EXPECT_EQ(job.Save(Path("x.jpg"), m_gif).Message, "The image could not be saved.") << "nothing prepared";
     ASSERT_TRUE(job.Prepare(*source));
     intermediate = job.IntermediatePath();
     EXPECT_EQ(intermediate.filename().string().substr(0, 3), "ZEB");
@@ -144,22 +144,23 @@ TEST_F(ImageExportTest, IntermediateIsATemporaryBitmapRemovedAfterwards) {
   EXPECT_FALSE(std::filesystem::exists(intermediate));
   std::ofstream(Path("garbage.bmp")) << "not a bitmap";
   std::vector<uint8_t> bytes{1, 2, 3};
-  EXPECT_EQ(m_gif.Encode(Path("garbage.bmp"), false, bytes), kGifLoadFailed);
+  EXPECT_EQ(std::string(m_gif.Encode(Path("garbage.bmp"), false, bytes)), "Unexpected error saving GIF image (1).");
   EXPECT_TRUE(bytes.empty());
-  EXPECT_EQ(m_gif.Encode(Path("missing.bmp"), false, bytes), kGifLoadFailed);
+  EXPECT_EQ(std::string(m_gif.Encode(Path("missing.bmp"), false, bytes)), "Unexpected error saving GIF image (1).");
 }
 
 // A name that is a folder cannot be replaced: the route's message, and the folder stays as it was.
 TEST_F(ImageExportTest, TargetThatCannotBeWrittenGivesTheRoutesMessage) {
-  for (const auto& [name, message] : {std::pair{"dir.jpg", kImageNotSaved}, {"dir.bmp", kImageNotSaved},
-                                      {"dir.png", kImageNotSaved}, {"dir.gif", kGifWriteFailed}}) {
+  const std::string notSaved = "The image could not be saved.";
+  for (const auto& [name, message] : {std::pair{"dir.jpg", notSaved}, {"dir.bmp", notSaved}, {"dir.png", notSaved},
+                                      {"dir.gif", std::string("Unexpected error saving GIF image (2).")}}) {
     std::filesystem::create_directories(Path(name) / "inside");
     const ExportResult result = ExportImage(*Picture(12, 12, 0x00FFFFFF), Path(name), m_gif);
     EXPECT_FALSE(result) << name;
     EXPECT_EQ(result.Message, message);
     EXPECT_TRUE(std::filesystem::is_directory(Path(name) / "inside"));
   }
-  EXPECT_EQ(ExportImage(*Picture(12, 12, 0), Path("no/such/folder/out.jpg"), m_gif).Message, kImageNotSaved);
+  EXPECT_EQ(ExportImage(*Picture(12, 12, 0), Path("no/such/folder/out.jpg"), m_gif).Message, notSaved);
 }
 
 }  // namespace

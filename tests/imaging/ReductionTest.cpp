@@ -126,9 +126,7 @@ TEST(DitherConvert, StripsFarWiderThanHighOrHigherThanWide) {
     testsurface::Fill32(source, w, h, pixels);
     cPal8bpp palette;
     mDither8bpp::ConvertTo8bpp(source, target, palette);
-    ASSERT_EQ(palette.Entries(), 2);
-    ASSERT_EQ(target.Width(), w);
-    ASSERT_EQ(target.Height(), h);
+    ASSERT_EQ(std::make_tuple(palette.Entries(), target.Width(), target.Height()), std::make_tuple(2, w, h));
     const std::vector<uint8_t> indices = testsurface::Indices(target);
     for (size_t i = 0; i < pixels.size(); ++i) ASSERT_EQ(entryColour(palette, indices[i]), pixels[i]) << i;
   }
@@ -156,16 +154,14 @@ TEST(DitherConvert, DiffusionKeepsLocalAverages) {
         for (int32_t y = by; y < by + 8; ++y)
           for (int32_t x = bx; x < bx + 8; ++x) {
             const size_t i = static_cast<size_t>(y * w + x);
-            d[0] += palette.rgbR(indices[i]) - pixels[i].r;
-            d[1] += palette.rgbG(indices[i]) - pixels[i].g;
+            d[0] += palette.rgbR(indices[i]) - pixels[i].r, d[1] += palette.rgbG(indices[i]) - pixels[i].g;
             d[2] += palette.rgbB(indices[i]) - pixels[i].b;
           }
         total += (std::abs(d[0]) + std::abs(d[1]) + std::abs(d[2])) / 64.0;
       }
     return total / ((w / 8) * (h / 8));
   };
-  const double plain = blockError(0);
-  const double diffused = blockError(mDither8bpp::kDitherDiffusion);
+  const double plain = blockError(0), diffused = blockError(mDither8bpp::kDitherDiffusion);
   mDither8bpp::SetDitherMode(mDither8bpp::kDitherDiffusion);
   EXPECT_GT(plain, 3.0);
   EXPECT_LT(diffused, plain / 3);

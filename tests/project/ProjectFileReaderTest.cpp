@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -221,24 +220,6 @@ TEST(HostileProject, DefinedResultsAndNotedProblems) {
     }
     EXPECT_EQ(std::vector<std::string>(result.Problems.begin(), result.Problems.begin() + std::min(result.Problems.size(), c.problems.size())),
               c.problems);
-  }
-}
-
-TEST(HostileProject, RandomBytesAfterAValidHeaderReadAndWriteBackStably) {
-  std::mt19937 random(20261206);
-  const std::string alphabet = "<>/[]nl\r\n\t 0123456789.-+TrueFalsTextItemCaptionLeftTopShadow\0\xC3\xA9\x80\xFF"s;
-  for (int round = 0; round < 200; ++round) {
-    std::string text = kHeader;
-    for (int i = static_cast<int>(random() % 4000); i > 0; --i) text += alphabet[random() % alphabet.size()];
-    Document doc, again;
-    ASSERT_TRUE(ReadProjectText(text, doc).Ok);
-    const std::string written = WriteProjectText(doc);
-    ASSERT_TRUE(ReadProjectText(written, again).Ok);
-    ASSERT_EQ(WriteProjectText(again), written) << "round " << round;
-    for (const TextItem& t : doc.TextItems()) {
-      ASSERT_LE(std::abs(t.Left), TextItem::kMaxPosition);
-      ASSERT_TRUE(t.FontSize >= TextItem::kMinFontSize && t.FontSize <= TextItem::kMaxFontSize);
-    }
   }
 }
 
