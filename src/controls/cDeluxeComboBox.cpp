@@ -1,5 +1,6 @@
 #include "controls/cDeluxeComboBox.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QFontMetrics>
@@ -71,7 +72,10 @@ void cDeluxeComboBox::Detach() {
 
 void cDeluxeComboBox::setSType(int value) {
   m_sType = value;
-  if (m_combo) m_combo->setProperty(AppSubClass::kItemHeightProperty, value == kFontNames ? QVariant(kFontRowHeight) : QVariant());
+  if (m_combo) {
+    m_combo->setProperty(AppSubClass::kItemHeightProperty, value == kFontNames ? QVariant(kFontRowHeight) : QVariant());
+    m_combo->view()->doItemsLayout();  // the list keeps the row height it measured before
+  }
   if (value == kDrives || value == kFiles) fillList();
   decorateItems();
 }

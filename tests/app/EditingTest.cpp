@@ -109,11 +109,11 @@ TEST_F(EditingTest, CommandsFollowTheDocumentAndTheSelection) {
   const std::tuple<const char*, std::function<void()>, QString> states[] = {
       {"no document, the shortcut does nothing", insertByShortcut, always},
       {"new document", [&] { newDocument(); }, document},
-      {"text item", insertByShortcut, text},
-      {"symbol item", [&] { insertSymbol(40); }, item},
-      {"clicked beside the items", [&] { clickPicture(QPoint(2, 2)); }, document},
-      {"text item selected", [&] { select(doc().TextItems()[0].Index); }, text},
-      {"saved", [&] { modal.answerFile(dir.filePath("states.lmp")), click(w().cmdSave); }, text + " cmdSaveAs"},
+      {"text item", insertByShortcut, text + " cmdUndo"},
+      {"symbol item", [&] { insertSymbol(40); }, item + "cmdUndo"},
+      {"clicked beside the items", [&] { clickPicture(QPoint(2, 2)); }, document + "cmdUndo"},
+      {"text item selected", [&] { select(doc().TextItems()[0].Index); }, text + " cmdUndo"},
+      {"saved", [&] { modal.answerFile(dir.filePath("states.lmp")), click(w().cmdSave); }, text + " cmdSaveAs cmdUndo"},
   };
   for (const auto& [state, reach, expected] : states) {
     reach();

@@ -98,6 +98,25 @@ TEST_F(ImageExportTest, GifTransparencyFollowsTheCorner) {
   }
 }
 
+// At every size a thin white frame is the transparent cell and what it frames stays opaque: the
+// palette's entry 0 is the picture's own top-left pixel, not a thumbnail's sample near it.
+TEST_F(ImageExportTest, AThinWhiteFrameAloneIsTransparent) {
+  for (const auto& [width, height] : {std::pair{151, 151}, {300, 300}, {640, 480}, {1920, 1080}}) {
+    auto picture = raster::Bitmap::Create(width, height, 32, raster::RowOrder::TopDown);
+    const auto frame = [&](int x, int y) { return x == 0 || y == 0 || x == width - 1 || y == height - 1; };
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) picture->setPixelValue(x, y, frame(x, y) ? 0xFFFFFF : 0xCC2020);
+    ASSERT_TRUE(ExportImage(*picture, Path("framed.gif"), m_gif));
+    const test::DecodedGif gif = DecodeGif(Path("framed.gif"));
+    ASSERT_EQ(gif.gif.error, 0);
+    size_t wrong = 0;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x)
+        wrong += (gif.gif.pixels[static_cast<size_t>(y) * width + x] == gif.gif.transparent) != frame(x, y);
+    EXPECT_EQ(wrong, 0u) << width << " x " << height;
+  }
+}
+
 // A blank template reduces to one entry and still gets the two-entry table GIF needs; a few
 // colours are kept exactly.
 TEST_F(ImageExportTest, GifOfOneOrTwoColoursIsExact) {

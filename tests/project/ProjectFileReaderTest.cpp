@@ -63,7 +63,8 @@ TEST(ProjectFileReader, CaptionQuirks) {
       {"LF, no final line end", "<ZEB Image File>\n\t<TextItem>\n<Caption>x</Caption>\n\t</TextItem>\n</ZEB Image File>", {"x"}},
       {"CR", "<ZEB Image File>\r\t<TextItem>\r<Caption>x</Caption>\r\t</TextItem>\r</ZEB Image File>", {"x"}},
       {"new line marks, typed ones too", kHeader + Item("one[/nl]two") + Item("a [/nl] b[/nl]") + kEnd, {"one\r\ntwo", "a \r\n b\r\n"}},
-      {"a caption ends at the first <", kHeader + Item("a<b") + Item("a>b>c") + Item("<b>bold") + kEnd, {"a", "a>b>c", ""}},
+      {"a caption ends at the last <", kHeader + Item("Fish <3 chips") + Item("a>b>c") + Item("<b>bold") + kEnd,
+       {"Fish <3 chips", "a>b>c", "<b>bold"}},
       {"stray lines and unknown tags", kHeader + "\t<Caption>stray</Caption>\r\nno tag\r\n\r\n   \r\n<>\r\n<Sparkle>y</Sparkle>\r\n" +
                                            Item("x", "\t\t<Colour>5</Colour>\r\n\t\t<caption>7</caption>\r\n") + kEnd, {"x"}},
       {"reading stops at the closing line", kHeader + Item("in") + kEnd + Item("after"), {"in"}},
@@ -92,7 +93,7 @@ TextItem ReadOne(const std::string& extra) {
 }
 
 // Missing lines keep the template item's values; true is only the exact word; a value ends at the
-// first < after the tag; numbers are clamped, colours read from their signed form.
+// line's last <; numbers are clamped, colours read from their signed form.
 TEST(ProjectFileReader, FieldQuirks) {
   const TextItem empty = [] {
     Document doc;
@@ -107,7 +108,8 @@ TEST(ProjectFileReader, FieldQuirks) {
   EXPECT_EQ(std::vector<bool>({b.FontBold, b.FontItalic, b.FontUnderline, b.FontStrikethru, b.Shadow}),
             std::vector<bool>({false, false, false, true, false}));
   const TextItem n = ReadOne("<FontName><b>Arial</b></FontName>\r\n<Left>55\r\n<Top\r\n</TextItem\r\n");
-  EXPECT_EQ(std::make_tuple(n.FontName, n.Left, n.Top), std::make_tuple(std::string(), 0.0f, 200.0f)) << "no closing tag, no value";
+  EXPECT_EQ(std::make_tuple(n.FontName, n.Left, n.Top), std::make_tuple(std::string("<b>Arial</b>"), 0.0f, 200.0f))
+      << "no closing tag, no value";
   struct Number { std::string line; float TextItem::*field; float value; };
   for (const Number& c : {Number{"<FontSize>0</FontSize>", &TextItem::FontSize, 1}, {"<FontSize>big</FontSize>", &TextItem::FontSize, 1},
                           {"<FontSize>100000</FontSize>", &TextItem::FontSize, 1638}, {"<FontSize>9.75</FontSize>", &TextItem::FontSize, 9.75f},
