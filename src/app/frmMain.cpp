@@ -448,6 +448,7 @@ void frmMain::ShowFontNamesInTheirFaces() {
   m_fontListLook.setCTHCol(static_cast<Colour>(0x80000000u + SystemColors::kHighlightText));
   m_fontListLook.setCColor(0x3E80FE);
   m_fontListLook.setCFrame(0x800000);
+  m_fontListLook.setPlainFontNames(&mdlFonts::IsSymbolFont);
   m_fontListLook.Attach(cboFont);
 }
 

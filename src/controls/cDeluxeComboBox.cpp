@@ -91,6 +91,7 @@ QFont cDeluxeComboBox::itemFont(const QString& text) const {
     if (!m_cFont.isEmpty()) font.setFamily(m_cFont);
     return font;
   }
+  if (m_plainFontName && m_plainFontName(text)) return font;
   // A face named by the item, 16 pixels high; a missing face is replaced by the platform's
   // substitute. One face per row drawn: measuring the face first would load it twice.
   font = QFont(text);

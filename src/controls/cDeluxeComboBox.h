@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QRect>
 #include <QString>
+#include <functional>
 
 #include "base/Colour.h"
 #include "controls/ISubclass.h"
@@ -69,8 +70,11 @@ class cDeluxeComboBox : public ISubclass {
   int MsgResponse() override;
   long WindowProc(QObject* hWnd, int iMsg, QEvent* event) override;
 
-  // The drawing font of an item: for font names a face 16 pixels high named by the item.
+  // The drawing font of an item: for font names a face 16 pixels high named by the item, except
+  // for the names the rule picks (symbol faces, whose own glyphs would hide the name), which are
+  // drawn in the list's font.
   QFont itemFont(const QString& text) const;
+  void setPlainFontNames(std::function<bool(const QString&)> rule) { m_plainFontName = std::move(rule); }
 
  private:
   void drawItem(DrawItemEvent& request);
@@ -96,6 +100,7 @@ class cDeluxeComboBox : public ISubclass {
   QString m_cFont;
   QString m_cDir;
   QString m_cDirFilter = QStringLiteral("*");
+  std::function<bool(const QString&)> m_plainFontName;
 
   // The last item drawn while it differed from the last selected one, to repaint it plainly.
   int m_lastIndex = -1;
