@@ -35,6 +35,20 @@ QPushButton* plainButton(const QString& caption, QWidget* parent, QRect geometry
   return button;
 }
 
+QStringList singleByteCells() {
+  QStringList cells;
+  for (const QChar character : frmCharacterMap::CharacterSet()) cells.append(character);
+  return cells;
+}
+
+// The classic faces draw their signs at byte codes; the others at their Unicode code points.
+QStringList cellsOf(const QString& fontName) {
+  if (!mdlFonts::IsSymbolFont(fontName) || mdlFonts::IsSingleByteSymbolFont(fontName)) return singleByteCells();
+  QStringList cells = mdlFonts::CoveredCharacters(fontName, frmCharacterMap::kCellCount);
+  while (cells.size() < frmCharacterMap::kCellCount) cells.append(QString());
+  return cells;
+}
+
 }  // namespace
 
 const QString& frmCharacterMap::CharacterSet() {
@@ -101,8 +115,11 @@ void frmCharacterMap::createControls() {
 
   m_noFonts = new QLabel(
       QStringLiteral("No symbol fonts are installed: Webdings, Wingdings, Wingdings 2 or Wingdings 3."), this);
-  m_noFonts->setGeometry(m_grid->x(), m_grid->y() + m_grid->height() / 2 - 12, m_grid->width(), 24);
+  // Beside the empty list it explains, in the band above the grid: over the grid it hid a row.
+  const int left = m_fontList->x() + m_fontList->width() + 8;
+  m_noFonts->setGeometry(left, 4, m_grid->x() + m_grid->width() - left, m_grid->y() - 4 - 3);
   m_noFonts->setAlignment(Qt::AlignCenter);
+  m_noFonts->setWordWrap(true);
   m_noFonts->setFrameShape(QFrame::Box);
   m_noFonts->setAutoFillBackground(true);
   QPalette infoPalette = m_noFonts->palette();
@@ -164,6 +181,7 @@ void frmCharacterMap::createOptions() {
 void frmCharacterMap::load() {
   m_insert->setEnabled(false);
   m_gridFont = font().family();
+  m_cells = singleByteCells();
   // Cells: the grid's size in twips over 15, in whole pixels; picTemp one line wider and higher.
   m_cellWidth = static_cast<int>(RoundHalfEven(m_grid->width() * 15.0 / kColumns)) / kTwipsPerPixel;
   m_cellHeight = static_cast<int>(RoundHalfEven(m_grid->height() * 15.0 / (kCellCount / kColumns))) / kTwipsPerPixel;
@@ -194,6 +212,7 @@ void frmCharacterMap::applyFont(const QString& name) {
     label->setFont(font);
   }
   m_gridFont = name;
+  m_cells = cellsOf(name);
   DrawMap();
   PositionLabels();
 }

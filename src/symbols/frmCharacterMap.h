@@ -1,12 +1,14 @@
-// The character map ("Insert Symbol"): a 15 x 15 grid of the characters 32 to 255 of a symbol
-// font, a magnifier over the selected cell, and a preview of the chosen symbol with its size,
-// colour and shadow. The caller shows it through Modal().exec() and reads SymbolText; when that
-// is not empty, the five companions describe how to format it.
+// The character map ("Insert Symbol"): a 15 x 15 grid of a symbol font's characters (the codes
+// 32 to 255 of the classic four, the first signs the face has of the others), a magnifier over
+// the selected cell, and a preview of the chosen symbol with its size, colour and shadow. The
+// caller shows it through Modal().exec() and reads SymbolText; when that is not empty, the five
+// companions describe how to format it.
 #pragma once
 
 #include <QDialog>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 #include "base/Colour.h"
@@ -41,7 +43,7 @@ class frmCharacterMap : public QDialog {
   bool SymbolShadow = false;
   Colour SymbolShadowColor = 0;
 
-  void DrawCell(QChar character, bool selected, bool focused);
+  void DrawCell(const QString& character, bool selected, bool focused);
   void DrawMap();
   void SelectCharacter(int index);
   void ShowMagnifier(int index);
@@ -50,6 +52,8 @@ class frmCharacterMap : public QDialog {
 
   // What the window shows, for its callers' tests.
   int selectedChar() const { return m_selectedChar; }
+  // The character cell `index` (1 to 225) shows; empty past the last sign of a small face.
+  QString cellText(int index) const { return m_cells.value(index - 1); }
   QString chosenText() const { return m_chosenText; }
   double previewSize() const { return m_previewSize; }
   Colour previewColour() const { return m_previewColour; }
@@ -95,7 +99,7 @@ class frmCharacterMap : public QDialog {
   void gridMouseRelease(Qt::MouseButton button);
   void gridKey(int key, bool control, const QString& text);
   int keyTarget(int key, bool control) const;
-  void typedCharacter(QChar character);
+  void typedCharacter(const QString& character);
   void setFocused(bool focused);
 
   QComboBox* m_fontList = nullptr;
@@ -117,6 +121,7 @@ class frmCharacterMap : public QDialog {
   QImage m_gridImage;   // what picCharacterMap keeps
   QImage m_cellImage;   // picTemp
   QString m_gridFont;
+  QStringList m_cells;  // what each cell shows, in the grid font
   QString m_chosenText;  // txtChars
   int m_selectedChar = 0;
   bool m_hasFocus = false;

@@ -25,9 +25,8 @@ constexpr Colour kButtonText = static_cast<Colour>(0x80000012u);
 
 
 // Centres a character on a surface: (width / 2 - text width / 2), integer divisions.
-void printCentred(QPainter& painter, const QSize& surface, QChar character) {
+void printCentred(QPainter& painter, const QSize& surface, const QString& text) {
   const QFontMetrics metrics = painter.fontMetrics();
-  const QString text(character);
   const int left = surface.width() / 2 - metrics.horizontalAdvance(text) / 2;
   const int top = surface.height() / 2 - metrics.height() / 2;
   painter.drawText(left, top + metrics.ascent(), text);
@@ -35,7 +34,7 @@ void printCentred(QPainter& painter, const QSize& surface, QChar character) {
 
 }  // namespace
 
-void frmCharacterMap::DrawCell(QChar character, bool selected, bool focused) {
+void frmCharacterMap::DrawCell(const QString& character, bool selected, bool focused) {
   m_cellImage.fill(ToQColor(selected ? kHighlight : 0xFFFFFF));
   QPainter painter(&m_cellImage);
   // A font made from the family alone: bold, italic, strikethrough and underline are off.
@@ -64,7 +63,7 @@ void frmCharacterMap::DrawMap() {
     m_gridImage.fill(ToQColor(kButtonFace));
     // Neighbouring cells share their outline: each copy is the whole cell surface.
     for (int k = 1; k <= kCellCount; ++k) {
-      DrawCell(CharacterSet()[k - 1], k == m_selectedChar, k == m_selectedChar && m_hasFocus);
+      DrawCell(m_cells[k - 1], k == m_selectedChar, k == m_selectedChar && m_hasFocus);
       copyCell(k, m_cellImage.width(), m_cellImage.height());
     }
     showGrid();
@@ -81,16 +80,16 @@ void frmCharacterMap::SelectCharacter(int index) {
       QPainter painter(&large);
       painter.setFont(FontAtPoints(m_gridFont, kCellFontSize * 3));
       painter.setPen(ToQColor(kButtonText));
-      printCentred(painter, large.size(), CharacterSet()[index - 1]);
+      printCentred(painter, large.size(), m_cells[index - 1]);
       painter.setPen(ToQColor(kWindowFrame));
       painter.drawRect(0, 0, large.width() - 1, large.height() - 1);
     }
     m_magnifier->setPixmap(QPixmap::fromImage(large));
     if (m_selectedChar >= 1) {
-      DrawCell(CharacterSet()[m_selectedChar - 1], false, false);
+      DrawCell(m_cells[m_selectedChar - 1], false, false);
       copyCell(m_selectedChar, m_cellWidth, m_cellHeight);
     }
-    DrawCell(CharacterSet()[index - 1], true, m_hasFocus);
+    DrawCell(m_cells[index - 1], true, m_hasFocus);
     copyCell(index, m_cellWidth, m_cellHeight);
     m_selectedChar = index;
     showGrid();
@@ -123,7 +122,7 @@ void frmCharacterMap::SetMagnifierVisible(bool visible) {
 void frmCharacterMap::setFocused(bool focused) {
   m_hasFocus = focused;
   if (m_selectedChar >= 1) {
-    DrawCell(CharacterSet()[m_selectedChar - 1], true, focused);
+    DrawCell(m_cells[m_selectedChar - 1], true, focused);
     copyCell(m_selectedChar, m_cellWidth, m_cellHeight);
     showGrid();
   }
@@ -201,7 +200,7 @@ void frmCharacterMap::gridMouseRelease(Qt::MouseButton button) {
   if (!m_cursorShown) {
     m_grid->unsetCursor();
     m_cursorShown = true;
-    if (m_selectedChar >= 1) setChosenText(CharacterSet()[m_selectedChar - 1]);
+    if (m_selectedChar >= 1) setChosenText(m_cells[m_selectedChar - 1]);
   }
   if (button == Qt::LeftButton) SetMagnifierVisible(false);
   PositionLabels();
@@ -237,15 +236,15 @@ void frmCharacterMap::gridKey(int key, bool control, const QString& text) {
     SelectCharacter(target);
     ShowMagnifier(target);
     // A cell reached from the keyboard is chosen as a clicked one is, so Insert inserts what is shown.
-    setChosenText(CharacterSet()[target - 1]);
+    setChosenText(m_cells[target - 1]);
     PositionLabels();
     return;
   }
-  if (!text.isEmpty()) typedCharacter(text[0]);
+  if (!text.isEmpty()) typedCharacter(text.left(text.at(0).isHighSurrogate() ? 2 : 1));
 }
 
-void frmCharacterMap::typedCharacter(QChar character) {
-  const int found = static_cast<int>(CharacterSet().indexOf(character));
+void frmCharacterMap::typedCharacter(const QString& character) {
+  const int found = static_cast<int>(m_cells.indexOf(character));
   if (found < 0) {
     SetMagnifierVisible(false);
     Modal().beep();
@@ -253,7 +252,7 @@ void frmCharacterMap::typedCharacter(QChar character) {
   }
   SelectCharacter(found + 1);
   ShowMagnifier(found + 1);
-  setChosenText(QString(character));
+  setChosenText(character);
   insert();
 }
 
