@@ -172,6 +172,7 @@ void frmCharacterMap::createOptions() {
   setTextColour(m_preview, m_previewColour);
   setTextColour(m_shadow, m_shadowColour);
   m_shadow->hide();
+  PositionLabels();  // an empty preview too sits inside its frame, not over the title
 
   for (QWidget* control : std::initializer_list<QWidget*>{m_increase, m_decrease, m_foreColour,
                                                           m_shadowColourButton, m_showShadow})
