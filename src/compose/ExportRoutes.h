@@ -1,6 +1,6 @@
-// The export routes after the intermediate bitmap: the file name picks the route by its last four
-// characters, and each route turns the intermediate picture into the bytes of its file. Writing
-// the bytes (atomically) is the caller's, so a failed export never destroys a good file.
+// The export routes: the file name picks the route by its last four characters, and each route
+// turns the composite into the bytes of its file. Writing the bytes (atomically) is the caller's,
+// so a failed export never destroys a good file.
 #pragma once
 
 #include <cstdint>
