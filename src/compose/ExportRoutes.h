@@ -21,7 +21,7 @@ ExportRoute RouteFor(std::string_view fileName);
 std::vector<uint8_t> EncodeJpegRoute(const raster::StdPicture& picture);
 // A 24-bit bottom-up Windows bitmap, the form every reader takes.
 std::vector<uint8_t> EncodeBitmapRoute(const raster::StdPicture& picture);
-// Lossless, through Qt's PNG writer.
+// Lossless 8-bit RGB, whatever the picture's depth.
 std::vector<uint8_t> EncodePngRoute(const raster::StdPicture& picture);
 
 }  // namespace lumora

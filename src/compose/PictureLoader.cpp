@@ -38,7 +38,7 @@ LoadedPicture LoadBitmapFile(const std::filesystem::path& path) {
   if (!read) return Failure(PictureProblem::Damaged, read.error.empty() ? "not a readable bitmap file" : read.error);
   if (auto problem = SizeProblem(read.bitmap->width(), read.bitmap->height())) return *problem;
   if (SharesQImageLayout(*read.bitmap)) return {raster::StdPicture(read.bitmap), {}};
-  auto bitmap = ToBitmap(ToQImage(read.bitmap));
+  auto bitmap = Rgb32Copy(*read.bitmap);
   if (!bitmap) return Failure(PictureProblem::OutOfMemory, "out of memory");
   return {raster::StdPicture(std::move(bitmap)), {}};
 }
