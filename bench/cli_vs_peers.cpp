@@ -92,7 +92,9 @@ Outcome Spawn(const std::vector<std::string>& command) {
   rusage usage{};
   if (spawned != 0 || wait4(pid, &status, 0, &usage) != pid) return outcome;
   outcome.wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-  const auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3; };
+  const auto ms = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3;
+  };
   outcome.cpuMs = ms(usage.ru_utime) + ms(usage.ru_stime);
   outcome.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
   return outcome;
@@ -163,7 +165,9 @@ void PeakMemory(benchmark::State& state, Side ours, Side peer) {
 }
 
 Side Ours(const fs::path& input, const std::string& output) {
-  return {{FromEnvironment("LUMORA_BENCH_CLI", LUMORA_CLI_PATH), "convert", input.string(), (kFolder / output).string()}, kFolder / output};
+  return {
+      {FromEnvironment("LUMORA_BENCH_CLI", LUMORA_CLI_PATH), "convert", input.string(), (kFolder / output).string()},
+      kFolder / output};
 }
 
 Side Cjpeg(const fs::path& input, const std::string& output) {
@@ -185,7 +189,10 @@ int main(int argc, char** argv) {
   fs::create_directories(kFolder);
   const fs::path uhd = PhotoBitmap(3840, 2160), hd = PhotoBitmap(1920, 1080), tiny = PhotoBitmap(2, 2);
   const auto add = [](const char* name, Side ours, Side peer, int iterations, auto measure) {
-    benchmark::RegisterBenchmark(name, measure, ours, peer)->Iterations(iterations)->UseManualTime()->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(name, measure, ours, peer)
+        ->Iterations(iterations)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
   };
   add("cli/3840x2160/jpeg/vs:cjpeg", Ours(uhd, "ours-4k.jpg"), Cjpeg(uhd, "cjpeg-4k.jpg"), 5, Compare);
   add("cli/3840x2160/jpeg/peak-memory/vs:cjpeg", Ours(uhd, "ours-4k.jpg"), Cjpeg(uhd, "cjpeg-4k.jpg"), 1, PeakMemory);

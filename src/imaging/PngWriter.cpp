@@ -36,23 +36,11 @@ void PutChunk(std::vector<uint8_t>& out, std::string_view type, const uint8_t* d
 
 // Row y of the picture as red, green, blue bytes.
 void RgbRow(const raster::Bitmap& bitmap, int32_t y, std::vector<uint32_t>& colours, uint8_t* out) {
-  const uint8_t* in = bitmap.row(y);
-  const auto width = static_cast<size_t>(bitmap.width());
-  const bool bgrx = bitmap.bpp() == 32 && bitmap.masks() == raster::ChannelMasks::DefaultFor(32);
-  if (bgrx || bitmap.bpp() == 24) {
-    const size_t step = bgrx ? 4 : 3;
-    for (size_t x = 0; x < width; ++x, in += step, out += 3) {
-      out[0] = in[2];
-      out[1] = in[1];
-      out[2] = in[0];
-    }
-    return;
-  }
   raster::ReadColours(bitmap, y, 0, colours);  // 0x00BBGGRR
-  for (size_t x = 0; x < width; ++x, out += 3) {
-    out[0] = static_cast<uint8_t>(colours[x]);
-    out[1] = static_cast<uint8_t>(colours[x] >> 8);
-    out[2] = static_cast<uint8_t>(colours[x] >> 16);
+  for (const uint32_t colour : colours) {
+    *out++ = static_cast<uint8_t>(colour);
+    *out++ = static_cast<uint8_t>(colour >> 8);
+    *out++ = static_cast<uint8_t>(colour >> 16);
   }
 }
 

@@ -1,5 +1,4 @@
-// convert from bitmap, PNG, GIF and JPEG files starts no GUI application (which leaves Qt's runtime
-// folder in TMPDIR when XDG_RUNTIME_DIR is unset) and needs no temporary folder, on every route.
+// convert starts no GUI application (its runtime folder would land in TMPDIR) and needs no TMPDIR.
 #include <gtest/gtest.h>
 
 #include "CliRunner.h"
