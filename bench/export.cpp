@@ -1,6 +1,6 @@
 // The export command end to end on a 1920 x 1080 template with 12 text items: each phase alone
-// (compose = BuildImage, intermediate = the temporary bitmap file, encode = the route from the
-// intermediate to the file's bytes, write = the atomic file write) and the whole export to JPEG,
+// (compose = BuildImage, encode = the route from the composite to the file's bytes, write = the
+// atomic file write) and the whole export to JPEG,
 // GIF and PNG. Peak memory of a 3840 x 2160 JPEG export is measured in a child process of its
 // own (this program run with --peak-memory), against a child that stops before the export.
 //
@@ -99,16 +99,14 @@ const char* ExtensionOf(ExportRoute route) {
   return "jpg";
 }
 
-// The route's bytes as the export makes them: GIF from the intermediate file, the others from
-// the composite in memory.
-std::vector<uint8_t> Encode(ExportRoute route, const std::shared_ptr<raster::Bitmap>& composite,
-                            const ImageExport& job, GifExport& gif) {
+// The route's bytes as the export makes them, from the composite in memory.
+std::vector<uint8_t> Encode(ExportRoute route, const std::shared_ptr<raster::Bitmap>& composite, GifExport& gif) {
+  const raster::StdPicture picture(composite);
   if (route == ExportRoute::Gif) {
     std::vector<uint8_t> bytes;
-    gif.Encode(job.IntermediatePath(), job.WhiteCorner(), bytes);
+    gif.Encode(picture, WhiteCorner(*composite), bytes);
     return bytes;
   }
-  const raster::StdPicture picture(composite);
   return route == ExportRoute::Png ? EncodePngRoute(picture) : EncodeJpegRoute(picture);
 }
 
@@ -117,16 +115,6 @@ void BM_Compose(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(BuildImage(scene.document, scene.picture));
 }
 BENCHMARK(BM_Compose)->Name("export/1920x1080/phase:compose")->Unit(benchmark::kMillisecond);
-
-void BM_Intermediate(benchmark::State& state) {
-  const Scene& scene = FullHd();
-  const auto composite = BuildImage(scene.document, scene.picture);
-  for (auto _ : state) {
-    ImageExport job;
-    benchmark::DoNotOptimize(job.Prepare(*composite));
-  }
-}
-BENCHMARK(BM_Intermediate)->Name("export/1920x1080/phase:intermediate")->Unit(benchmark::kMillisecond);
 
 // Each phase is measured for the JPEG, GIF and PNG routes, in milliseconds.
 void EveryRoute(benchmark::internal::Benchmark* b) {
@@ -138,11 +126,9 @@ void BM_Encode(benchmark::State& state) {
   const Scene& scene = FullHd();
   const ExportRoute route = RouteOf(state.range(0));
   const auto composite = BuildImage(scene.document, scene.picture);
-  ImageExport job;
-  job.Prepare(*composite);
   GifExport gif;
   size_t bytes = 0;
-  for (auto _ : state) bytes = Encode(route, composite, job, gif).size();
+  for (auto _ : state) bytes = Encode(route, composite, gif).size();
   state.counters["file_bytes"] = static_cast<double>(bytes);
   state.SetLabel(ExtensionOf(route));
 }
@@ -154,10 +140,8 @@ void BM_Write(benchmark::State& state) {
   const Scene& scene = FullHd();
   const ExportRoute route = RouteOf(state.range(0));
   const auto composite = BuildImage(scene.document, scene.picture);
-  ImageExport job;
-  job.Prepare(*composite);
   GifExport gif;
-  const std::vector<uint8_t> bytes = Encode(route, composite, job, gif);
+  const std::vector<uint8_t> bytes = Encode(route, composite, gif);
   const auto target = scene.folder / (std::string("write.") + ExtensionOf(route));
   for (auto _ : state) benchmark::DoNotOptimize(WriteFileAtomically(target, bytes));
   state.SetLabel(ExtensionOf(route));

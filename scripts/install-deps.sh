@@ -5,7 +5,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libjpeg62-turbo-dev libgif-dev libimagequant-dev
+  libjpeg62-turbo-dev libgif-dev libimagequant-dev libdeflate-dev
   fonts-dejavu-core fonts-liberation fonts-urw-base35 python3-fonttools
   xvfb xauth
 )

@@ -310,11 +310,12 @@ void frmMain::Shrink() {
 
 void frmMain::SaveImage() {
   const auto composite = BuildImage(m_document, m_picture);
-  ImageExport exporter;
-  if (!composite || !exporter.Prepare(*composite)) {
+  if (!composite) {
     MsgBoxShow(this, QString::fromUtf8(kImageNotSaved), MsgBox::OKCancel | MsgBox::Exclamation);
     return;
   }
+  ImageExport exporter;
+  exporter.Prepare(*composite);
   m_fileDialog.setFileName(m_lastExportName);
   m_fileDialog.setFilter(kImageFilter);
   m_fileDialog.setFlags(cFileDialog::OverwritePrompt | cFileDialog::HideReadOnly);

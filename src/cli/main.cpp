@@ -1,8 +1,10 @@
 // lumora-cli: renders, converts and inspects projects from the command line, on the editor's own
-// code. It never shows a window, so it always runs on Qt's offscreen platform.
+// code. It never shows a window: when it needs a GUI application at all, it runs on Qt's offscreen
+// platform.
 #include <QGuiApplication>
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "cli/InfoCommand.h"
 #include "cli/RenderCommand.h"
 #include "cli/ResaveCommand.h"
+#include "compose/PictureLoader.h"
 
 namespace {
 
@@ -30,17 +33,21 @@ int Run(const lumora::cli::CliOptions& options) {
   return RunResave(options);
 }
 
+// Only rendering lays out text, and so do the readers of pictures other than bitmaps, JPEG, PNG
+// and GIF (SVG's): they need a GUI application, whose platform and fonts take longer to start
+// than converting a small picture. Qt's image readers and the projects need no more than a core
+// application.
+bool NeedsGui(const lumora::cli::CliOptions& options) {
+  if (options.command == "render") return true;
+  return options.command == "convert" && !options.files.empty() && !lumora::LoadsWithoutGui(options.files[0]);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   using namespace lumora::cli;
   const std::vector<std::string> arguments(argv + 1, argv + argc);
-  qputenv("QT_QPA_PLATFORM", "offscreen");
   qInstallMessageHandler(QuietQtMessages);
-  // Qt takes options such as -platform out of argv; ours are read before it sees them.
-  int qtArgc = 1;
-  QGuiApplication app(qtArgc, argv);
-
   const ParseResult parsed = ParseCommandLine(arguments);
   if (parsed.options.help) {
     std::fputs(HelpText(parsed.options.command).c_str(), stdout);
@@ -49,6 +56,15 @@ int main(int argc, char** argv) {
   if (!parsed.error.empty()) {
     PrintError(parsed.error + " (see lumora-cli --help)");
     return kExitUsage;
+  }
+  // Qt takes options such as -platform out of argv; ours were read before it sees them.
+  int qtArgc = 1;
+  std::unique_ptr<QCoreApplication> app;
+  if (NeedsGui(parsed.options)) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    app = std::make_unique<QGuiApplication>(qtArgc, argv);
+  } else {
+    app = std::make_unique<QCoreApplication>(qtArgc, argv);  // the program's folder, for the library
   }
   try {
     return Run(parsed.options);

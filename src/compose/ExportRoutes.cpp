@@ -1,20 +1,14 @@
 #include "compose/ExportRoutes.h"
 
-#include <QBuffer>
-#include <QImageWriter>
 #include <algorithm>
 #include <cctype>
 
-#include "compose/ImageConversion.h"
+#include "imaging/PngWriter.h"
 #include "imaging/cJpeg.h"
 #include "imaging/raster/Blit.h"
 #include "imaging/raster/BmpFile.h"
 
 namespace lumora {
-
-namespace {
-constexpr int kPngQuality = 50;
-}  // namespace
 
 ExportRoute RouteFor(std::string_view fileName) {
   std::string last(fileName.substr(fileName.size() < 4 ? 0 : fileName.size() - 4));
@@ -48,17 +42,8 @@ std::vector<uint8_t> EncodeBitmapRoute(const raster::StdPicture& picture) {
 }
 
 std::vector<uint8_t> EncodePngRoute(const raster::StdPicture& picture) {
-  const QImage image = ToQImage(picture);
-  if (image.isNull()) return {};
-  QBuffer buffer;
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, "png");
-  // zlib level 4: files as small as at Qt's default level, written in half the time.
-  writer.setQuality(kPngQuality);
-  if (!writer.write(image)) return {};
-  const QByteArray& bytes = buffer.data();
-  return {reinterpret_cast<const uint8_t*>(bytes.constData()),
-          reinterpret_cast<const uint8_t*>(bytes.constData()) + bytes.size()};
+  const raster::Bitmap* source = picture.Handle();
+  return source ? EncodePng(*source) : std::vector<uint8_t>();
 }
 
 }  // namespace lumora

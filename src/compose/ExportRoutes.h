@@ -1,6 +1,6 @@
-// The export routes after the intermediate bitmap: the file name picks the route by its last four
-// characters, and each route turns the intermediate picture into the bytes of its file. Writing
-// the bytes (atomically) is the caller's, so a failed export never destroys a good file.
+// The export routes: the file name picks the route by its last four characters, and each route
+// turns the composite into the bytes of its file. Writing the bytes (atomically) is the caller's,
+// so a failed export never destroys a good file.
 #pragma once
 
 #include <cstdint>
@@ -21,7 +21,7 @@ ExportRoute RouteFor(std::string_view fileName);
 std::vector<uint8_t> EncodeJpegRoute(const raster::StdPicture& picture);
 // A 24-bit bottom-up Windows bitmap, the form every reader takes.
 std::vector<uint8_t> EncodeBitmapRoute(const raster::StdPicture& picture);
-// Lossless, through Qt's PNG writer.
+// Lossless 8-bit RGB, whatever the picture's depth.
 std::vector<uint8_t> EncodePngRoute(const raster::StdPicture& picture);
 
 }  // namespace lumora

@@ -18,19 +18,12 @@ GifExport::GifExport() {
   mDither8bpp::SetDitherMode(mDither8bpp::kDitherDiffusion);
 }
 
-// The reduction works from a 32-bit copy whatever depth the file has, so a picture of 8 bits or
-// fewer is reduced too instead of leaving an empty surface behind. A file that cannot be loaded
-// writes nothing: the work surfaces still hold the previous export's picture.
-std::string GifExport::Encode(const std::filesystem::path& intermediate, bool whiteCorner, std::vector<uint8_t>& out) {
+// The reduction works from a 32-bit copy whatever depth the composite has, so a picture of 8 bits
+// or fewer is reduced too instead of leaving an empty surface behind. A composite that cannot be
+// copied writes nothing; the 8-bit surface and palette keep the previous export's picture.
+std::string GifExport::Encode(const raster::StdPicture& composite, bool whiteCorner, std::vector<uint8_t>& out) {
   out.clear();
-  cDIB loaded;
-  uint8_t bpp = 0;
-  try {
-    bpp = loaded.CreateFromBitmapFile(intermediate);
-  } catch (const std::exception&) {
-    bpp = 0;
-  }
-  if (bpp == 0 || m_trueColour.CreateFromStdPicture(loaded.Image(), true) == 0) return kGifLoadFailed;
+  if (m_trueColour.CreateFromStdPicture(composite, true) == 0) return kGifLoadFailed;
 
   mDither8bpp::SetPaletteMode(mDither8bpp::kPaletteOptimal);
   mDither8bpp::SetDitherMode(mDither8bpp::kDitherDiffusion);

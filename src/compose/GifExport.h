@@ -4,12 +4,12 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "imaging/cDIB.h"
 #include "imaging/cPal8bpp.h"
+#include "imaging/raster/Picture.h"
 
 namespace lumora {
 
@@ -22,10 +22,10 @@ class GifExport {
   GifExport(const GifExport&) = delete;
   GifExport& operator=(const GifExport&) = delete;
 
-  // Reduces the intermediate bitmap file to 256 colours and encodes it; palette entry 0 (the
-  // top-left pixel's colour cell) is transparent when whiteCorner. Returns "" with the file's
-  // bytes in `out`, or the message for the user.
-  std::string Encode(const std::filesystem::path& intermediate, bool whiteCorner, std::vector<uint8_t>& out);
+  // Reduces the composite to 256 colours and encodes it; palette entry 0 (the top-left pixel's
+  // colour cell) is transparent when whiteCorner. Returns "" with the file's bytes in `out`, or
+  // the message for the user.
+  std::string Encode(const raster::StdPicture& composite, bool whiteCorner, std::vector<uint8_t>& out);
 
   bool Transparency() const { return m_transparency; }
   const cDIB& EightBitSurface() const { return m_eightBit; }

@@ -16,11 +16,18 @@ void* HoldBitmap(const std::shared_ptr<raster::Bitmap>& bitmap) {
   return std::make_unique<std::shared_ptr<raster::Bitmap>>(bitmap).release();
 }
 
-QImage ConvertedCopy(const raster::Bitmap& bitmap) {
-  QImage image(bitmap.width(), bitmap.height(), QImage::Format_RGB32);
-  if (image.isNull()) return image;
+}  // namespace
+
+bool SharesQImageLayout(const raster::Bitmap& bitmap) {
+  return bitmap.bpp() == 32 && bitmap.rowOrder() == raster::RowOrder::TopDown &&
+         bitmap.masks() == raster::ChannelMasks::DefaultFor(32);
+}
+
+std::shared_ptr<raster::Bitmap> Rgb32Copy(const raster::Bitmap& bitmap) {
+  auto copy = raster::Bitmap::Create(bitmap.width(), bitmap.height(), 32, raster::RowOrder::TopDown);
+  if (!copy) return nullptr;
   for (int32_t y = 0; y < bitmap.height(); ++y) {
-    auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+    auto* out = reinterpret_cast<QRgb*>(copy->row(y));
     const uint8_t* in = bitmap.row(y);
     if (bitmap.bpp() == 24) {
       for (int32_t x = 0; x < bitmap.width(); ++x, in += 3) out[x] = qRgb(in[2], in[1], in[0]);
@@ -31,21 +38,27 @@ QImage ConvertedCopy(const raster::Bitmap& bitmap) {
       out[x] = qRgb(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
     }
   }
-  return image;
+  return copy;
+}
+
+namespace {
+
+QImage SharedImage(const std::shared_ptr<raster::Bitmap>& bitmap) {
+  return QImage(bitmap->bits(), bitmap->width(), bitmap->height(), bitmap->stride(), QImage::Format_RGB32,
+                ReleaseBitmap, HoldBitmap(bitmap));
+}
+
+// A separate image for a bitmap of another layout: painting on it leaves the bitmap as it was.
+QImage ConvertedCopy(const raster::Bitmap& bitmap) {
+  const auto copy = Rgb32Copy(bitmap);
+  return copy ? SharedImage(copy) : QImage();
 }
 
 }  // namespace
 
-bool SharesQImageLayout(const raster::Bitmap& bitmap) {
-  return bitmap.bpp() == 32 && bitmap.rowOrder() == raster::RowOrder::TopDown &&
-         bitmap.masks() == raster::ChannelMasks::DefaultFor(32);
-}
-
 QImage ToQImage(const std::shared_ptr<raster::Bitmap>& bitmap) {
   if (!bitmap) return {};
-  if (!SharesQImageLayout(*bitmap)) return ConvertedCopy(*bitmap);
-  return QImage(bitmap->bits(), bitmap->width(), bitmap->height(), bitmap->stride(), QImage::Format_RGB32,
-                ReleaseBitmap, HoldBitmap(bitmap));
+  return SharesQImageLayout(*bitmap) ? SharedImage(bitmap) : ConvertedCopy(*bitmap);
 }
 
 QImage ToQImage(const raster::StdPicture& picture) {

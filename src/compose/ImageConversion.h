@@ -13,6 +13,10 @@ namespace lumora {
 // True when the bitmap's memory can be used as a Format_RGB32 image as it is.
 bool SharesQImageLayout(const raster::Bitmap& bitmap);
 
+// A 32-bit top-down copy in the Format_RGB32 layout (fourth bytes 0xFF), whatever the bitmap's
+// depth and row order; nullptr when memory cannot be had.
+std::shared_ptr<raster::Bitmap> Rgb32Copy(const raster::Bitmap& bitmap);
+
 // A writable image over the bitmap's own pixels when the layouts agree (painting on the image
 // paints on the bitmap; the image keeps the bitmap alive), a converted copy otherwise.
 QImage ToQImage(const std::shared_ptr<raster::Bitmap>& bitmap);

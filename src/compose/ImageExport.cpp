@@ -1,11 +1,9 @@
 #include "compose/ImageExport.h"
 
 #include "base/AtomicFile.h"
-#include "base/FileHelpers.h"
 #include "compose/BuildImage.h"
 #include "compose/ExportRoutes.h"
 #include "compose/GifExport.h"
-#include "imaging/raster/BmpFile.h"
 
 namespace lumora {
 
@@ -25,21 +23,12 @@ std::vector<uint8_t> EncodeComposite(ExportRoute route, const raster::StdPicture
 
 }  // namespace
 
-ImageExport::~ImageExport() {
-  if (!m_intermediate.empty()) KillFile(m_intermediate.string());
-}
-
-bool ImageExport::Prepare(const raster::Bitmap& composite) {
-  m_composite = raster::StdPicture();
-  if (m_intermediate.empty()) m_intermediate = CreateTempFile();
-  if (m_intermediate.empty()) return false;
+void ImageExport::Prepare(const raster::Bitmap& composite) {
   m_whiteCorner = lumora::WhiteCorner(composite);
-  if (!raster::WriteBmpFile(m_intermediate, composite)) return false;
   // A picture that shares the caller's bitmap without owning it (an empty owner): the routes only
   // read it, and the caller keeps it alive until the export is done.
   m_composite = raster::StdPicture(
       std::shared_ptr<raster::Bitmap>(std::shared_ptr<void>(), const_cast<raster::Bitmap*>(&composite)));
-  return true;
 }
 
 ExportResult ImageExport::Save(const std::filesystem::path& name, GifExport& gif) const {
@@ -49,7 +38,7 @@ ExportResult ImageExport::Save(const std::filesystem::path& name, GifExport& gif
   std::vector<uint8_t> bytes;
   try {
     if (route == ExportRoute::Gif) {
-      if (std::string message = gif.Encode(m_intermediate, m_whiteCorner, bytes); !message.empty())
+      if (std::string message = gif.Encode(m_composite, m_whiteCorner, bytes); !message.empty())
         return Failed(message);
     } else {
       bytes = EncodeComposite(route, m_composite);
@@ -63,7 +52,7 @@ ExportResult ImageExport::Save(const std::filesystem::path& name, GifExport& gif
 
 ExportResult ExportImage(const raster::Bitmap& composite, const std::filesystem::path& name, GifExport& gif) {
   ImageExport job;
-  if (!job.Prepare(composite)) return Failed(kImageNotSaved);
+  job.Prepare(composite);
   return job.Save(name, gif);
 }
 

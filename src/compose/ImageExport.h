@@ -1,8 +1,7 @@
-// The export command without its dialog: the composite is first written to a temporary bitmap
-// file, the intermediate the GIF route reduces from; then the chosen name picks the route and the
-// file is written atomically. The JPEG, bitmap and PNG routes encode the composite held in
-// memory, which is the intermediate's exact content, instead of reading the file back. The caller
-// shows the returned message, if any, and on success clears the document's Changed flag.
+// The export command without its dialog: the chosen name picks the route, which encodes the
+// composite held in memory, and the file is written atomically. Nothing else is written, so an
+// export works whatever the temporary folder is. The caller shows the returned message, if any,
+// and on success clears the document's Changed flag.
 #pragma once
 
 #include <filesystem>
@@ -25,24 +24,16 @@ struct ExportResult {
 
 class ImageExport {
  public:
-  ImageExport() = default;
-  ImageExport(const ImageExport&) = delete;
-  ImageExport& operator=(const ImageExport&) = delete;
-  ~ImageExport();  // the intermediate file goes, whatever happened
-
-  // Writes the intermediate and notes the white-corner flag; false (message kImageNotSaved) when
-  // the temporary file cannot be made or written. The composite is not copied: it must stay
-  // unchanged and alive until the last Save (the editor's composite surface does).
-  bool Prepare(const raster::Bitmap& composite);
-  // Runs the route the name picks. Needs a successful Prepare.
+  // Notes the white-corner flag and keeps a view of the composite, which is not copied: it must
+  // stay unchanged and alive until the last Save (the editor's composite surface does).
+  void Prepare(const raster::Bitmap& composite);
+  // Runs the route the name picks. Needs a Prepare.
   ExportResult Save(const std::filesystem::path& name, GifExport& gif) const;
 
   bool WhiteCorner() const { return m_whiteCorner; }
-  const std::filesystem::path& IntermediatePath() const { return m_intermediate; }
 
  private:
   raster::StdPicture m_composite;  // a view of the caller's composite
-  std::filesystem::path m_intermediate;
   bool m_whiteCorner = false;
 };
 

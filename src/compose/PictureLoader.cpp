@@ -4,6 +4,7 @@
 #include <array>
 #include <fstream>
 #include <optional>
+#include <string_view>
 
 #include "compose/ImageConversion.h"
 #include "compose/WaitCursor.h"
@@ -16,11 +17,19 @@ namespace {
 // Qt's own ceiling on one decoded image, in megabytes.
 constexpr int kAllocationLimitMB = 300;
 
-bool StartsWithBitmapMagic(const std::filesystem::path& path) {
+// The first bytes of the file; fewer (zeros after them) when it is shorter or cannot be read.
+std::array<char, 8> Magic(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
-  std::array<char, 2> magic{};
-  return in.read(magic.data(), 2) && magic[0] == 'B' && magic[1] == 'M';
+  std::array<char, 8> magic{};
+  in.read(magic.data(), magic.size());
+  return magic;
 }
+
+bool StartsWith(const std::array<char, 8>& magic, std::string_view start) {
+  return std::string_view(magic.data(), magic.size()).starts_with(start);
+}
+
+bool StartsWithBitmapMagic(const std::filesystem::path& path) { return StartsWith(Magic(path), "BM"); }
 
 LoadedPicture Failure(PictureProblem problem, std::string why) { return {raster::StdPicture(), std::move(why), problem}; }
 
@@ -38,7 +47,7 @@ LoadedPicture LoadBitmapFile(const std::filesystem::path& path) {
   if (!read) return Failure(PictureProblem::Damaged, read.error.empty() ? "not a readable bitmap file" : read.error);
   if (auto problem = SizeProblem(read.bitmap->width(), read.bitmap->height())) return *problem;
   if (SharesQImageLayout(*read.bitmap)) return {raster::StdPicture(read.bitmap), {}};
-  auto bitmap = ToBitmap(ToQImage(read.bitmap));
+  auto bitmap = Rgb32Copy(*read.bitmap);
   if (!bitmap) return Failure(PictureProblem::OutOfMemory, "out of memory");
   return {raster::StdPicture(std::move(bitmap)), {}};
 }
@@ -72,6 +81,12 @@ LoadedPicture LoadPictureFile(const std::filesystem::path& path) {
   } catch (const std::exception& e) {
     return Failure(PictureProblem::Damaged, e.what());
   }
+}
+
+bool LoadsWithoutGui(const std::filesystem::path& path) {
+  const auto magic = Magic(path);
+  return StartsWith(magic, "BM") || StartsWith(magic, "\xFF\xD8\xFF") || StartsWith(magic, "\x89PNG\r\n\x1A\n") ||
+         StartsWith(magic, "GIF8");
 }
 
 std::string DescribeProblem(const LoadedPicture& failed) {

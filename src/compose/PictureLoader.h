@@ -30,6 +30,10 @@ std::string DescribeProblem(const LoadedPicture& failed);
 
 LoadedPicture LoadPictureFile(const std::filesystem::path& path);
 
+// True for Windows bitmap, JPEG, PNG and GIF files (by their first bytes): their readers need no
+// GUI application, unlike SVG's, which lays out text with the fonts a GUI application brings.
+bool LoadsWithoutGui(const std::filesystem::path& path);
+
 // LoadPictureFile with the wait cursor shown while it works, when there is a screen.
 LoadedPicture LoadTemplatePicture(const std::filesystem::path& path);
 

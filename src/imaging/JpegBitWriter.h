@@ -10,8 +10,9 @@ namespace lumora {
 
 class JpegBitWriter {
  public:
-  // Appends to `out`, which must not be touched by anyone else until Flush.
-  explicit JpegBitWriter(std::vector<uint8_t>& out) : m_out(out), m_end(out.size()) {}
+  // Appends to `out`, which must not be touched by anyone else until Flush. A raw writer stuffs
+  // nothing: it codes a stripe of a scan whose bits another writer takes over (Append).
+  explicit JpegBitWriter(std::vector<uint8_t>& out, bool raw = false) : m_out(out), m_end(out.size()), m_raw(raw) {}
 
   // The low `count` bits of `bits` (count 1 to 32; higher bits must be zero).
   void Put(uint32_t bits, int count) {
@@ -27,6 +28,8 @@ class JpegBitWriter {
     m_free += 64;
     m_accumulator = bits;  // only the low (64 - m_free) bits matter
   }
+  // The first `bits` bits of a raw writer's bytes, as if each had been Put here.
+  void Append(const std::vector<uint8_t>& raw, uint64_t bits);
   // Pads the last byte with 1-bits (not counted in BitsWritten) and writes everything out.
   void Flush();
   // Bits put since construction, padding excluded.
@@ -41,6 +44,7 @@ class JpegBitWriter {
   uint64_t m_accumulator = 0;
   int m_free = 64;  // bits still free in the accumulator
   uint64_t m_total = 0;
+  bool m_raw;
 };
 
 }  // namespace lumora

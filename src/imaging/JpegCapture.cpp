@@ -8,6 +8,7 @@
 #include "imaging/JpegColour.h"
 #include "imaging/JpegDct.h"
 #include "imaging/JpegQuantiser.h"
+#include "imaging/JpegStripes.h"
 #include "imaging/raster/Blit.h"
 
 namespace lumora {
@@ -51,29 +52,33 @@ std::optional<SamplePlane> MakePlane(raster::HDC source, const JpegSourceRect& r
 }
 
 // Converts, transforms and quantises every block of the components sharing one plane, eight
-// pixel rows at a time; rows and columns past the sampled size repeat the last one.
+// pixel rows at a time; rows and columns past the sampled size repeat the last one. Each stripe
+// of block rows has work rows of its own.
 void TransformPlane(const SamplePlane& plane, std::span<JpegComponent* const> group,
-                    std::span<const JpegColourWeights> weights, std::span<const JpegQuantiser* const> quantisers) {
+                    std::span<const JpegColourWeights> weights, std::span<const JpegQuantiser* const> quantisers,
+                    int stripes) {
   const JpegComponent& first = *group[0];
   const size_t pw = static_cast<size_t>(first.pw);
-  std::vector<std::vector<float>> strips(group.size(), std::vector<float>(8 * pw));
-  std::vector<float*> rows(group.size());
-  alignas(32) std::array<float, 64> work;
-  for (int32_t by = 0; by < first.BlocksDown(); ++by) {
-    for (int32_t r = 0; r < 8; ++r) {
-      const int32_t y = std::min(by * 8 + r, first.ch - 1);
-      for (size_t c = 0; c < group.size(); ++c) rows[c] = strips[c].data() + static_cast<size_t>(r) * pw;
-      JpegConvertRow(plane.Row(y), plane.bytesPerPixel, first.cw, weights, rows);
-      for (float* row : rows) std::fill(row + first.cw, row + pw, row[first.cw - 1]);
-    }
-    for (size_t c = 0; c < group.size(); ++c) {
-      int16_t* out = group[c]->store.get() + static_cast<size_t>(by) * static_cast<size_t>(first.BlocksAcross()) * 64;
-      for (int32_t bx = 0; bx < first.BlocksAcross(); ++bx, out += 64) {
-        JpegForwardDct(strips[c].data() + 8 * bx, static_cast<ptrdiff_t>(pw), work);
-        quantisers[c]->Quantise(work, std::span<int16_t, 64>(out, 64));
+  RunJpegStripes(first.BlocksDown(), stripes, [&](int, int32_t from, int32_t to) {
+    std::vector<std::vector<float>> strips(group.size(), std::vector<float>(8 * pw));
+    std::vector<float*> rows(group.size());
+    alignas(32) std::array<float, 64> work;
+    for (int32_t by = from; by < to; ++by) {
+      for (int32_t r = 0; r < 8; ++r) {
+        const int32_t y = std::min(by * 8 + r, first.ch - 1);
+        for (size_t c = 0; c < group.size(); ++c) rows[c] = strips[c].data() + static_cast<size_t>(r) * pw;
+        JpegConvertRow(plane.Row(y), plane.bytesPerPixel, first.cw, weights, rows);
+        for (float* row : rows) std::fill(row + first.cw, row + pw, row[first.cw - 1]);
+      }
+      for (size_t c = 0; c < group.size(); ++c) {
+        int16_t* out = group[c]->store.get() + static_cast<size_t>(by) * static_cast<size_t>(first.BlocksAcross()) * 64;
+        for (int32_t bx = 0; bx < first.BlocksAcross(); ++bx, out += 64) {
+          JpegForwardDct(strips[c].data() + 8 * bx, static_cast<ptrdiff_t>(pw), work);
+          quantisers[c]->Quantise(work, std::span<int16_t, 64>(out, 64));
+        }
       }
     }
-  }
+  });
 }
 
 int32_t CeilDiv(int64_t a, int64_t b) { return static_cast<int32_t>((a + b - 1) / b); }
@@ -100,7 +105,8 @@ JpegComponent MakeComponent(size_t index, const JpegSampling& s, const JpegFrame
 
 std::optional<JpegCapture> CaptureJpeg(raster::HDC source, const JpegSourceRect& rect,
                                        std::span<const JpegSampling> sampling,
-                                       const std::array<JpegQuantTable, 2>& quant, const JpegZigzagMap& zigzag) {
+                                       const std::array<JpegQuantTable, 2>& quant, const JpegZigzagMap& zigzag,
+                                       int stripes) {
   if (!source || !source->bitmap() || rect.width < 1 || rect.height < 1 || sampling.empty()) return std::nullopt;
   if (rect.width > kJpegMaxDimension || rect.height > kJpegMaxDimension)
     throw LumoraError(ErrorNumber::kInvalidCall, "Picture too large for JPEG (at most 65535 x 65535 pixels)");
@@ -130,7 +136,8 @@ std::optional<JpegCapture> CaptureJpeg(raster::HDC source, const JpegSourceRect&
     }
     const std::optional<SamplePlane> plane = MakePlane(source, rect, group[0]->cw, group[0]->ch);
     if (!plane) return std::nullopt;
-    TransformPlane(*plane, group, std::span(kJpegColourWeights).subspan(first, end - first), quantisers);
+    TransformPlane(*plane, group, std::span(kJpegColourWeights).subspan(first, end - first), quantisers,
+                   stripes > 0 ? stripes : JpegStripeCount(group[0]->BlocksDown()));
     first = end;
   }
   return capture;

@@ -35,9 +35,11 @@ struct JpegSourceRect {
 inline constexpr int32_t kJpegMaxDimension = 65535;
 
 // nullopt when the working bitmap cannot be made or the context has nothing selected. A size
-// outside 1..65535 raises an error; so does a coefficient outside 16 bits.
+// outside 1..65535 raises an error; so does a coefficient outside 16 bits. Stripes of block rows
+// are captured side by side: `stripes` of them, or as many as pay off (JpegStripeCount) for 0.
 std::optional<JpegCapture> CaptureJpeg(raster::HDC source, const JpegSourceRect& rect,
                                        std::span<const JpegSampling> sampling,
-                                       const std::array<JpegQuantTable, 2>& quant, const JpegZigzagMap& zigzag);
+                                       const std::array<JpegQuantTable, 2>& quant, const JpegZigzagMap& zigzag,
+                                       int stripes = 0);
 
 }  // namespace lumora

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "imaging/JpegComponent.h"
@@ -19,21 +20,29 @@ struct JpegFrameSize {
 // most 3 of them; a component above 10 on its own forms a scan alone.
 std::vector<std::vector<const JpegComponent*>> PlanJpegScans(std::span<const JpegComponent> components);
 
-// Calls visit(index in scan, block) for every block the scan codes, in coding order. An
-// interleaved scan's MCUs can reach past a component's stored blocks; those positions are coded
-// as all-zero blocks.
+// The rows a scan codes its blocks in: rows of blocks for a single component, of MCUs otherwise.
+int32_t JpegScanRows(std::span<const JpegComponent* const> scan, const JpegFrameSize& frame);
+
+// Each component's DC predictor where row `row` of the scan starts: the DC coefficient of the
+// component's last block coded before it (0 for the first row; an MCU's padding blocks count).
+std::vector<int32_t> JpegScanPredictors(std::span<const JpegComponent* const> scan, const JpegFrameSize& frame,
+                                        int32_t row);
+
+// Calls visit(index in scan, block) for every block the scan codes in rows from .. to - 1, in
+// coding order. An interleaved scan's MCUs can reach past a component's stored blocks; those
+// positions are coded as all-zero blocks.
 template <typename Visit>
-void VisitJpegScanBlocks(std::span<const JpegComponent* const> scan, const JpegFrameSize& frame, Visit&& visit) {
+void VisitJpegScanRows(std::span<const JpegComponent* const> scan, const JpegFrameSize& frame, int32_t from, int32_t to,
+                       Visit&& visit) {
   static constexpr int16_t kZeroBlock[64] = {};
   if (scan.size() == 1) {
     const JpegComponent& c = *scan[0];
-    for (int32_t row = 0; row < c.BlocksDown(); ++row)
+    for (int32_t row = from; row < to; ++row)
       for (int32_t column = 0; column < c.BlocksAcross(); ++column) visit(size_t{0}, c.Block(column, row));
     return;
   }
   const int32_t mcusAcross = (frame.width + 8 * frame.Hmax - 1) / (8 * frame.Hmax);
-  const int32_t mcusDown = (frame.height + 8 * frame.Vmax - 1) / (8 * frame.Vmax);
-  for (int32_t my = 0; my < mcusDown; ++my) {
+  for (int32_t my = from; my < to; ++my) {
     for (int32_t mx = 0; mx < mcusAcross; ++mx) {
       for (size_t i = 0; i < scan.size(); ++i) {
         const JpegComponent& c = *scan[i];
@@ -49,6 +58,12 @@ void VisitJpegScanBlocks(std::span<const JpegComponent* const> scan, const JpegF
       }
     }
   }
+}
+
+// Every block the scan codes, in coding order.
+template <typename Visit>
+void VisitJpegScanBlocks(std::span<const JpegComponent* const> scan, const JpegFrameSize& frame, Visit&& visit) {
+  VisitJpegScanRows(scan, frame, 0, JpegScanRows(scan, frame), std::forward<Visit>(visit));
 }
 
 }  // namespace lumora

@@ -1,10 +1,12 @@
 #include "imaging/JpegStream.h"
 
 #include <cmath>
+#include <optional>
 
 #include "imaging/JpegEntropy.h"
 #include "imaging/JpegSegments.h"
 #include "imaging/JpegScan.h"
+#include "imaging/JpegStripes.h"
 
 namespace lumora {
 
@@ -14,16 +16,31 @@ size_t TableCount(const JpegCapture& capture) { return capture.components.size()
 
 }  // namespace
 
-JpegEntropyPlan PlanJpegEntropy(const JpegCapture& capture) {
+JpegEntropyPlan PlanJpegEntropy(const JpegCapture& capture, int stripes) {
   // Padding blocks of interleaved scans are counted with the stored ones, so EOB always has a
   // code when they occur and the coded length is known exactly.
   std::array<JpegSymbolCounts, 2> dc{}, ac{};
   for (const auto& scan : PlanJpegScans(capture.components)) {
-    std::vector<int32_t> predictors(scan.size(), 0);
-    VisitJpegScanBlocks(scan, capture.frame, [&](size_t i, std::span<const int16_t, 64> block) {
-      const auto t = static_cast<size_t>(scan[i]->entropyTable);
-      CountJpegBlock(block, predictors[i], dc[t], ac[t]);
+    const int32_t rows = JpegScanRows(scan, capture.frame);
+    const int count = stripes > 0 ? stripes : JpegStripeCount(rows);
+    std::vector<std::array<JpegSymbolCounts, 2>> stripeDc(static_cast<size_t>(count)), stripeAc(stripeDc.size());
+    RunJpegStripes(rows, count, [&](int stripe, int32_t from, int32_t to) {
+      auto& sdc = stripeDc[static_cast<size_t>(stripe)];
+      auto& sac = stripeAc[static_cast<size_t>(stripe)];
+      sdc = {};
+      sac = {};
+      std::vector<int32_t> predictors = JpegScanPredictors(scan, capture.frame, from);
+      VisitJpegScanRows(scan, capture.frame, from, to, [&](size_t i, std::span<const int16_t, 64> block) {
+        const auto t = static_cast<size_t>(scan[i]->entropyTable);
+        CountJpegBlock(block, predictors[i], sdc[t], sac[t]);
+      });
     });
+    for (size_t s = 0; s < stripeDc.size(); ++s)
+      for (size_t t = 0; t < 2; ++t)
+        for (size_t k = 0; k < 256; ++k) {
+          dc[t][k] += stripeDc[s][t][k];
+          ac[t][k] += stripeAc[s][t][k];
+        }
   }
   JpegEntropyPlan plan;
   for (size_t t = 0; t < TableCount(capture); ++t) {
@@ -35,8 +52,9 @@ JpegEntropyPlan PlanJpegEntropy(const JpegCapture& capture) {
   return plan;
 }
 
-std::vector<uint8_t> WriteJpegStream(const JpegCapture& capture, std::string_view comment, uint64_t* codedBits) {
-  const JpegEntropyPlan plan = PlanJpegEntropy(capture);
+std::vector<uint8_t> WriteJpegStream(const JpegCapture& capture, std::string_view comment, uint64_t* codedBits,
+                                     int stripes) {
+  const JpegEntropyPlan plan = PlanJpegEntropy(capture, stripes);
   const size_t tables = TableCount(capture);
 
   std::vector<uint8_t> out;
@@ -58,12 +76,31 @@ std::vector<uint8_t> WriteJpegStream(const JpegCapture& capture, std::string_vie
   uint64_t bits = 0;
   for (const auto& scan : PlanJpegScans(capture.components)) {
     WriteJpegSOS(out, scan);
+    const int32_t rows = JpegScanRows(scan, capture.frame);
+    const int count = stripes > 0 ? stripes : JpegStripeCount(rows);
+    // The first stripe is coded straight into the stream; the others into raw bits of their own,
+    // which the stream's writer then takes over, stuffing them where they land.
     JpegBitWriter writer(out);
-    std::vector<int32_t> predictors(scan.size(), 0);
-    VisitJpegScanBlocks(scan, capture.frame, [&](size_t i, std::span<const int16_t, 64> block) {
-      const auto t = static_cast<size_t>(scan[i]->entropyTable);
-      EncodeJpegBlock(block, predictors[i], plan.dc[t], plan.ac[t], writer);
+    std::vector<std::vector<uint8_t>> raw(static_cast<size_t>(count));
+    std::vector<uint64_t> rawBits(raw.size());
+    RunJpegStripes(rows, count, [&](int stripe, int32_t from, int32_t to) {
+      std::optional<JpegBitWriter> own;
+      if (stripe > 0) {
+        raw[static_cast<size_t>(stripe)].reserve(out.capacity() / raw.size());
+        own.emplace(raw[static_cast<size_t>(stripe)], true);
+      }
+      JpegBitWriter& coder = stripe > 0 ? *own : writer;
+      std::vector<int32_t> predictors = JpegScanPredictors(scan, capture.frame, from);
+      VisitJpegScanRows(scan, capture.frame, from, to, [&](size_t i, std::span<const int16_t, 64> block) {
+        const auto t = static_cast<size_t>(scan[i]->entropyTable);
+        EncodeJpegBlock(block, predictors[i], plan.dc[t], plan.ac[t], coder);
+      });
+      if (own) {
+        rawBits[static_cast<size_t>(stripe)] = own->BitsWritten();
+        own->Flush();
+      }
     });
+    for (size_t stripe = 1; stripe < raw.size(); ++stripe) writer.Append(raw[stripe], rawBits[stripe]);
     writer.Flush();
     bits += writer.BitsWritten();
   }

@@ -22,10 +22,12 @@ struct JpegEntropyPlan {
   uint64_t codedBits = 0;                  // every scan's entropy-coded bits, padding excluded
 };
 
-JpegEntropyPlan PlanJpegEntropy(const JpegCapture& capture);
+// Both passes work on stripes of each scan side by side: `stripes` of them, or as many as pay off
+// (JpegStripeCount) for 0; the plan and the bytes are the same for any number.
+JpegEntropyPlan PlanJpegEntropy(const JpegCapture& capture, int stripes = 0);
 
 // The whole stream; codedBits (when given) receives the bits the scans actually coded.
 std::vector<uint8_t> WriteJpegStream(const JpegCapture& capture, std::string_view comment,
-                                     uint64_t* codedBits = nullptr);
+                                     uint64_t* codedBits = nullptr, int stripes = 0);
 
 }  // namespace lumora

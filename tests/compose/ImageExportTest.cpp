@@ -10,7 +10,6 @@
 
 #include "ComposeTestSupport.h"
 #include "Decoders.h"
-#include "base/FileHelpers.h"
 #include "compose/ExportRoutes.h"
 #include "compose/GifExport.h"
 #include "compose/ImageConversion.h"
@@ -144,28 +143,6 @@ TEST_F(ImageExportTest, SecondGifDoesNotDependOnTheFirst) {
   GifExport fresh;
   ASSERT_TRUE(ExportImage(*second, Path("fresh.gif"), fresh));
   EXPECT_EQ(test::ReadBytes(Path("second.gif")), test::ReadBytes(Path("fresh.gif")));
-}
-
-TEST_F(ImageExportTest, IntermediateIsATemporaryBitmapRemovedAfterwards) {
-  const auto source = Picture(10, 10, 0);  // must outlive the job's last Save
-  std::filesystem::path intermediate;
-  {
-    ImageExport job;
-    EXPECT_EQ(job.Save(Path("x.jpg"), m_gif).Message, "The image could not be saved.") << "nothing prepared";
-    ASSERT_TRUE(job.Prepare(*source));
-    intermediate = job.IntermediatePath();
-    EXPECT_EQ(intermediate.filename().string().substr(0, 3), "ZEB");
-    EXPECT_EQ(intermediate.parent_path().string() + "/", WindowsTempDirectory());
-    EXPECT_EQ(test::ReadBytes(intermediate).at(0), 'B');
-    EXPECT_TRUE(job.Save(Path("a.png"), m_gif));
-    EXPECT_TRUE(job.Save(Path("a.gif"), m_gif)) << "one intermediate serves several names";
-  }
-  EXPECT_FALSE(std::filesystem::exists(intermediate));
-  std::ofstream(Path("garbage.bmp")) << "not a bitmap";
-  std::vector<uint8_t> bytes{1, 2, 3};
-  EXPECT_EQ(std::string(m_gif.Encode(Path("garbage.bmp"), false, bytes)), "Unexpected error saving GIF image (1).");
-  EXPECT_TRUE(bytes.empty());
-  EXPECT_EQ(std::string(m_gif.Encode(Path("missing.bmp"), false, bytes)), "Unexpected error saving GIF image (1).");
 }
 
 // A name that is a folder cannot be replaced: the route's message, and the folder stays as it was.

@@ -1,0 +1,98 @@
+#include "imaging/PngWriter.h"
+
+#include <libdeflate.h>
+
+#include <array>
+#include <memory>
+#include <string_view>
+
+#include "imaging/PngRowFilter.h"
+#include "imaging/raster/PixelRows.h"
+
+namespace lumora {
+
+namespace {
+
+constexpr std::array<uint8_t, 8> kSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+constexpr uint32_t kDotsPerMetre = 3780;  // 96 dots per inch, as the bitmap route says
+constexpr uint32_t kMaxChunkBytes = 0x7FFFFFFF;
+// On photographs libdeflate's faster levels take short matches that cost more than the bytes they
+// replace (zlib's filtered strategy drops them): level 6 keeps files within 5% of zlib's, level 1
+// within 9%.
+constexpr int kLevel = 6;
+
+void Put32(std::vector<uint8_t>& out, uint32_t v) {
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(v >> shift));
+}
+
+// Length, type, data and the CRC of type and data.
+void PutChunk(std::vector<uint8_t>& out, std::string_view type, const uint8_t* data, size_t size) {
+  Put32(out, static_cast<uint32_t>(size));
+  const size_t typeAt = out.size();
+  out.insert(out.end(), type.begin(), type.end());
+  out.insert(out.end(), data, data + size);
+  Put32(out, libdeflate_crc32(0, out.data() + typeAt, 4 + size));
+}
+
+// Row y of the picture as red, green, blue bytes.
+void RgbRow(const raster::Bitmap& bitmap, int32_t y, std::vector<uint32_t>& colours, uint8_t* out) {
+  raster::ReadColours(bitmap, y, 0, colours);  // 0x00BBGGRR
+  for (const uint32_t colour : colours) {
+    *out++ = static_cast<uint8_t>(colour);
+    *out++ = static_cast<uint8_t>(colour >> 8);
+    *out++ = static_cast<uint8_t>(colour >> 16);
+  }
+}
+
+struct CompressorDeleter {
+  void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
+};
+
+}  // namespace
+
+std::vector<uint8_t> EncodePng(const raster::Bitmap& bitmap) {
+  const auto width = static_cast<size_t>(bitmap.width());
+  const auto height = static_cast<size_t>(bitmap.height());
+  const size_t rowBytes = width * kPngBytesPerPixel;
+  // Every byte is written below, so the buffer is not zeroed first.
+  const size_t filteredBytes = height * (rowBytes + 1);
+  const auto filtered = std::make_unique_for_overwrite<uint8_t[]>(filteredBytes);
+  {
+    PngRowFilter filter(rowBytes);
+    std::vector<uint32_t> colours(width);
+    for (size_t y = 0; y < height; ++y) {
+      RgbRow(bitmap, static_cast<int32_t>(y), colours, filter.Row());
+      filter.Filter(filtered.get() + y * (rowBytes + 1));
+    }
+  }
+  const std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor(libdeflate_alloc_compressor(kLevel));
+  if (!compressor) return {};
+
+  std::vector<uint8_t> out(kSignature.begin(), kSignature.end());
+  std::vector<uint8_t> header;
+  Put32(header, static_cast<uint32_t>(width));
+  Put32(header, static_cast<uint32_t>(height));
+  header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits per channel, RGB, deflate, adaptive filters, no interlace
+  PutChunk(out, "IHDR", header.data(), header.size());
+  std::vector<uint8_t> physical;
+  Put32(physical, kDotsPerMetre);
+  Put32(physical, kDotsPerMetre);
+  physical.push_back(1);  // the unit is the metre
+  PutChunk(out, "pHYs", physical.data(), physical.size());
+  // The stream is compressed straight into its chunk, whose length is known only afterwards.
+  const size_t chunkAt = out.size();
+  Put32(out, 0);
+  out.insert(out.end(), {'I', 'D', 'A', 'T'});
+  const size_t dataAt = out.size();
+  out.resize(dataAt + libdeflate_zlib_compress_bound(compressor.get(), filteredBytes));
+  const size_t size = libdeflate_zlib_compress(compressor.get(), filtered.get(), filteredBytes, out.data() + dataAt,
+                                               out.size() - dataAt);
+  if (size == 0 || size > kMaxChunkBytes) return {};
+  out.resize(dataAt + size);
+  for (size_t k = 0; k < 4; ++k) out[chunkAt + k] = static_cast<uint8_t>(size >> (24 - 8 * k));
+  Put32(out, libdeflate_crc32(0, out.data() + chunkAt + 4, 4 + size));
+  PutChunk(out, "IEND", nullptr, 0);
+  return out;
+}
+
+}  // namespace lumora

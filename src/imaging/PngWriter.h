@@ -1,0 +1,15 @@
+// PNG files of 8-bit RGB pixels: the rows filtered one by one (PngRowFilter) and compressed with
+// libdeflate into a single IDAT chunk, with the resolution of 96 dots per inch.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "imaging/raster/Bitmap.h"
+
+namespace lumora {
+
+// The bitmap's colours, whatever its depth; empty when libdeflate has no memory for its compressor.
+std::vector<uint8_t> EncodePng(const raster::Bitmap& bitmap);
+
+}  // namespace lumora
