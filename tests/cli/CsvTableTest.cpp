@@ -35,12 +35,6 @@ TEST(CsvTable, EmptyQuotedFieldIsAField) {
   EXPECT_EQ(table.Rows(), (Rows{{"", "x"}}));
 }
 
-TEST(CsvTable, QuoteInsideAnUnquotedFieldIsText) {
-  CsvTable table;
-  ASSERT_TRUE(table.Parse("a\n5\"6\n"));
-  EXPECT_EQ(table.Rows(), (Rows{{"5\"6"}}));
-}
-
 struct BadCsv {
   const char* text;
   const char* says;
