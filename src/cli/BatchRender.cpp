@@ -79,8 +79,8 @@ RowOutcome RenderRow(const CliProject& project, const Batch& batch, size_t r, bo
       outcome.message = SetField(row, f.position, f.field, batch.table.Rows()[r][f.column]);
       if (!outcome.message.empty()) return outcome;
     }
-    outcome.message = dryRun ? OutputProblem(outcome.output)
-                             : RenderPicture(row, project.picture, outcome.output, gif, &gifLock);
+    outcome.message =
+        dryRun ? OutputProblem(outcome.output) : RenderPicture(row, project.picture, outcome.output, gif, &gifLock);
   } catch (const std::exception& e) {
     outcome.message = e.what();
   }

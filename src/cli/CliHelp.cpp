@@ -4,7 +4,8 @@ namespace lumora::cli {
 
 namespace {
 
-constexpr const char* kRender = R"(lumora-cli render [--library DIR] PROJECT.lmp -o OUT [--set N.FIELD=VALUE ...] [--dry-run]
+constexpr const char* kRender = R"(lumora-cli render [--library DIR] PROJECT.lmp -o OUT [--set N.FIELD=VALUE ...]
+                  [--dry-run]
 lumora-cli render [--library DIR] PROJECT.lmp --csv DATA.csv -o PATTERN [--set ...] [--rows A-B]
                   [--jobs N] [--dry-run] [--report FILE.json]
   Renders a project exactly as the editor's Save Image does. The output's name picks the
