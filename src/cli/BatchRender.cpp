@@ -1,7 +1,6 @@
 #include "cli/BatchRender.h"
 
-#include <QFontDatabase>
-#include <QStringList>
+#include <QFontMetrics>
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -102,8 +101,9 @@ int RenderBatch(const CliProject& project, const CliOptions& options) {
     return kExitUsage;
   }
 
-  // Qt reads the font database on first use; here, before the workers need it.
-  QFontDatabase::families();
+  // Qt reads the font database, and HarfBuzz sets up its language tables, on first use: here, by
+  // measuring a text, before the workers need them.
+  QFontMetrics(QFont()).horizontalAdvance(QStringLiteral("Lumora"));
   GifExport gif;
   std::mutex gifLock;
   std::vector<RowOutcome> outcomes(rows.size());
