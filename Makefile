@@ -1,9 +1,10 @@
-# Front door: `make run` starts the editor, `make test` builds and runs every test.
+# Front door: `make run` starts the editor, `make test` builds and runs every test (the Debian
+# package's among them), `make package` builds the Debian package into $(BUILD)/package.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMORA_WERROR=ON
 
-.PHONY: deps configure build run test bench install clean
+.PHONY: deps configure build run test bench install package clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -26,6 +27,9 @@ bench: configure
 
 install: build
 	@cmake --install $(BUILD)
+
+package: build
+	@cd $(BUILD) && cpack --config CPackConfig.cmake
 
 clean:
 	@rm -rf $(BUILD)

@@ -8,6 +8,7 @@ packages=(
   libjpeg62-turbo-dev libgif-dev libimagequant-dev libdeflate-dev
   fonts-dejavu-core fonts-liberation fonts-urw-base35 python3-fonttools
   xvfb xauth
+  dpkg-dev file desktop-file-utils appstream
 )
 missing=()
 for p in "${packages[@]}"; do

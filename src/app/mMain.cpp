@@ -3,8 +3,9 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QSettings>
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
+#include <string_view>
 
 #include "app/frmMain.h"
 #include "base/AppInfo.h"
@@ -57,6 +58,11 @@ class FirstPaintProbe : public QObject {
 }  // namespace
 
 int Main(int argc, char** argv) {
+  // Answered before Qt opens the window system, so it needs no display.
+  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+    std::printf("lumora %s\n", kVersionText);
+    return 0;
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(kAppTitle));
   QApplication::setOrganizationName(QStringLiteral("ZEB Software"));

@@ -23,6 +23,7 @@ QString ArgumentText(const QStringList& arguments);
 void WriteProgramPath(const QString& programFolder);
 
 // Start-up: settings, command line, the main window shown; then the event loop until it closes.
+// "lumora --version" prints the version and returns instead.
 int Main(int argc, char** argv);
 
 }  // namespace lumora::mMain

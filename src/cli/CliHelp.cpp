@@ -5,20 +5,32 @@ namespace lumora::cli {
 namespace {
 
 constexpr const char* kRender = R"(lumora-cli render [--library DIR] PROJECT.lmp -o OUT [--set N.FIELD=VALUE ...]
-lumora-cli render [--library DIR] PROJECT.lmp --csv DATA.csv -o PATTERN [--set ...]
+                  [--dry-run]
+lumora-cli render [--library DIR] PROJECT.lmp --csv DATA.csv -o PATTERN [--set ...] [--rows A-B]
+                  [--jobs N] [--dry-run] [--report FILE.json]
   Renders a project exactly as the editor's Save Image does. The output's name picks the
   format: .gif (256 colours; a white top-left pixel makes the background transparent), .bmp,
   .png, anything else JPEG at quality 100. Missing output folders are created.
+  -o, --output OUT     the picture to write (with --csv, the PATTERN of the names)
   --set N.FIELD=VALUE  changes a property of the N-th text item in stacking order (from 1,
                        bottom-most first) before rendering. FIELD is a project-file tag: Left,
                        Top, Alignment, Caption, FontName, FontBold, FontItalic, FontSize,
                        FontUnderline, FontStrikethru, ForeColor, Shadow, ShadowColor. Values are
                        written as in a project file: "[/nl]" breaks a caption's line, booleans
                        are True or False, colours are 0x00BBGGRR as decimal numbers.
-  --csv DATA.csv       renders one picture per data row. The header row names the columns;
-                       columns named N.FIELD set that property for their row (after --set).
+  --csv DATA.csv       renders one picture per data row. The file is RFC 4180 CSV (UTF-8, a
+                       byte-order mark allowed). The header row names the columns; columns
+                       named N.FIELD set that property for their row (after --set).
                        In the output PATTERN, {row} is the row's number (from 1) and {COLUMN}
                        the row's value in that column, e.g. -o 'out/{row}-{name}.jpg'.
+                       A row that fails is reported and the other rows are still written.
+  --rows A-B           renders only data rows A to B (from 1, both included; also A-, -B, N),
+                       so that several runs can share one file.
+  --jobs N             renders N rows at a time (default: one per processor); the files are
+                       the same whatever N is.
+  --dry-run            checks the project, every row and every output name, and writes nothing.
+  --report FILE.json   writes one record per row: {"row", "output", "status": "ok" or
+                       "failed", "message", "warnings": [...]}.
 )";
 
 constexpr const char* kConvert = R"(lumora-cli convert IN OUT
@@ -39,9 +51,12 @@ constexpr const char* kResave = R"(lumora-cli resave IN.lmp OUT.lmp
 
 constexpr const char* kCommon = R"(Options may come before or after the file names; "--" ends them.
   --library DIR   the template library (default: the "templates" folder beside lumora-cli)
-  --help          this text; "lumora-cli COMMAND --help" describes one command
-Exit status: 0 done, 1 the work failed (a message on stderr says why), 2 wrong command line.
+  --help, -h      this text; "lumora-cli COMMAND --help" describes one command
+  --version       the program's name and version
+Exit status: 0 done, 1 the work failed (a message on stderr says why; for a batch, a row
+failed), 2 wrong command line.
 Warnings (for example a text item without its closing line) go to stderr and do not fail.
+The commands and options above are stable: they keep their names from now on.
 )";
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "cli/CliOptions.h"
 
 #include <algorithm>
+#include <charconv>
 #include <functional>
 #include <map>
 
@@ -25,13 +26,40 @@ const std::map<std::string, ValueSink>& ValueOptions() {
       {"-o", [](CliOptions& o, std::string v) { return SetOnce(o.output, "-o", std::move(v)); }},
       {"--output", [](CliOptions& o, std::string v) { return SetOnce(o.output, "-o", std::move(v)); }},
       {"--csv", [](CliOptions& o, std::string v) { return SetOnce(o.csv, "--csv", std::move(v)); }},
+      {"--report", [](CliOptions& o, std::string v) { return SetOnce(o.report, "--report", std::move(v)); }},
       {"--set",
        [](CliOptions& o, std::string v) {
          o.settings.push_back(std::move(v));
          return std::string();
        }},
+      {"--rows",
+       [](CliOptions& o, std::string v) {
+         if (o.rows) return std::string("--rows is given more than once");
+         o.rows = ParseRowRange(v);
+         return o.rows ? std::string() : "--rows takes A-B, A-, -B or N (data rows from 1), not \"" + v + "\"";
+       }},
+      {"--jobs",
+       [](CliOptions& o, std::string v) {
+         if (o.jobs) return std::string("--jobs is given more than once");
+         unsigned jobs = 0;
+         const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), jobs);
+         if (ec != std::errc() || end != v.data() + v.size() || jobs < 1 || jobs > kMaxJobs)
+           return "--jobs takes a number from 1 to " + std::to_string(kMaxJobs) + ", not \"" + v + "\"";
+         o.jobs = jobs;
+         return std::string();
+       }},
   };
   return options;
+}
+
+// Options without a value.
+const std::map<std::string, bool CliOptions::*>& Flags() {
+  static const std::map<std::string, bool CliOptions::*> flags = {
+      {"--help", &CliOptions::help},       {"-h", &CliOptions::help},
+      {"--json", &CliOptions::json},       {"--dry-run", &CliOptions::dryRun},
+      {"--version", &CliOptions::version},
+  };
+  return flags;
 }
 
 }  // namespace
@@ -49,10 +77,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& arguments) {
     }
     if (argument == "--") {
       optionsEnded = true;
-    } else if (argument == "--help" || argument == "-h") {
-      options.help = true;
-    } else if (argument == "--json") {
-      options.json = true;
+    } else if (const auto flag = Flags().find(argument); flag != Flags().end()) {
+      options.*(flag->second) = true;
     } else {
       const size_t equals = argument.starts_with("--") ? argument.find('=') : std::string::npos;
       const std::string name = argument.substr(0, equals);
@@ -80,7 +106,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& arguments) {
     options.command = positional.front();
     options.files.assign(positional.begin() + 1, positional.end());
   }
-  if (options.command.empty() && !options.help) {
+  if (options.command.empty() && !options.help && !options.version) {
     result.error = "no command given";
   } else if (!options.command.empty() &&
              std::find(kCommands.begin(), kCommands.end(), options.command) == kCommands.end()) {

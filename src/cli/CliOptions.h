@@ -6,18 +6,27 @@
 #include <string>
 #include <vector>
 
+#include "cli/RowRange.h"
+
 namespace lumora::cli {
 
 struct CliOptions {
-  std::string command;             // render, convert, info, resave; empty with --help alone
+  std::string command;             // render, convert, info, resave; empty with --help or --version alone
   std::vector<std::string> files;  // the file arguments in order
   std::optional<std::string> library;
   std::optional<std::string> output;  // -o
   std::optional<std::string> csv;
   std::vector<std::string> settings;  // --set values, N.FIELD=VALUE
+  std::optional<RowRange> rows;
+  std::optional<unsigned> jobs;         // at least 1
+  std::optional<std::string> report;    // the batch's JSON report
+  bool dryRun = false;
   bool json = false;
   bool help = false;
+  bool version = false;
 };
+
+inline constexpr unsigned kMaxJobs = 256;
 
 struct ParseResult {
   CliOptions options;

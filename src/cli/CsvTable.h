@@ -1,6 +1,7 @@
 // A CSV file as rows of fields (RFC 4180: commas, double quotes around fields that hold commas,
-// quotes or line breaks, "" for a quote inside; CRLF or LF line ends). The first row names the
-// columns. Bounded: a hostile file gets an error, not unbounded memory.
+// quotes or line breaks, "" for a quote inside; CRLF or LF line ends; a UTF-8 byte-order mark is
+// skipped). The first row names the columns. A broken file (an unclosed quote, a stray quote) is
+// refused with the line it breaks on. Bounded: a hostile file gets an error, not unbounded memory.
 #pragma once
 
 #include <cstddef>
@@ -16,7 +17,7 @@ class CsvTable {
   static constexpr size_t kMaxBytes = 64u << 20;
   static constexpr size_t kMaxRows = 1000000;
 
-  // False with a reason in error(); the table is then empty.
+  // False with a reason in error() ("line N: ..." where the file breaks); the table is then empty.
   bool Parse(std::string_view text);
   bool Load(const std::filesystem::path& path);
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/AppInfo.h"
 #include "cli/CliConsole.h"
 #include "cli/CliHelp.h"
 #include "cli/CliOptions.h"
@@ -51,6 +52,10 @@ int main(int argc, char** argv) {
   const ParseResult parsed = ParseCommandLine(arguments);
   if (parsed.options.help) {
     std::fputs(HelpText(parsed.options.command).c_str(), stdout);
+    return kExitOk;
+  }
+  if (parsed.options.version) {
+    std::printf("lumora-cli %s\n", lumora::kVersionText);
     return kExitOk;
   }
   if (!parsed.error.empty()) {

@@ -1,14 +1,9 @@
 // Rounding: halves to even, and overflow outside the type.
 #include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 
 #include "base/Rounding.h"
 
 namespace lumora {
-namespace fs = std::filesystem;
 namespace {
 
 TEST(Rounding, HalvesGoToEven) {

@@ -1,0 +1,35 @@
+#include "cli/RenderPicture.h"
+
+#include <unistd.h>
+
+#include "compose/BuildImage.h"
+#include "compose/ExportRoutes.h"
+#include "compose/ImageExport.h"
+
+namespace lumora::cli {
+
+std::string RenderPicture(const Document& document, const raster::StdPicture& picture,
+                          const std::filesystem::path& output, GifExport& gif, std::mutex* gifLock) {
+  const auto composite = BuildImage(document, picture);
+  if (!composite) return kImageNotSaved;
+  std::error_code ec;
+  if (output.has_parent_path()) std::filesystem::create_directories(output.parent_path(), ec);
+  std::unique_lock<std::mutex> lock;
+  if (gifLock && RouteFor(output.string()) == ExportRoute::Gif) lock = std::unique_lock(*gifLock);
+  const ExportResult result = ExportImage(*composite, output, gif);
+  return result ? std::string() : result.Message;
+}
+
+std::string OutputProblem(const std::filesystem::path& output) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(output, ec)) return output.string() + " is a folder";
+  std::filesystem::path folder = output.parent_path();
+  while (!folder.empty() && !std::filesystem::exists(folder, ec) && folder != folder.parent_path())
+    folder = folder.parent_path();
+  if (folder.empty()) folder = ".";
+  if (!std::filesystem::is_directory(folder, ec)) return folder.string() + " is not a folder";
+  if (::access(folder.c_str(), W_OK | X_OK) != 0) return "no permission to write in " + folder.string();
+  return {};
+}
+
+}  // namespace lumora::cli

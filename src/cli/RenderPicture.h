@@ -1,0 +1,27 @@
+// One picture of a render: the document composed over its template and written in the format
+// the output's name picks, missing folders created on the way; or, for a dry run, whether it
+// could be written.
+#pragma once
+
+#include <filesystem>
+#include <mutex>
+#include <string>
+
+#include "app/document/Document.h"
+#include "imaging/raster/Picture.h"
+
+namespace lumora {
+class GifExport;
+}
+
+namespace lumora::cli {
+
+// Returns "" or the user's message. The GIF route keeps its tables process-wide, so when renders
+// run side by side each GIF export holds gifLock (when given).
+std::string RenderPicture(const Document& document, const raster::StdPicture& picture,
+                          const std::filesystem::path& output, GifExport& gif, std::mutex* gifLock = nullptr);
+
+// Why the output could not be written, as far as can be told without writing it; "" if it could.
+std::string OutputProblem(const std::filesystem::path& output);
+
+}  // namespace lumora::cli
