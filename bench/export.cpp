@@ -20,7 +20,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/document/Document.h"
+#include "document/Document.h"
 #include "base/AtomicFile.h"
 #include "compose/BuildImage.h"
 #include "compose/ExportRoutes.h"

@@ -32,6 +32,36 @@
 
 namespace {
 
+// giflib's writer on the same indices: a whole file in memory (empty on failure).
+std::vector<uint8_t> EncodeWithGiflib(std::span<const uint8_t> indices, int width, int height,
+                                             std::span<const std::array<uint8_t, 3>> colours) {
+  std::vector<uint8_t> out;
+  int error = 0;
+  GifFileType* gif = EGifOpen(
+      &out,
+      [](GifFileType* g, const GifByteType* bytes, int size) {
+        auto* v = static_cast<std::vector<uint8_t>*>(g->UserData);
+        v->insert(v->end(), bytes, bytes + size);
+        return size;
+      },
+      &error);
+  if (!gif) return {};
+  int bits = 1;
+  while ((1 << bits) < static_cast<int>(colours.size())) ++bits;
+  std::vector<GifColorType> table(size_t{1} << bits, GifColorType{0, 0, 0});
+  for (size_t i = 0; i < colours.size(); ++i) table[i] = {colours[i][0], colours[i][1], colours[i][2]};
+  ColorMapObject* map = GifMakeMapObject(1 << bits, table.data());
+  bool ok = EGifPutScreenDesc(gif, width, height, 8, 0, map) == GIF_OK &&
+            EGifPutImageDesc(gif, 0, 0, width, height, false, nullptr) == GIF_OK;
+  for (int y = 0; ok && y < height; ++y)
+    ok = EGifPutLine(gif, const_cast<GifPixelType*>(indices.data() + static_cast<size_t>(y) * width), width) == GIF_OK;
+  GifFreeMapObject(map);
+  if (EGifCloseFile(gif, &error) != GIF_OK) ok = false;
+  if (!ok) out.clear();
+  return out;
+}
+
+
 using namespace lumora;
 
 constexpr const char* kWallpaper = "/usr/share/backgrounds/Kleiber_by_Lukas_Baubkus.jpg";
@@ -194,7 +224,7 @@ void BM_LibimagequantGiflib(benchmark::State& state, const std::string& name) {
     colours.clear();
     for (unsigned i = 0; i < palette->count; ++i) colours.push_back({palette->entries[i].r, palette->entries[i].g, palette->entries[i].b});
     if (colours.size() < 2) colours.resize(2);
-    file = giftest::EncodeWithGiflib(indices, w, h, colours);
+    file = EncodeWithGiflib(indices, w, h, colours);
     benchmark::DoNotOptimize(file.data());
     liq_result_destroy(result);
     liq_image_destroy(image);
@@ -255,7 +285,7 @@ void BM_LzwGiflib(benchmark::State& state) {
   const Indexed& in = IndexedPhoto();
   std::vector<uint8_t> out;
   for (auto _ : state) {
-    out = giftest::EncodeWithGiflib(in.indices, in.width, in.height, in.colours);
+    out = EncodeWithGiflib(in.indices, in.width, in.height, in.colours);
     benchmark::DoNotOptimize(out.data());
   }
   state.counters["MP/s"] = benchmark::Counter(in.width * in.height / 1e6, benchmark::Counter::kIsIterationInvariantRate);

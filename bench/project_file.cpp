@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/document/Document.h"
+#include "document/Document.h"
 #include "project/ProjectFileReader.h"
 #include "project/ProjectFileWriter.h"
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/document/Document.h"
+#include "document/Document.h"
 #include "project/ProjectFileReader.h"
 #include "project/ProjectFileWriter.h"
 #include "project/TemplatePath.h"

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <deque>
 
-#include "app/document/Document.h"
+#include "document/Document.h"
 
 namespace lumora {
 

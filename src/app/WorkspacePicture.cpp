@@ -3,7 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "app/document/Document.h"
+#include "document/Document.h"
 #include "compose/TextPainter.h"
 
 namespace lumora {

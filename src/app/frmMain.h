@@ -19,7 +19,7 @@
 
 #include "app/UndoHistory.h"
 #include "app/WorkspacePicture.h"
-#include "app/document/Document.h"
+#include "document/Document.h"
 #include "compose/GifExport.h"
 #include "compose/QtTextMeasurer.h"
 #include "controls/RibbonContainer.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/document/Document.h"
+#include "document/Document.h"
 #include "imaging/raster/Picture.h"
 
 namespace lumora::cli {

@@ -7,7 +7,7 @@
 #include <mutex>
 #include <string>
 
-#include "app/document/Document.h"
+#include "document/Document.h"
 #include "imaging/raster/Picture.h"
 
 namespace lumora {

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/document/Document.h"
+#include "document/Document.h"
 #include "imaging/raster/Bitmap.h"
 #include "imaging/raster/Picture.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/document/TextItem.h"
+#include "document/TextItem.h"
 #include "base/Rounding.h"
 
 namespace lumora {

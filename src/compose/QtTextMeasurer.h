@@ -2,7 +2,7 @@
 // through the same layout the painter uses, so sizes and drawn text agree.
 #pragma once
 
-#include "app/document/ITextMeasurer.h"
+#include "document/ITextMeasurer.h"
 
 namespace lumora {
 

@@ -9,7 +9,7 @@
 #include <QString>
 #include <vector>
 
-#include "app/document/TextItem.h"
+#include "document/TextItem.h"
 #include "base/Colour.h"
 
 namespace lumora {

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/document/Document.h"
+#include "document/Document.h"
 
 namespace lumora {
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/document/Document.h"
+#include "document/Document.h"
 
 namespace lumora {
 

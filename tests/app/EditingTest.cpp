@@ -263,36 +263,5 @@ TEST_F(EditingTest, GrowAndShrinkWalkTheSizeListForTextAndFivePointsUntilPast85F
   EXPECT_FALSE(w().vkGrow->Disabled());
 }
 
-TEST_F(EditingTest, SaveThenOpenGivesTheSameDocumentAndSaveImageAPictureThatDecodes) {
-  newDocument();
-  insertText();
-  click(w().vkBold);
-  insertText();
-  type(QStringLiteral("Second"));
-  drag(centreOf(current()), QPoint(15, 40));
-  const QString path = dir.filePath(QStringLiteral("saved.lmp"));
-  modal.answerFile(path);
-  click(w().cmdSave);
-  EXPECT_EQ(w().windowTitle(), QStringLiteral("ZEB Lumora - [") + QDir::toNativeSeparators(path) + "]");
-  const Document saved = doc();
-  modal.answerFile(path);
-  click(w().cmdOpen);
-  ASSERT_EQ(doc().TextItems().size(), 2u);
-  for (size_t i = 0; i < 2; ++i) {
-    const TextItem &a = saved.TextItems()[i], &b = doc().TextItems()[i];
-    EXPECT_EQ(std::tie(a.Caption, a.FontName, a.FontBold, a.Left, a.Top),
-              std::tie(b.Caption, b.FontName, b.FontBold, b.Left, b.Top));
-  }
-  EXPECT_FALSE(doc().Changed() || w().CanUndo());  // Open starts the history afresh
-  const QString image = dir.filePath(QStringLiteral("banner.jpg"));
-  modal.answerFile(image);
-  click(w().cmdSaveImage);
-  EXPECT_TRUE(modal.fileDialogs().back().confirmOverwrite && modal.messageBoxes().empty());
-  EXPECT_EQ(QImage(image).size(), QSize(400, 240));
-  modal.cancelFileDialog();
-  click(w().cmdSaveImage);
-  EXPECT_EQ(modal.fileDialogs().back().initialFile, QDir::toNativeSeparators(image));  // the same name again
-}
-
 }  // namespace
 }  // namespace lumora

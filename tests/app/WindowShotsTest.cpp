@@ -48,19 +48,5 @@ TEST(WindowShots, EverySecondaryWindow) {
   save(picker, QStringLiteral("colour-picker.png"));
 }
 
-TEST(WindowShots, FontListOpen) {
-  if (shotFolder().isEmpty()) GTEST_SKIP() << "LUMORA_SCREENSHOT_DIR not set";
-  test::ScriptedModal modal;
-  frmMain window;
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  window.cboFont->showPopup();
-  QTest::qWait(100);
-  QWidget* popup = window.cboFont->view()->window();
-  QDir().mkpath(shotFolder());
-  EXPECT_TRUE(popup->grab().save(QDir(shotFolder()).filePath(QStringLiteral("font-list.png"))));
-  window.cboFont->hidePopup();
-}
-
 }  // namespace
 }  // namespace lumora

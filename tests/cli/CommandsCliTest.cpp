@@ -1,5 +1,4 @@
-// lumora-cli's other commands (info, convert, resave) and its command line: help, usage errors,
-// no display needed, the progress bar on a terminal.
+// lumora-cli's other commands (info, convert, resave) and its command line: help and usage errors.
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -56,15 +55,6 @@ TEST_F(FilesCli, InfoJsonHoldsTheDocumentAsRead) {
   EXPECT_EQ(item["Left"].toDouble(), 1117.5);
   EXPECT_EQ(item["ForeColor"].toDouble(), -2147483643.0);
   EXPECT_EQ(item["Caption"].toString(), "q\"\\\x01");
-}
-
-TEST_F(FilesCli, InfoTextForm) {
-  const CliRun run = Cli({"--library", Library(), "info", Project("shadows.lmp")});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  for (const char* line : {"Template: Banners\\Summer Sky\\sky.png", "Text items: 4", "\"Sixteen points\"",
-                           "DejaVu Serif 48 pt, bold"})
-    EXPECT_NE(run.out.find(line), std::string::npos) << run.out;
-  EXPECT_EQ(run.out.find("Problems"), std::string::npos);
 }
 
 TEST_F(FilesCli, ConvertKeepsThePicture) {
@@ -164,13 +154,6 @@ TEST_F(FilesCli, ResaveWritesTheWritersForm) {
   EXPECT_EQ(std::make_tuple(info.exitCode, info.errLines(), info.out.empty()), std::make_tuple(1, 1, true));
 }
 
-// Options anywhere; "--" ends them, so a file may start with a dash.
-TEST_F(FilesCli, OptionsAnywhereAndDoubleDash) {
-  const CliRun run = Cli({"-o", Scratch("-x.png"), "--library=" + Library(), "render", "--", "-odd.lmp"});
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_NE(run.err.find("-odd.lmp"), std::string::npos) << run.err;
-}
-
 TEST_F(FilesCli, HelpDescribesEveryCommand) {
   const CliRun run = Cli({"--help"}), info = Cli({"info", "--help"});
   EXPECT_EQ(std::make_tuple(run.exitCode, run.err, info.exitCode), std::make_tuple(0, std::string(), 0));
@@ -198,29 +181,6 @@ TEST_F(FilesCli, BadCommandLinesExitWithTwoAndOneLine) {
     EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
     EXPECT_TRUE(run.out.empty());
   }
-}
-
-// It needs no display whatever the environment asks for.
-TEST_F(FilesCli, RunsWithoutADisplay) {
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert("QT_QPA_PLATFORM", "xcb"), environment.remove("DISPLAY"), environment.remove("WAYLAND_DISPLAY");
-  const CliRun run = Cli({"render", "--library", Library(), Project("shadows.lmp"), "-o", Scratch("x.png")}, environment);
-  EXPECT_FALSE(run.crashed);
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_TRUE(run.err.empty()) << run.err;
-  EXPECT_TRUE(MatchesGolden(QImage(Scratch("x.png")), Golden("shadows")));
-}
-
-// On a terminal a batch shows its progress on stderr (script(1) gives the program a terminal).
-TEST_F(FilesCli, ProgressBarOnATerminal) {
-  if (!QFile::exists("/usr/bin/script")) GTEST_SKIP() << "script(1) is not installed";
-  const QString command = QString("'%1' render --library '%2' '%3' --csv '%4' -o '%5'")
-                              .arg(LUMORA_CLI_PATH, Library(), Project("shadows.lmp"), Write("d.csv", "n\na\nb\nc\n"), Scratch("out/{n}.png"));
-  const CliRun run = Program("/usr/bin/script", {"-qec", command, "/dev/null"}, QProcessEnvironment::systemEnvironment());
-  EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
-  EXPECT_NE(run.out.find("] 0/3"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("[##############################] 3/3"), std::string::npos) << run.out;
-  EXPECT_TRUE(QFile::exists(Scratch("out/c.png")));
 }
 
 }  // namespace

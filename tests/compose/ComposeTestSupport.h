@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "app/document/Document.h"
+#include "document/Document.h"
 #include "imaging/raster/Bitmap.h"
 #include "imaging/raster/Picture.h"
 

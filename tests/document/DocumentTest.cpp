@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "FixedWidthMeasurer.h"
-#include "app/document/Document.h"
+#include "document/Document.h"
 
 namespace lumora {
 namespace {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "app/document/ITextMeasurer.h"
+#include "document/ITextMeasurer.h"
 
 namespace lumora::test {
 

@@ -157,33 +157,4 @@ inline GiflibImage DecodeWithGiflib(std::span<const uint8_t> file) {
   return out;
 }
 
-// giflib's writer on the same indices: a whole file in memory (empty on failure).
-inline std::vector<uint8_t> EncodeWithGiflib(std::span<const uint8_t> indices, int width, int height,
-                                             std::span<const std::array<uint8_t, 3>> colours) {
-  std::vector<uint8_t> out;
-  int error = 0;
-  GifFileType* gif = EGifOpen(
-      &out,
-      [](GifFileType* g, const GifByteType* bytes, int size) {
-        auto* v = static_cast<std::vector<uint8_t>*>(g->UserData);
-        v->insert(v->end(), bytes, bytes + size);
-        return size;
-      },
-      &error);
-  if (!gif) return {};
-  int bits = 1;
-  while ((1 << bits) < static_cast<int>(colours.size())) ++bits;
-  std::vector<GifColorType> table(size_t{1} << bits, GifColorType{0, 0, 0});
-  for (size_t i = 0; i < colours.size(); ++i) table[i] = {colours[i][0], colours[i][1], colours[i][2]};
-  ColorMapObject* map = GifMakeMapObject(1 << bits, table.data());
-  bool ok = EGifPutScreenDesc(gif, width, height, 8, 0, map) == GIF_OK &&
-            EGifPutImageDesc(gif, 0, 0, width, height, false, nullptr) == GIF_OK;
-  for (int y = 0; ok && y < height; ++y)
-    ok = EGifPutLine(gif, const_cast<GifPixelType*>(indices.data() + static_cast<size_t>(y) * width), width) == GIF_OK;
-  GifFreeMapObject(map);
-  if (EGifCloseFile(gif, &error) != GIF_OK) ok = false;
-  if (!ok) out.clear();
-  return out;
-}
-
 }  // namespace lumora::giftest

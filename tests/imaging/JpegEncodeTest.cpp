@@ -142,20 +142,6 @@ std::vector<std::pair<int32_t, int32_t>> Factors(const cJpeg& jpeg) {
   return out;
 }
 
-// Chroma factors all 0 make one grey component; qualities outside 1 to 100 change nothing.
-TEST(JpegSettings, GreyscaleAndIgnoredQualities) {
-  cJpeg jpeg;
-  jpeg.SetSamplingFrequencies(3, 4, 0, 0, 0, 0);  // H1 and V1 checked, then not used
-  EXPECT_EQ(Factors(jpeg), (std::vector<std::pair<int32_t, int32_t>>{{1, 1}}));
-  jpeg.Quality(60);
-  const JpegQuantTable before = jpeg.QuantTable(0);
-  for (int32_t q : {0, -5, 101}) {
-    jpeg.Quality(q);
-    EXPECT_EQ(jpeg.Quality(), 60);
-    EXPECT_EQ(jpeg.QuantTable(0).Q, before.Q);
-  }
-}
-
 struct ErrorCase { const char* name; std::function<void(cJpeg&)> act; int32_t number; const char* message; };  // message "": not checked
 
 TEST(JpegSettings, ErrorsLeaveTheSettingsAsTheyWere) {

@@ -167,17 +167,6 @@ TEST(DitherConvert, DiffusionKeepsLocalAverages) {
   EXPECT_LT(diffused, plain / 3);
 }
 
-// Shares of an error are round(7e/16), round(5e/16), round(e/16) and round(3e/16), halves to even.
-TEST(DitherDiffusion, FractionTablesRoundHalvesToEven) {
-  struct Case { int error, one, three, five, seven; };
-  for (const Case c : {Case{8, 0, 2, 2, 4}, {-8, 0, -2, -2, -4}, {24, 2, 4, 8, 10}, {40, 2, 8, 12, 18}, {255, 16, 48, 80, 112},
-                       {-255, -16, -48, -80, -112}, {1, 0, 0, 0, 0}}) {
-    const auto i = static_cast<size_t>(c.error + 255);
-    EXPECT_EQ(std::make_tuple(Tables().sixteenth[i], Tables().threeSixteenths[i], Tables().fiveSixteenths[i], Tables().sevenSixteenths[i]),
-              std::make_tuple(c.one, c.three, c.five, c.seven)) << c.error;
-  }
-}
-
 // The diffusion step by step: in place on a copy of the pixels, through the published tables.
 std::vector<uint8_t> referenceDiffusion(std::vector<uint8_t> bgrx, int32_t width, int32_t height,
                                         const std::array<uint8_t, 4096>& inverse, const std::array<uint8_t, 1024>& palette) {

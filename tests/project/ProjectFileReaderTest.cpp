@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/document/Document.h"
+#include "document/Document.h"
 #include "project/ProjectFileReader.h"
 #include "project/ProjectFileWriter.h"
 

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/document/Document.h"
+#include "document/Document.h"
 #include "project/ProjectFileReader.h"
 #include "project/ProjectFileWriter.h"
 #include "project/TextEncoding.h"

@@ -1,4 +1,4 @@
-#include "app/document/Document.h"
+#include "document/Document.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/document/TextItem.h"
+#include "document/TextItem.h"
 
 #include <algorithm>
 #include <cmath>

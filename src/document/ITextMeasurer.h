@@ -2,7 +2,7 @@
 // font metrics in the 96-DPI document space, so the editor, the renderer and the tests agree.
 #pragma once
 
-#include "app/document/TextItem.h"
+#include "document/TextItem.h"
 
 namespace lumora {
 

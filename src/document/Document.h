@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/document/ITextMeasurer.h"
-#include "app/document/TextItem.h"
+#include "document/ITextMeasurer.h"
+#include "document/TextItem.h"
 
 namespace lumora {
 
