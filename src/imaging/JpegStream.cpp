@@ -83,10 +83,11 @@ std::vector<uint8_t> WriteJpegStream(const JpegCapture& capture, std::string_vie
     JpegBitWriter writer(out);
     std::vector<std::vector<uint8_t>> raw(static_cast<size_t>(count));
     std::vector<uint64_t> rawBits(raw.size());
+    const size_t stripeBytes = out.capacity() / raw.size();  // read before the first stripe grows `out`
     RunJpegStripes(rows, count, [&](int stripe, int32_t from, int32_t to) {
       std::optional<JpegBitWriter> own;
       if (stripe > 0) {
-        raw[static_cast<size_t>(stripe)].reserve(out.capacity() / raw.size());
+        raw[static_cast<size_t>(stripe)].reserve(stripeBytes);
         own.emplace(raw[static_cast<size_t>(stripe)], true);
       }
       JpegBitWriter& coder = stripe > 0 ? *own : writer;
