@@ -21,7 +21,7 @@ uint32_t Get32(const std::vector<uint8_t>& v, size_t at) {
 }
 
 // Builds a file by hand, so the reader is tested against layouts this writer never makes.
-struct FileSpec {
+struct HandMadeFile {
   uint32_t headerSize = 40, compression = 0, clrUsed = 0, sizeImage = 0;
   int32_t width = 4, height = 3;
   uint16_t bpp = 8;
@@ -53,8 +53,8 @@ std::vector<uint8_t> Greys(int entries) {
   return t;
 }
 
-FileSpec Plain8() {
-  FileSpec s;
+HandMadeFile Plain8() {
+  HandMadeFile s;
   s.table = Greys(256);
   s.pixels.resize(4 * 3);
   for (size_t i = 0; i < s.pixels.size(); ++i) s.pixels[i] = static_cast<uint8_t>(10 * i);
@@ -128,8 +128,8 @@ TEST_P(BmpRoundTrip, OursAndQtReadEveryPixel) {
 
 INSTANTIATE_TEST_SUITE_P(Formats, BmpRoundTrip, ::testing::ValuesIn(AllFormats()));
 
-FileSpec Rle(uint16_t bpp, int32_t w, int32_t h, std::vector<uint8_t> data) {
-  FileSpec s;
+HandMadeFile Rle(uint16_t bpp, int32_t w, int32_t h, std::vector<uint8_t> data) {
+  HandMadeFile s;
   s.width = w, s.height = h, s.bpp = bpp, s.compression = bpp == 8 ? 1 : 2, s.table = Greys(1 << bpp), s.pixels = std::move(data);
   return s;
 }
@@ -147,47 +147,47 @@ std::vector<uint32_t> Pixels(const Bitmap& b, bool colours = false) {
 TEST(BmpReader, HandMadeLayouts) {
   struct Case {
     const char* name;
-    std::function<void(FileSpec&)> change;
+    std::function<void(HandMadeFile&)> change;
     std::vector<uint32_t> values;  // pixel values, or colours when colours is set
     bool colours;
   };
   const auto masked = [](uint32_t headerSize) {
-    return [=](FileSpec& s) {
-      s = FileSpec{}, s.headerSize = headerSize, s.width = 2, s.height = -1, s.bpp = 16, s.compression = 3;
+    return [=](HandMadeFile& s) {
+      s = HandMadeFile{}, s.headerSize = headerSize, s.width = 2, s.height = -1, s.bpp = 16, s.compression = 3;
       s.masks = {0xF800, 0x07E0, 0x001F, 0}, s.pixels = {0x00, 0xF8, 0xE0, 0x07};  // red, green
     };
   };
   const std::vector<Case> cases = {
       {"core header, three-byte entries",
-       [](FileSpec& s) { s = FileSpec{}, s.headerSize = 12, s.width = 2, s.height = 1, s.bpp = 1, s.table = {0, 0, 0, 0x30, 0x20, 0x10}, s.pixels = {0x40, 0, 0, 0}; },
+       [](HandMadeFile& s) { s = HandMadeFile{}, s.headerSize = 12, s.width = 2, s.height = 1, s.bpp = 1, s.table = {0, 0, 0, 0x30, 0x20, 0x10}, s.pixels = {0x40, 0, 0, 0}; },
        {0, 0x302010}, true},
       {"two of 256 entries: the rest black",
-       [](FileSpec& s) { s.clrUsed = 2, s.table = {0, 0, 255, 0, 255, 0, 0, 0}, s.pixels.assign(12, 0), s.pixels[1] = 1, s.pixels[2] = 2; },
+       [](HandMadeFile& s) { s.clrUsed = 2, s.table = {0, 0, 255, 0, 255, 0, 0, 0}, s.pixels.assign(12, 0), s.pixels[1] = 1, s.pixels[2] = 2; },
        {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF0000, 0, 0xFF}, true},
       {"52-byte header", masked(52), {0xFF, 0xFF00}, true},
       {"56-byte header", masked(56), {0xFF, 0xFF00}, true},
       {"V4 header", masked(108), {0xFF, 0xFF00}, true},
       {"V5 header", masked(124), {0xFF, 0xFF00}, true},
       {"masks after the 40-byte header",
-       [](FileSpec& s) { s = FileSpec{}, s.width = 1, s.height = 1, s.bpp = 32, s.compression = 3, s.masks = {0xFF, 0xFF00, 0xFF0000}, s.pixels = {0x11, 0x22, 0x33, 0}; },
+       [](HandMadeFile& s) { s = HandMadeFile{}, s.width = 1, s.height = 1, s.bpp = 32, s.compression = 3, s.masks = {0xFF, 0xFF00, 0xFF0000}, s.pixels = {0x11, 0x22, 0x33, 0}; },
        {0x332211}, true},
-      {"last row without padding", [](FileSpec& s) { s.width = 3, s.pixels.resize(4 * 2 + 3); }, {80, 90, 100, 40, 50, 60, 0, 10, 20}, false},
+      {"last row without padding", [](HandMadeFile& s) { s.width = 3, s.pixels.resize(4 * 2 + 3); }, {80, 90, 100, 40, 50, 60, 0, 10, 20}, false},
       // Bottom row: run of 3 x 5, then 1 x 7. Middle row: literal 1 2 3 (padded), run 1 x 9. Top row: move right 2, run 2 x 4.
       {"RLE8 runs, literals, deltas, line ends",
-       [](FileSpec& s) { s = Rle(8, 4, 3, {3, 5, 1, 7, 0, 0, 0, 3, 1, 2, 3, 0, 1, 9, 0, 0, 0, 2, 2, 0, 2, 4, 0, 1}); },
+       [](HandMadeFile& s) { s = Rle(8, 4, 3, {3, 5, 1, 7, 0, 0, 0, 3, 1, 2, 3, 0, 1, 9, 0, 0, 0, 2, 2, 0, 2, 4, 0, 1}); },
        {0, 0, 4, 4, 1, 2, 3, 9, 5, 5, 5, 7}, false},
-      {"RLE4 alternates nibbles", [](FileSpec& s) { s = Rle(4, 5, 2, {5, 0xAB, 0, 0, 0, 5, 0x12, 0x34, 0x50, 0, 0, 1}); },
+      {"RLE4 alternates nibbles", [](HandMadeFile& s) { s = Rle(4, 5, 2, {5, 0xAB, 0, 0, 0, 5, 0x12, 0x34, 0x50, 0, 0, 1}); },
        {1, 2, 3, 4, 5, 0xA, 0xB, 0xA, 0xB, 0xA}, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    FileSpec spec = Plain8();
-    c.change(spec);
-    const auto read = ReadBmp(spec.Build());
+    HandMadeFile file = Plain8();
+    c.change(file);
+    const auto read = ReadBmp(file.Build());
     ASSERT_TRUE(read) << read.error;
     EXPECT_EQ(Pixels(*read.bitmap, c.colours), c.values);
   }
-  FileSpec cut = Plain8();
+  HandMadeFile cut = Plain8();
   cut.width = 3, cut.pixels.resize(4 * 2 + 2);
   EXPECT_FALSE(ReadBmp(cut.Build())) << "cut into the last row's pixels";
 }
@@ -202,7 +202,7 @@ std::vector<Hostile> HostileFiles() {
   std::vector<Hostile> h;
   const auto good = Plain8().Build();
   auto with = [&](auto change) {
-    FileSpec s = Plain8();
+    HandMadeFile s = Plain8();
     change(s);
     return s.Build();
   };
@@ -212,7 +212,7 @@ std::vector<Hostile> HostileFiles() {
     return f;
   };
   h.push_back({"Empty", {}, "too short"});
-  h.push_back({"NoSignature", with([](FileSpec&) {}), ""});
+  h.push_back({"NoSignature", with([](HandMadeFile&) {}), ""});
   h.back().file[0] = 'X';
   h.back().error = "signature";
   h.push_back({"HeaderCut", std::vector<uint8_t>(good.begin(), good.begin() + 30), "runs past the end"});
@@ -221,28 +221,28 @@ std::vector<Hostile> HostileFiles() {
   h.back().file.resize(100);
   h.back().error = "runs past the end";
   h.push_back({"HeaderSizeOdd", patched(14, 64), "unknown size"});
-  h.push_back({"ZeroWidth", with([](FileSpec& s) { s.width = 0; }), "width"});
-  h.push_back({"NegativeWidth", with([](FileSpec& s) { s.width = -4; }), "width"});
-  h.push_back({"ZeroHeight", with([](FileSpec& s) { s.height = 0; }), "height is zero"});
-  h.push_back({"MinHeight", with([](FileSpec& s) { s.height = INT32_MIN; }), "65535"});
-  h.push_back({"WideSide", with([](FileSpec& s) { s.width = 65536; }), "65535"});
-  h.push_back({"TallTopDown", with([](FileSpec& s) { s.height = -65536; }), "65535"});
-  h.push_back({"TooManyPixels", with([](FileSpec& s) { s.width = 20000, s.height = 20000; }), "2^28"});
-  h.push_back({"PixelsNotPresent", with([](FileSpec& s) { s.width = 16000, s.height = 16000; }), "truncated"});
-  h.push_back({"PixelsCut", with([](FileSpec& s) { s.pixels.resize(5); }), "truncated"});
-  h.push_back({"DepthTwo", with([](FileSpec& s) { s.bpp = 2; }), "not supported"});
-  h.push_back({"DepthZero", with([](FileSpec& s) { s.bpp = 0; }), "not supported"});
-  h.push_back({"CoreDepth16", with([](FileSpec& s) { s.headerSize = 12, s.bpp = 16; }), "core header"});
-  h.push_back({"Jpeg", with([](FileSpec& s) { s.compression = 4; }), "compression method 4"});
-  h.push_back({"Rle8At24", with([](FileSpec& s) { s.compression = 1, s.bpp = 24; }), "does not match"});
-  h.push_back({"RleTopDown", with([](FileSpec& s) { s.compression = 1, s.height = -3; }), "top row first"});
-  h.push_back({"MasksAt8", with([](FileSpec& s) { s.compression = 3; }), "16 or 32"});
-  h.push_back({"MasksSplit", with([](FileSpec& s) { s.bpp = 16, s.compression = 3, s.masks = {0x7C01, 0x3E0, 0x1E}, s.table.clear(); }), "masks"});
-  h.push_back({"MasksOverlap", with([](FileSpec& s) { s.bpp = 32, s.compression = 3, s.masks = {0xFF00, 0xFF0, 0xF}, s.table.clear(); }), "masks"});
-  h.push_back({"MasksWide", with([](FileSpec& s) { s.bpp = 16, s.compression = 3, s.masks = {0x1F0000, 0x3E0, 0x1F}, s.table.clear(); }), "masks"});
-  h.push_back({"MasksZero", with([](FileSpec& s) { s.bpp = 16, s.compression = 3, s.masks = {0, 0, 0}, s.table.clear(); }), "masks"});
-  h.push_back({"TooManyColours", with([](FileSpec& s) { s.clrUsed = 257; }), "more than 256"});
-  h.push_back({"ColoursHuge", with([](FileSpec& s) { s.clrUsed = 0xFFFFFFFF; }), "more than 256"});
+  h.push_back({"ZeroWidth", with([](HandMadeFile& s) { s.width = 0; }), "width"});
+  h.push_back({"NegativeWidth", with([](HandMadeFile& s) { s.width = -4; }), "width"});
+  h.push_back({"ZeroHeight", with([](HandMadeFile& s) { s.height = 0; }), "height is zero"});
+  h.push_back({"MinHeight", with([](HandMadeFile& s) { s.height = INT32_MIN; }), "65535"});
+  h.push_back({"WideSide", with([](HandMadeFile& s) { s.width = 65536; }), "65535"});
+  h.push_back({"TallTopDown", with([](HandMadeFile& s) { s.height = -65536; }), "65535"});
+  h.push_back({"TooManyPixels", with([](HandMadeFile& s) { s.width = 20000, s.height = 20000; }), "2^28"});
+  h.push_back({"PixelsNotPresent", with([](HandMadeFile& s) { s.width = 16000, s.height = 16000; }), "truncated"});
+  h.push_back({"PixelsCut", with([](HandMadeFile& s) { s.pixels.resize(5); }), "truncated"});
+  h.push_back({"DepthTwo", with([](HandMadeFile& s) { s.bpp = 2; }), "not supported"});
+  h.push_back({"DepthZero", with([](HandMadeFile& s) { s.bpp = 0; }), "not supported"});
+  h.push_back({"CoreDepth16", with([](HandMadeFile& s) { s.headerSize = 12, s.bpp = 16; }), "core header"});
+  h.push_back({"Jpeg", with([](HandMadeFile& s) { s.compression = 4; }), "compression method 4"});
+  h.push_back({"Rle8At24", with([](HandMadeFile& s) { s.compression = 1, s.bpp = 24; }), "does not match"});
+  h.push_back({"RleTopDown", with([](HandMadeFile& s) { s.compression = 1, s.height = -3; }), "top row first"});
+  h.push_back({"MasksAt8", with([](HandMadeFile& s) { s.compression = 3; }), "16 or 32"});
+  h.push_back({"MasksSplit", with([](HandMadeFile& s) { s.bpp = 16, s.compression = 3, s.masks = {0x7C01, 0x3E0, 0x1E}, s.table.clear(); }), "masks"});
+  h.push_back({"MasksOverlap", with([](HandMadeFile& s) { s.bpp = 32, s.compression = 3, s.masks = {0xFF00, 0xFF0, 0xF}, s.table.clear(); }), "masks"});
+  h.push_back({"MasksWide", with([](HandMadeFile& s) { s.bpp = 16, s.compression = 3, s.masks = {0x1F0000, 0x3E0, 0x1F}, s.table.clear(); }), "masks"});
+  h.push_back({"MasksZero", with([](HandMadeFile& s) { s.bpp = 16, s.compression = 3, s.masks = {0, 0, 0}, s.table.clear(); }), "masks"});
+  h.push_back({"TooManyColours", with([](HandMadeFile& s) { s.clrUsed = 257; }), "more than 256"});
+  h.push_back({"ColoursHuge", with([](HandMadeFile& s) { s.clrUsed = 0xFFFFFFFF; }), "more than 256"});
   h.push_back({"TableCut", std::vector<uint8_t>(good.begin(), good.begin() + 54 + 1000), "colour table"});
   h.push_back({"OffsetOutside", patched(10, static_cast<uint32_t>(good.size())), "outside the file"});
   h.push_back({"OffsetHuge", patched(10, 0xFFFFFFFF), "outside the file"});
@@ -254,7 +254,7 @@ std::vector<Hostile> HostileFiles() {
   h.push_back({"RleDeltaCut", Rle(8, 4, 2, {0, 2, 1}).Build(), "truncated"});
   h.push_back({"RleLiteralCut", Rle(8, 8, 2, {0, 6, 1, 2}).Build(), "truncated"});
   h.push_back({"RleNoEnd", Rle(8, 4, 2, {4, 1, 0, 0}).Build(), "without an end"});
-  h.push_back({"RleSizeImageLies", with([](FileSpec& s) { s.compression = 1, s.pixels = {0, 1}, s.sizeImage = 1000; }), "truncated"});
+  h.push_back({"RleSizeImageLies", with([](HandMadeFile& s) { s.compression = 1, s.pixels = {0, 1}, s.sizeImage = 1000; }), "truncated"});
   h.push_back({"RleBomb", Rle(8, 16384, 16384, {0, 1}).Build(), "far too short"});
   h.push_back({"Rle4Bomb", Rle(4, 65535, 4096, std::vector<uint8_t>(200, 0)).Build(), "far too short"});
   return h;
