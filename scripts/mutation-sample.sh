@@ -288,7 +288,7 @@ on_exit() {
   [ -n "${gcov_dir:-}" ] && rm -rf "$gcov_dir"
 }
 trap on_exit EXIT
-trap 'echo; echo "interrupted: restoring ${target:-nothing}"; exit 130' INT TERM
+trap 'echo; echo "interrupted: restoring ${target:-nothing} (the next run rebuilds)"; exit 130' INT TERM
 
 build_tree() { cmake --build "$build" -j "$jobs" > "$1" 2>&1; }
 
@@ -303,6 +303,14 @@ run_tests() {
   rm -rf "$gcov_dir"
   gcov_dir=""
   return $status
+}
+
+# The first entry of ctest's list of failed tests, without gtest's parameter bytes.
+first_failure() {
+  local line
+  line="$(awk '/The following tests FAILED:/ { getline; sub(/^[ \t]+/, ""); print; exit }' "$1" |
+    sed -E 's@/?[0-9]+-byte object <[^>]*>?@@')"
+  if [ -n "$line" ]; then echo "${line:0:100}"; else echo "tests fail"; fi
 }
 
 mkdir -p "$logs"
@@ -345,7 +353,7 @@ for i in "${!ids[@]}"; do
     result=caught how="build fails"
   elif ! run_tests "$logs/$id-test.log"; then
     result=caught
-    how="$(grep -m1 -oE '[0-9]+ - [^ ]+ \((Failed|Timeout|SEGFAULT|Subprocess aborted|Child aborted|Exception|Not Run)[^)]*\)' "$logs/$id-test.log" || echo "tests fail")"
+    how="$(first_failure "$logs/$id-test.log")"
   else
     result=missed how="all tests pass"
   fi
