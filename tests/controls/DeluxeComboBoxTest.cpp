@@ -5,7 +5,10 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
+#include <QTemporaryDir>
+#include <functional>
 
 #include "RenamedTestFont.h"
 #include "controls/SubclassOwnerDraw.h"
@@ -64,6 +67,70 @@ TEST_F(DeluxeComboBox, EachRowIsDrawnInTheFaceItNames) {
     for (int x = 0; x < substitute.width(); ++x) inked |= qGray(substitute.pixel(x, y)) < 128;
   EXPECT_TRUE(inked);
   w.combo->hidePopup();
+}
+
+// The other list kinds and selection looks, as a user sees the open list: the selected row's
+// look, the swatch or icon beside each name, and the folder and drive lists filled by the control.
+TEST_F(DeluxeComboBox, KindsAndSelectionLooksAsTheOpenListShowsThem) {
+  QTemporaryDir folder;
+  for (const char* name : {"b.txt", "a.png", ".hidden"}) QFile(folder.filePath(name)).open(QIODevice::WriteOnly);
+  QPixmap blue(16, 16);
+  blue.fill(Qt::blue);
+  struct Case {
+    int type, style, squares, direction;
+    bool fullRow;
+    QStringList items;
+    // Checked on the open list's picture with the selected first row's rectangle.
+    std::function<void(const QImage&, const QRect&, const QComboBox&)> check;
+  };
+  const Colour green = 0x00FF00, frame = 0x0000FF;
+  const Case cases[] = {
+      {cDeluxeComboBox::kColourNames, 3, 0, 0, false, {"red", "blue"},
+       [](const QImage& list, const QRect& row, const QComboBox& combo) {
+         EXPECT_EQ(list.pixel(row.left() + 6, row.center().y()), qRgb(255, 0, 0));  // the swatch
+         EXPECT_EQ(list.pixel(row.right() - 2, row.center().y()), qRgb(0, 255, 0));  // the fill colour
+         EXPECT_EQ(list.pixel(row.right(), row.center().y()), qRgb(255, 0, 0));  // the frame (BGR 0x0000FF)
+         EXPECT_FALSE(combo.itemIcon(1).isNull());                                  // the closed box's swatch
+       }},
+      {cDeluxeComboBox::kIcons, 4, 1, 1, false, {"one", "two"},
+       [](const QImage& list, const QRect& row, const QComboBox&) {
+         EXPECT_EQ(list.pixel(row.left() + 19, row.center().y()), qRgb(0, 0, 255));  // the icon, mid-square
+         EXPECT_NE(list.pixel(row.right() - 2, row.top() + 2), list.pixel(row.right() - 2, row.bottom() - 2));
+       }},
+      {cDeluxeComboBox::kFiles, 2, 0, 0, true, {},
+       [](const QImage& list, const QRect& row, const QComboBox& combo) {
+         EXPECT_EQ(combo.count(), 3);  // hidden files too, by name
+         EXPECT_EQ(combo.itemText(0), ".hidden");
+         EXPECT_EQ(list.pixel(row.right() - 4, row.center().y()), qRgb(0, 255, 0));
+       }},
+      {cDeluxeComboBox::kDrives, 1, 0, 0, false, {},
+       [](const QImage&, const QRect&, const QComboBox& combo) {
+         EXPECT_EQ(combo.itemText(0), "/");
+         EXPECT_FALSE(combo.itemIcon(0).isNull());
+       }},
+  };
+  for (const Case& c : cases) {
+    FontListWindow w(kMark, c.items);
+    if (c.type == cDeluxeComboBox::kIcons) w.combo->setItemData(0, QIcon(blue));
+    cDeluxeComboBox deluxe;
+    deluxe.Attach(w.combo);
+    deluxe.setSStyle(c.style);
+    deluxe.setCSqStyle(c.squares);
+    deluxe.setCGDir(c.direction);
+    deluxe.setCFullRow(c.fullRow);
+    deluxe.setCColor(green);
+    deluxe.setCFrame(frame);
+    deluxe.setCDir(folder.path());
+    deluxe.setSType(c.type);
+    w.combo->showPopup();
+    w.combo->view()->setCurrentIndex(w.combo->model()->index(1, 0));
+    w.combo->view()->setCurrentIndex(w.combo->model()->index(0, 0));  // the row before goes back to plain
+    QApplication::processEvents();
+    const QImage list = w.combo->view()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    SCOPED_TRACE(c.type);
+    c.check(list, w.combo->view()->visualRect(w.combo->model()->index(0, 0)), *w.combo);
+    w.combo->hidePopup();
+  }
 }
 
 }  // namespace
