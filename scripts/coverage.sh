@@ -26,8 +26,15 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 cmake --build "$build" -j "$jobs"
 built=$SECONDS
 
-# Counters from earlier runs (or from a mutant) must not add up with this one.
+# Counters from earlier runs (or from a mutant) must not add up with this one, and the notes of
+# sources that are gone would stop gcov.
 find "$build" -name '*.gcda' -delete
+find "$build" -path '*/CMakeFiles/*.dir/*' -name '*.gcno' | while read -r notes; do
+  source="${notes#*/CMakeFiles/*.dir/}"
+  source="${source%.gcno}"
+  folder="${notes%%/CMakeFiles/*}"
+  [ -e "$root${folder#"$build"}/$source" ] || [ -e "$folder/$source" ] || rm -f "$notes"
+done
 
 status=0
 (cd "$build" && xvfb-run -a -s "-screen 0 1280x1024x24" \

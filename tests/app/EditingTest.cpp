@@ -2,81 +2,17 @@
 // typed, styled, dragged, restacked, deleted, undone, saved, reopened and exported.
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QComboBox>
+#include <QPushButton>
 
-#include "ScriptedModal.h"
-#include "app/frmMain.h"
+#include "EditorFixture.h"
 #include "colour/frmColorPicker.h"
 #include "compose/DocumentUnits.h"
-#include "library/frmChooseClipart.h"
-#include "symbols/frmCharacterMap.h"
 
 namespace lumora {
 namespace {
 
-class EditingTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    QImage picture(400, 240, QImage::Format_RGB32);
-    picture.fill(QColor(40, 90, 160));
-    ASSERT_TRUE(picture.save(templatePath));
-    window = std::make_unique<frmMain>();
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    activate();
-  }
-  void TearDown() override { window->document().SetChanged(false); }
-
-  // The window manager gives the activation back when a modal window closes; here the test does.
-  void activate() {
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-  }
-  frmMain& w() { return *window; }
-  const Document& doc() { return window->document(); }
-  const TextItem& current() { return *doc().CurrentItem(); }
-
-  void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
-  void clickPicture(QPoint at) { QTest::mouseClick(w().picPicture, Qt::LeftButton, {}, at); }
-  void key(int key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
-    QTest::keyClick(w().txtCaption, static_cast<Qt::Key>(key), modifiers);
-  }
-  void type(const QString& text) { w().txtCaption->selectAll(), QTest::keyClicks(w().txtCaption, text); }
-  void drag(QPoint from, QPoint by) {
-    QTest::mousePress(w().picPicture, Qt::LeftButton, {}, from);
-    QTest::mouseMove(w().picPicture, from + by / 3);
-    QTest::mouseMove(w().picPicture, from + by);
-    QTest::mouseRelease(w().picPicture, Qt::LeftButton, {}, from + by);
-  }
-  void newDocument() {
-    modal.onNextWindow([this](QDialog& d) {
-      static_cast<frmChooseClipart&>(d).TemplatePath = templatePath;
-      static_cast<frmChooseClipart&>(d).TemplateRelativePath = QStringLiteral("Covers\\Plain\\cover.png");
-      d.accept();
-    });
-    click(w().cmdNew);
-    activate();
-  }
-  void insertText() { click(w().cmdAdd); }
-  void insertSymbol(int16_t size) {
-    modal.onNextWindow([size](QDialog& d) {
-      auto& map = static_cast<frmCharacterMap&>(d);
-      map.SymbolText = QStringLiteral("J"), map.SymbolFontName = QStringLiteral("Webdings");
-      map.SymbolSize = size, map.SymbolShadow = true;
-      map.accept();
-    });
-    click(w().cmdSymbol);
-  }
-  void select(int index) { w().document().Select(index), w().ShowSelection(); }
-  QPoint centreOf(const TextItem& item) { return w().ItemRect(item).center(); }
-
-  test::ScriptedModal modal;
-  QTemporaryDir dir;
-  QString templatePath = dir.filePath(QStringLiteral("cover.png"));
-  std::unique_ptr<frmMain> window;
-};
+using EditingTest = test::EditorTest;
 
 // Every flat button, both lists, the caption box and the context menu entries the user can use.
 std::string usable(frmMain& w) {
@@ -261,6 +197,40 @@ TEST_F(EditingTest, GrowAndShrinkWalkTheSizeListForTextAndFivePointsUntilPast85F
   EXPECT_EQ(sizes, (std::vector<float>{75, 80, 85, 90}));
   click(w().vkShrink);
   EXPECT_FALSE(w().vkGrow->Disabled());
+}
+
+// A sign of a Linux dingbat face, chosen in the character map with the mouse.
+TEST_F(EditingTest, AFloralHeartFromD050000LIsASymbolItemAndComesBackFromTheFile) {
+  const QString project = path("heart.lmp");
+  newDocument();
+  const QString heart(QChar(0x2766));
+  modal.onNextWindow([&](QDialog& d) {
+    auto& map = static_cast<frmCharacterMap&>(d);
+    QTest::keyClicks(map.fontList(), QStringLiteral("D050"));
+    int cell = 1;
+    while (cell < frmCharacterMap::kCellCount && map.cellText(cell) != heart) ++cell;
+    const QSize size = map.cellSize();
+    const QPoint centre((cell - 1) % 15 * size.width() + size.width() / 2, (cell - 1) / 15 * size.height() + 12);
+    QTest::mouseClick(map.grid(), Qt::LeftButton, {}, centre);
+    QTest::mouseClick(map.insertButton(), Qt::LeftButton);
+  });
+  click(w().cmdSymbol);
+  ASSERT_EQ(doc().TextItems().size(), 1u);
+  EXPECT_EQ(current().Caption, heart.toStdString());
+  EXPECT_EQ(current().FontName, "D050000L");
+  // A symbol item: the text options are locked and Grow adds five points.
+  EXPECT_FALSE(w().txtCaption->isEnabled());
+  EXPECT_TRUE(w().vkBold->Disabled());
+  click(w().vkGrow);
+  EXPECT_FLOAT_EQ(current().FontSize, 25.0f);
+  // The font list names it in the list's own font, an ordinary family in its face.
+  EXPECT_EQ(w().m_fontListLook.itemFont(QStringLiteral("D050000L")).family(), w().cboFont->font().family());
+  EXPECT_EQ(w().m_fontListLook.itemFont(QStringLiteral("DejaVu Serif")).family(), QStringLiteral("DejaVu Serif"));
+
+  click(w().cmdSave, project);
+  click(w().cmdOpen, project);
+  ASSERT_EQ(doc().TextItems().size(), 1u);
+  EXPECT_EQ(doc().TextItems().front().Caption, heart.toStdString());
 }
 
 }  // namespace

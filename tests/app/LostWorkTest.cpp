@@ -5,84 +5,20 @@
 #include <sys/stat.h>
 
 #include <QBuffer>
-#include <QDir>
-#include <QFile>
 #include <QFontDatabase>
-#include <QImage>
-#include <QTemporaryDir>
-#include <QTest>
 
+#include "EditorFixture.h"
 #include "RenamedTestFont.h"
-#include "ScriptedModal.h"
-#include "app/frmMain.h"
-#include "library/frmChooseClipart.h"
 
 namespace lumora {
 namespace {
 
-using test::ScriptedModal;
-
-QByteArray readFile(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
-
-class LostWorkTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    templatePath = dir.filePath(QStringLiteral("cover.png"));
-    QImage picture(400, 240, QImage::Format_RGB32);
-    picture.fill(QColor(40, 90, 160));
-    ASSERT_TRUE(picture.save(templatePath));
-    window = std::make_unique<frmMain>();
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    window->activateWindow();  // shortcuts reach an active window only
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-  }
-  void TearDown() override {
-    window->document().SetChanged(false);
-    window.reset();
-  }
-  frmMain& w() { return *window; }
-  const Document& doc() { return window->document(); }
-  const TextItem& current() { return *doc().CurrentItem(); }
-  QString path(const char* name) { return dir.filePath(QString::fromUtf8(name)); }
-
-  void newDocument(const QString& picture) {
-    modal.onNextWindow([picture](QDialog& d) {
-      auto& browser = static_cast<frmChooseClipart&>(d);
-      browser.TemplatePath = picture;
-      browser.TemplateRelativePath = QStringLiteral("Covers\\Plain\\") + QFileInfo(picture).fileName();
-      browser.accept();
-    });
-    QTest::mouseClick(w().cmdNew, Qt::LeftButton);
-  }
-  void insertAndType(const QString& text) {
-    QTest::mouseClick(w().cmdAdd, Qt::LeftButton);
-    w().txtCaption->selectAll();
-    QTest::keyClicks(w().txtCaption, text);
-  }
-  void click(vbkFlat* command, const QString& answer) {
-    modal.answerFile(answer);
-    QTest::mouseClick(command, Qt::LeftButton);
-  }
-
-  ScriptedModal modal;
-  QTemporaryDir dir;
-  QString templatePath;
-  std::unique_ptr<frmMain> window;
-};
+using LostWorkTest = test::EditorTest;
+using test::readFile;
+using test::writeFile;
 
 TEST_F(LostWorkTest, ReturnInTheCaptionBoxIsALineBreakOnTheWorkspaceInTheExportAndInTheFile) {
-  newDocument(templatePath);
+  newDocument();
   insertAndType(QStringLiteral("Fish <3 chips"));
   const int oneLine = w().ItemRect(current()).height();
   QTest::keyClick(w().txtCaption, Qt::Key_Return);
@@ -105,7 +41,7 @@ TEST_F(LostWorkTest, ReturnInTheCaptionBoxIsALineBreakOnTheWorkspaceInTheExportA
 }
 
 TEST_F(LostWorkTest, TheCaptionBoxDropsOnlySpacesAroundTheCaption) {
-  newDocument(templatePath);
+  newDocument();
   insertAndType(QStringLiteral("  Sale"));
   QTest::keyClick(w().txtCaption, Qt::Key_Return);
   EXPECT_EQ(current().Caption, "  Sale\r\n");
@@ -120,7 +56,7 @@ TEST_F(LostWorkTest, TheCaptionBoxDropsOnlySpacesAroundTheCaption) {
 }
 
 TEST_F(LostWorkTest, AnExportedPictureIsNotASavedProject) {
-  newDocument(templatePath);
+  newDocument();
   insertAndType(QStringLiteral("Banner"));
   writeFile(path("locked.jpg"), "keep");
   ::chmod(path("locked.jpg").toLocal8Bit().constData(), 0444);
@@ -164,7 +100,7 @@ TEST_F(LostWorkTest, ATemplateThatDoesNotLoadStartsNoDocument) {
     EXPECT_FALSE(doc().DocumentOpen());
     EXPECT_TRUE(w().picWelcome->isVisible());
   }
-  newDocument(templatePath);
+  newDocument();
   insertAndType(QStringLiteral("kept"));
   modal.answerMessageBox(MsgBox::No);  // the save question
   newDocument(path("broken.png"));
@@ -173,10 +109,12 @@ TEST_F(LostWorkTest, ATemplateThatDoesNotLoadStartsNoDocument) {
 }
 
 TEST_F(LostWorkTest, AFailedSaveKeepsTheFileTheWindowNames) {
-  newDocument(templatePath);
+  newDocument();
   insertAndType(QStringLiteral("Saved once"));
   click(w().cmdSave, path("first.lmp"));
   const QString title = w().windowTitle();
+  w().txtCaption->setFocus();  // the user clicks at the end of the caption box
+  w().txtCaption->moveCursor(QTextCursor::End);
   QTest::keyClicks(w().txtCaption, QStringLiteral(" more"));
   writeFile(path("locked.lmp"), "keep");
   ::chmod(path("locked.lmp").toLocal8Bit().constData(), 0444);
@@ -194,7 +132,7 @@ TEST_F(LostWorkTest, UndoAndRedoButtonsFollowTheHistory) {
   for (const auto& [button, tip] : {std::pair{w().cmdBringToFront, "Bring to Front"}, {w().cmdSendToBack, "Send to Back"},
                                     {w().cmdUndo, "Undo (Ctrl+Z)"}, {w().cmdRedo, "Redo (Ctrl+Y)"}})
     EXPECT_EQ(button->toolTip(), QString::fromLatin1(tip));
-  newDocument(templatePath);
+  newDocument();
   EXPECT_TRUE(w().cmdUndo->Disabled());
   insertAndType(QStringLiteral("Sale"));
   EXPECT_FALSE(w().cmdUndo->Disabled());
