@@ -291,8 +291,9 @@ TEST_F(PackageInstall, ProgramsRunFromWhereTheyAreInstalled) {
   EXPECT_EQ(Program(Root("usr/bin/lumora"), {"--version"}, noDisplay).out, std::string("lumora ") + kVersionText + "\n");
   EXPECT_EQ(Program(Root("usr/bin/lumora-cli"), {"--version"}).out, std::string("lumora-cli ") + kVersionText + "\n");
 
-  const QString banner = Write(
-      "banner.lmp", Read(Project("shadows.lmp")).replace("Banners\\Summer Sky\\sky.png", "Banners\\Waves\\Sky 728x90.jpg"));
+  const QByteArray sample = Read(Project("shadows.lmp"));
+  const QString banner =
+      Write("banner.lmp", QByteArray(sample).replace("Banners\\Summer Sky\\sky.png", "Banners\\Waves\\Sky 728x90.jpg"));
   const QString cli = Root("usr/bin/lumora-cli");
   for (const auto& [program, library, output] :
        {std::tuple{cli, QStringList(), "found.png"},

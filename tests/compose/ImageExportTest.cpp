@@ -129,7 +129,8 @@ TEST_F(ImageExportTest, GifOfOneOrTwoColoursIsExact) {
   for (uint32_t colour : {0x00FFFFFFu, 0x00336699u, 0u}) {
     auto source = raster::Bitmap::Create(90, 40, 32, raster::RowOrder::TopDown);
     for (int y = 0; y < 40; ++y)
-      for (int x = 0; x < 90; ++x) source->setPixelValue(x, y, source->valueForRGB(colour == 0 && x >= 45 ? 0xFF : colour));
+      for (int x = 0; x < 90; ++x)
+        source->setPixelValue(x, y, source->valueForRGB(colour == 0 && x >= 45 ? 0xFF : colour));
     ASSERT_TRUE(ExportImage(*source, Path("few.gif"), m_gif)) << std::hex << colour;
     const test::DecodedGif gif = DecodeGif(Path("few.gif"));
     ASSERT_EQ(gif.gif.error, 0);
