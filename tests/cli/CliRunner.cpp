@@ -3,17 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QGuiApplication>
 #include <cstdlib>
 
 namespace lumora::test {
-
-int CliRun::errLines() const {
-  int lines = 0;
-  for (char c : err) lines += c == '\n';
-  return lines;
-}
-
-CliFixture::CliFixture() = default;
 
 CliRun CliFixture::Cli(const QStringList& arguments, const QProcessEnvironment& environment) const {
   return Program(QStringLiteral(LUMORA_CLI_PATH), arguments, environment);
@@ -78,3 +71,11 @@ QImage CliFixture::Golden(const QString& name) { return QImage(Projects() + "/go
 }
 
 }  // namespace lumora::test
+
+// The CLI tests drive the real lumora-cli through QProcess; decoding pictures needs an application.
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

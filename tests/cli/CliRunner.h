@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -19,22 +20,23 @@ struct CliRun {
   int exitCode = -1;
   std::string out;
   std::string err;
-  int errLines() const;
+  int errLines() const { return static_cast<int>(std::count(err.begin(), err.end(), '\n')); }
 };
 
 class CliFixture {
  public:
-  CliFixture();
   // Runs the program with these arguments in the scratch folder (with this environment, when given).
   CliRun Cli(const QStringList& arguments, const QProcessEnvironment& environment = {}) const;
   // Runs any program in the scratch folder.
-  CliRun Program(const QString& program, const QStringList& arguments, const QProcessEnvironment& environment) const;
+  CliRun Program(const QString& program, const QStringList& arguments,
+                 const QProcessEnvironment& environment = {}) const;
   // A path inside the scratch folder; a file written there; any file's bytes.
   QString Scratch(const QString& name) const;
   QString Write(const QString& name, const QByteArray& bytes) const;
   static QByteArray Read(const QString& path);
   std::filesystem::path ScratchPath(const QString& name) const { return Scratch(name).toStdString(); }
   static QString Projects();  // tests/data/projects
+  static QString Sources(const QString& path) { return Projects() + "/../../../" + path; }
   static QString Project(const QString& name) { return Projects() + "/" + name; }
   static QString Library() { return Projects() + "/templates"; }
   static QImage Golden(const QString& name);

@@ -1,14 +1,19 @@
-// lumora-cli's other commands (info, convert, resave) and its command line: help and usage errors.
+// lumora-cli's other commands (info, convert, resave) and its command line: help, the manual page
+// and the completion, and usage errors; and the Debian package.
 #include <gtest/gtest.h>
 
-#include <QBuffer>
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
+#include <QtEndian>
 
 #include "../compose/Decoders.h"
 #include "CliRunner.h"
+#include "base/AppInfo.h"
 
 namespace lumora::test {
 namespace {
@@ -22,6 +27,27 @@ class FilesCli : public testing::Test, public CliFixture {
     const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(run.out), &error);
     EXPECT_EQ(error.error, QJsonParseError::NoError) << run.out;
     return document.object();
+  }
+  // Every option a text names, sorted, once each, joined by blanks.
+  static std::string Options(const QString& text) {
+    QStringList options;
+    static const QRegularExpression option(R"((?<![\w-])--?[a-z][a-z-]*)");
+    for (const auto& match : option.globalMatch(text)) options << match.captured();
+    options.sort();
+    options.removeDuplicates();
+    return options.join(' ').toStdString();
+  }
+  QString Help(const QString& command = "") const {
+    return QString::fromStdString(Cli(command.isEmpty() ? QStringList{"--help"} : QStringList{command, "--help"}).out);
+  }
+  // What the completion offers for the words typed so far, sorted.
+  QStringList Complete(const QString& words) const {
+    const QString script = "source '" + Sources("packaging/lumora-cli.bash-completion") + "'; COMP_WORDS=(" + words +
+                           "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _lumora_cli; printf '%s\\n' \"${COMPREPLY[@]}\"";
+    QStringList offered =
+        QString::fromStdString(Program("/bin/bash", {"-c", script}).out).split('\n', Qt::SkipEmptyParts);
+    offered.sort();
+    return offered;
   }
 };
 
@@ -57,23 +83,32 @@ TEST_F(FilesCli, InfoJsonHoldsTheDocumentAsRead) {
   EXPECT_EQ(item["Caption"].toString(), "q\"\\\x01");
 }
 
-TEST_F(FilesCli, ConvertKeepsThePicture) {
-  const QString input = Projects() + "/golden/stacking.png";
-  for (const char* name : {"c.bmp", "c.gif"}) {
-    const CliRun run = Cli({"convert", input, Scratch(name)});
-    ASSERT_EQ(run.exitCode, 0) << name << run.err;
-    EXPECT_TRUE(run.err.empty()) << run.err;
+// convert starts no GUI application (its runtime folder would land in TMPDIR) and needs no TMPDIR.
+TEST_F(FilesCli, ConvertKeepsThePictureAndNeedsNoTemporaryFolder) {
+  std::filesystem::create_directories(ScratchPath("temp"));
+  for (const QString& temp : {Scratch("temp"), QString("/proc"), Scratch("missing")}) {  // /proc refuses files
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("XDG_RUNTIME_DIR");
+    environment.insert("TMPDIR", temp);
+    const QString chain[] = {Projects() + "/golden/stacking.png", Scratch("a.bmp"), Scratch("b.png"),
+                             Scratch("c.gif"), Scratch("d.jpg"), Scratch("e.bmp")};
+    for (size_t i = 0; i + 1 < std::size(chain); ++i) {
+      const CliRun run = Cli({"convert", chain[i], chain[i + 1]}, environment);
+      EXPECT_EQ(run.exitCode, 0) << temp.toStdString() << " " << chain[i + 1].toStdString() << " " << run.err;
+      EXPECT_TRUE(run.err.empty()) << run.err;
+    }
   }
-  EXPECT_EQ(MaxChannelDifference(QImage(Scratch("c.bmp")), QImage(input)), 0);
-  EXPECT_LT(MeanChannelDifference(DecodeGif(ScratchPath("c.gif")).image, QImage(input)), 4.0);
+  EXPECT_TRUE(std::filesystem::is_empty(ScratchPath("temp")));
+  const QImage input = Golden("stacking");
+  EXPECT_EQ(MaxChannelDifference(QImage(Scratch("a.bmp")), input), 0);
+  EXPECT_LT(MeanChannelDifference(DecodeGif(ScratchPath("c.gif")).image, input), 4.0);
 }
 
 // Hand-made PNG headers asking for huge pictures while the file is tiny: refused before anything
 // that size is allocated. (Hostile bitmap headers are the BMP reader's tests.)
 QByteArray Be32(uint32_t v) {
-  QByteArray b(4, 0);
-  for (int i = 0; i < 4; ++i) b[i] = static_cast<char>(v >> (24 - 8 * i));
-  return b;
+  const uint32_t big = qToBigEndian(v);
+  return QByteArray(reinterpret_cast<const char*>(&big), 4);
 }
 
 uint32_t Crc32(const QByteArray& bytes) {
@@ -96,16 +131,6 @@ QByteArray PngClaiming(uint32_t width, uint32_t height) {
   return png;
 }
 
-QByteArray Truncated(const char* format) {
-  QImage image(64, 64, QImage::Format_RGB32);
-  image.fill(Qt::red);
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, format);
-  return bytes.left(bytes.size() / 3);
-}
-
 // A bad or hostile input is refused with one line naming it; nothing is written, nothing crashes.
 TEST_F(FilesCli, ConvertRefusesHostileInputs) {
   const std::vector<std::pair<QString, QByteArray>> inputs = {
@@ -115,7 +140,7 @@ TEST_F(FilesCli, ConvertRefusesHostileInputs) {
       {"huge.png", PngClaiming(60000, 60000)},
       {"endless.png", PngClaiming(0xFFFFFFFFu, 0xFFFFFFFFu)},
       {"wide.png", PngClaiming(1u << 31, 1)},
-      {"cut.png", Truncated("png")},
+      {"cut.png", Read(Projects() + "/golden/stacking.png").left(2000)},
       {"magic.bmp", "BM"},
       {"gif.gif", QByteArray("GIF89a\xff\xff\xff\xff\x00\x00\x00;", 14)},
       {"zero.gif", QByteArray("GIF89a\x00\x00\x00\x00\x00\x00\x00;", 14)}};
@@ -161,6 +186,11 @@ TEST_F(FilesCli, HelpDescribesEveryCommand) {
     EXPECT_NE(run.out.find(word), std::string::npos) << word;
   EXPECT_NE(info.out.find("--json"), std::string::npos);
   EXPECT_EQ(info.out.find("--csv"), std::string::npos) << "one command's help is about that command";
+  QFile page(Sources("packaging/lumora-cli.1.in"));  // the manual page names the same options
+  ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+  QString roff = QString::fromUtf8(page.readAll()).replace("\\-", "-");
+  roff.remove(QRegularExpression(R"(\\f[BIRP])"));
+  EXPECT_EQ(Options(roff), Options(QString::fromStdString(run.out)));
 }
 
 TEST_F(FilesCli, BadCommandLinesExitWithTwoAndOneLine) {
@@ -181,6 +211,100 @@ TEST_F(FilesCli, BadCommandLinesExitWithTwoAndOneLine) {
     EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
     EXPECT_TRUE(run.out.empty());
   }
+}
+
+// The bash completion offers the commands of the help, and after each command its help's options.
+TEST_F(FilesCli, CompletionOffersTheCommandsAndOptionsOfTheHelp) {
+  static const QRegularExpression usage(R"(^lumora-cli (\w+))", QRegularExpression::MultilineOption);
+  QStringList commands;
+  for (const auto& match : usage.globalMatch(Help())) commands << match.captured(1);
+  commands.removeDuplicates();
+  commands.sort();
+  EXPECT_EQ(Complete("lumora-cli ''").filter(QRegularExpression("^[^-]")), commands);
+  EXPECT_EQ(commands, (QStringList{"convert", "info", "render", "resave"}));
+  for (const QString& command : commands)
+    EXPECT_EQ(Complete("lumora-cli " + command + " -").join(' ').toStdString(), Options(Help(command)))
+        << command.toStdString();
+}
+
+// The Debian package that cpack made (in LUMORA_PACKAGE_DIR; ctest's package_install sets it),
+// unpacked into a scratch root: its files where the system looks for them, valid desktop and
+// AppStream data, and its programs working from there on the template library it installed.
+const QString kHome = "usr/lib/zeb-lumora/";
+const QString kShare = "usr/share/";
+const QString kMetainfo = kShare + "metainfo/example.zeb_software.lumora.metainfo.xml";
+
+class PackageInstall : public testing::Test, public CliFixture {
+ protected:
+  void SetUp() override {
+    const QString folder = qEnvironmentVariable("LUMORA_PACKAGE_DIR");
+    if (folder.isEmpty()) GTEST_SKIP() << "ctest's package_install runs these on the package cpack made";
+    const QStringList debs = QDir(folder).entryList({QString("zeb-lumora_%1_*.deb").arg(kVersionText)});
+    ASSERT_EQ(debs.size(), 1) << folder.toStdString();
+    m_deb = folder + "/" + debs[0];
+    ASSERT_EQ(Program("dpkg-deb", {"-x", m_deb, Root()}).exitCode, 0);
+  }
+  QString Root(const QString& path = "") const { return Scratch("root/" + path); }
+  // The files under a folder, relative to it and sorted, but those under `skip`.
+  static std::string Files(const QString& folder, const QString& skip = "") {
+    QStringList files;
+    for (QDirIterator it(folder, QDir::Files | QDir::System, QDirIterator::Subdirectories); it.hasNext();)
+      if (const QString file = it.next().mid(folder.size() + 1); skip.isEmpty() || !file.startsWith(skip))
+        files << file;
+    files.sort();
+    return files.join(' ').toStdString();
+  }
+  QString m_deb;
+};
+
+TEST_F(PackageInstall, FilesWhereTheSystemLooksAndWhatTheyNeed) {
+  EXPECT_EQ(Files(Scratch("root"), kHome + "templates/"),
+            "usr/bin/lumora usr/bin/lumora-cli usr/lib/zeb-lumora/lumora usr/lib/zeb-lumora/lumora-cli "
+            "usr/share/applications/zeb-lumora.desktop usr/share/bash-completion/completions/lumora-cli "
+            "usr/share/icons/hicolor/scalable/apps/zeb-lumora.svg "
+            "usr/share/icons/hicolor/scalable/mimetypes/application-x-zeb-lumora-project.svg "
+            "usr/share/man/man1/lumora-cli.1.gz usr/share/man/man1/lumora.1.gz " +
+                kMetainfo.toStdString() + " usr/share/mime/packages/zeb-lumora-mime.xml");
+  EXPECT_EQ(Files(Root(kHome + "templates")), Files(Sources("templates"), ".keep"));
+  EXPECT_EQ(Program("dpkg-deb", {"-f", m_deb, "Version"}).out, std::string(kVersionText) + "\n");
+  const std::string depends = Program("dpkg-deb", {"-f", m_deb, "Depends"}).out;
+  for (const char* package : {"libqt6gui6", "libqt6widgets6", "libqt6svg6", "fonts-dejavu-core", "fonts-liberation"})
+    EXPECT_NE(depends.find(package), std::string::npos) << package << " in " << depends;
+  QFile metainfo(Root(kMetainfo));
+  EXPECT_TRUE(metainfo.open(QIODevice::ReadOnly) &&
+              metainfo.readAll().contains(QString("<release version=\"%1\"").arg(kVersionText).toUtf8()));
+  for (const QStringList& validator :
+       {QStringList{"desktop-file-validate", Root(kShare + "applications/zeb-lumora.desktop")},
+        QStringList{"appstreamcli", "validate", "--no-net", Root(kMetainfo)},
+        QStringList{"appstreamcli", "validate-tree", "--no-net", Root()}}) {
+    const CliRun run = Program(validator[0], validator.mid(1));
+    EXPECT_EQ(run.exitCode, 0) << validator.join(' ').toStdString() << ": " << run.out << run.err;
+    EXPECT_EQ(run.out.find("W: "), std::string::npos) << run.out;
+  }
+}
+
+// The installed lumora-cli finds the installed library by itself and renders what the build does.
+TEST_F(PackageInstall, ProgramsRunFromWhereTheyAreInstalled) {
+  QProcessEnvironment noDisplay = QProcessEnvironment::systemEnvironment();
+  noDisplay.remove("DISPLAY");
+  noDisplay.insert("QT_QPA_PLATFORM", "xcb");
+  EXPECT_EQ(Program(Root("usr/bin/lumora"), {"--version"}, noDisplay).out, std::string("lumora ") + kVersionText + "\n");
+  EXPECT_EQ(Program(Root("usr/bin/lumora-cli"), {"--version"}).out, std::string("lumora-cli ") + kVersionText + "\n");
+
+  const QByteArray sample = Read(Project("shadows.lmp"));
+  const QString banner =
+      Write("banner.lmp", QByteArray(sample).replace("Banners\\Summer Sky\\sky.png", "Banners\\Waves\\Sky 728x90.jpg"));
+  const QString cli = Root("usr/bin/lumora-cli");
+  for (const auto& [program, library, output] :
+       {std::tuple{cli, QStringList(), "found.png"},
+        {cli, QStringList{"--library", Root(kHome + "templates")}, "named.png"},
+        {QString(LUMORA_CLI_PATH), QStringList{"--library", Sources("templates")}, "built.png"}}) {
+    const CliRun run = Program(program, QStringList{"render", banner, "-o", Scratch(output)} + library);
+    EXPECT_EQ(run.exitCode, 0) << output << run.err;
+  }
+  EXPECT_EQ(QImage(Scratch("found.png")).size(), QSize(728, 90));
+  EXPECT_EQ(QImage(Scratch("found.png")), QImage(Scratch("built.png")));
+  EXPECT_EQ(QImage(Scratch("named.png")), QImage(Scratch("built.png")));
 }
 
 }  // namespace

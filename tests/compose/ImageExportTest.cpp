@@ -1,18 +1,21 @@
 // The export routes through real files read back by libjpeg-turbo, giflib and Qt: what each
-// route writes, the GIF transparency rule, the intermediate file, and the failure messages.
+// route writes, the GIF transparency rule, the GIF made in memory, and the failure messages.
 #include "compose/ImageExport.h"
 
 #include <gtest/gtest.h>
 
 #include <QImageReader>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <fstream>
+#include <random>
 
-#include "ComposeTestSupport.h"
 #include "Decoders.h"
 #include "compose/ExportRoutes.h"
 #include "compose/GifExport.h"
 #include "compose/ImageConversion.h"
+#include "imaging/GifRoute.h"
+#include "imaging/raster/BmpFile.h"
 
 namespace lumora {
 namespace {
@@ -81,10 +84,11 @@ TEST_F(ImageExportTest, BitmapAndPngRoutesAreLossless) {
 }
 
 // Exact white in the top-left corner makes index 0 transparent (GIF89a); anything else gives GIF87a.
+// The work objects persist between exports: no file depends on the one before.
 TEST_F(ImageExportTest, GifTransparencyFollowsTheCorner) {
-  for (uint32_t corner : {0x00FFFFFFu, 0x00FFFFFEu, 0x00FEFFFFu, 0x00000000u}) {
+  for (const auto& [corner, width] : {std::pair{0x00FFFFFFu, 60}, {0x00FFFFFEu, 31}, {0x00FEFFFFu, 80}, {0u, 60}}) {
     const bool white = corner == 0x00FFFFFFu;
-    const auto source = Picture(60, 40, corner);
+    const auto source = Picture(width, 40, corner);
     ASSERT_TRUE(ExportImage(*source, Path("out.gif"), m_gif));
     const test::DecodedGif gif = DecodeGif(Path("out.gif"));
     ASSERT_EQ(gif.gif.error, 0);
@@ -94,6 +98,9 @@ TEST_F(ImageExportTest, GifTransparencyFollowsTheCorner) {
     EXPECT_EQ(gif.gif.pixels[0], 0) << "the top-left pixel's cell is entry 0";
     EXPECT_FALSE(gif.gif.interlaced);
     EXPECT_LT(MeanChannelDifference(gif.image, ToQImage(source)), 6.0);
+    GifExport fresh;
+    ASSERT_TRUE(ExportImage(*source, Path("fresh.gif"), fresh));
+    EXPECT_EQ(test::ReadBytes(Path("out.gif")), test::ReadBytes(Path("fresh.gif"))) << std::hex << corner;
   }
 }
 
@@ -120,10 +127,10 @@ TEST_F(ImageExportTest, AThinWhiteFrameAloneIsTransparent) {
 // colours are kept exactly.
 TEST_F(ImageExportTest, GifOfOneOrTwoColoursIsExact) {
   for (uint32_t colour : {0x00FFFFFFu, 0x00336699u, 0u}) {
-    auto source = test::PlainPicture(90, 40, colour).sharedBitmap();
-    if (colour == 0)
-      for (int y = 0; y < 40; ++y)
-        for (int x = 45; x < 90; ++x) source->setPixelValue(x, y, source->valueForRGB(0x000000FF));
+    auto source = raster::Bitmap::Create(90, 40, 32, raster::RowOrder::TopDown);
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 90; ++x)
+        source->setPixelValue(x, y, source->valueForRGB(colour == 0 && x >= 45 ? 0xFF : colour));
     ASSERT_TRUE(ExportImage(*source, Path("few.gif"), m_gif)) << std::hex << colour;
     const test::DecodedGif gif = DecodeGif(Path("few.gif"));
     ASSERT_EQ(gif.gif.error, 0);
@@ -133,16 +140,6 @@ TEST_F(ImageExportTest, GifOfOneOrTwoColoursIsExact) {
       EXPECT_EQ(gif.gif.pixels, std::vector<uint8_t>(90 * 40, 0));
     }
   }
-}
-
-// The work objects persist between exports; the second file must not depend on the first.
-TEST_F(ImageExportTest, SecondGifDoesNotDependOnTheFirst) {
-  ASSERT_TRUE(ExportImage(*Picture(80, 50, 0x00FFFFFF), Path("first.gif"), m_gif));
-  const auto second = Picture(30, 20, 0x000000FF);
-  ASSERT_TRUE(ExportImage(*second, Path("second.gif"), m_gif));
-  GifExport fresh;
-  ASSERT_TRUE(ExportImage(*second, Path("fresh.gif"), fresh));
-  EXPECT_EQ(test::ReadBytes(Path("second.gif")), test::ReadBytes(Path("fresh.gif")));
 }
 
 // A name that is a folder cannot be replaced: the route's message, and the folder stays as it was.
@@ -157,6 +154,30 @@ TEST_F(ImageExportTest, TargetThatCannotBeWrittenGivesTheRoutesMessage) {
     EXPECT_TRUE(std::filesystem::is_directory(Path(name) / "inside"));
   }
   EXPECT_EQ(ExportImage(*Picture(12, 12, 0), Path("no/such/folder/out.jpg"), m_gif).Message, notSaved);
+}
+
+// The GIF route reduces the composite in memory exactly as it did a bitmap file of it, read back.
+TEST(ExportFromMemory, GifIsWhatTheBitmapFileRoundTripGaveAtEveryDepthAndRowOrder) {
+  const auto file = std::filesystem::temp_directory_path() / "lumora-gif-from-memory.bmp";
+  GifExport gif;
+  std::mt19937 random(3);
+  for (int bpp : {1, 4, 8, 16, 24, 32})
+    for (auto order : {raster::RowOrder::TopDown, raster::RowOrder::BottomUp}) {
+      auto composite = raster::Bitmap::Create(37, 23, bpp, order);
+      for (auto& q : composite->colorTable()) q = {uint8_t(random()), uint8_t(random()), uint8_t(random()), 7};
+      std::generate_n(composite->bits(), composite->sizeBytes(), [&] { return uint8_t(random() % 6 * 51); });
+      // The route of old: the composite written, read back, copied to 32 bits twice.
+      ASSERT_TRUE(raster::WriteBmpFile(file, *composite));
+      cDIB loaded, trueColour, eightBit;
+      loaded.CreateFromBitmapFile(file);
+      trueColour.CreateFromStdPicture(loaded.Image(), true);
+      cPal8bpp palette;
+      std::vector<uint8_t> expected, bytes;
+      ASSERT_TRUE(EncodeReducedGIF(trueColour, eightBit, palette, -1, false, {}, expected));
+      ASSERT_EQ(gif.Encode(raster::StdPicture(composite), false, bytes), "");
+      EXPECT_EQ(bytes, expected) << bpp << " bpp, order " << int(order);
+    }
+  std::filesystem::remove(file);
 }
 
 }  // namespace

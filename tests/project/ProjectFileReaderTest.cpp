@@ -1,15 +1,22 @@
-// The project reader: the files it refuses, the quirks of the format, hostile files with a
-// defined result in bounded time and memory, and the number rule. The writer's tests read every
-// field back.
+// The project files: the files the reader refuses, the quirks of the format, hostile files with a
+// defined result in bounded time and memory, and the number rule; the exact bytes the writer
+// writes, its number form and the encoding it picks, saving, and round trips through the reader;
+// and where a template name leads in the template library.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "document/Document.h"
 #include "project/ProjectFileReader.h"
 #include "project/ProjectFileWriter.h"
+#include "project/TemplatePath.h"
+#include "project/TextEncoding.h"
 
 namespace lumora {
 namespace {
@@ -125,7 +132,7 @@ TEST(ProjectFileReader, FieldQuirks) {
 }
 
 // An item without its closing line stays hidden, without its shadow, and is saved again; the
-// file's own missing closing line is a problem.
+// file's own missing closing line and a template that cannot be loaded are problems.
 TEST(ProjectFileReader, MissingClosingLines) {
   const std::string unclosed = "\t<TextItem>\r\n\t\t<Caption>lost</Caption>\r\n\t\t<Shadow>True</Shadow>\r\n";
   Document doc;
@@ -142,15 +149,12 @@ TEST(ProjectFileReader, MissingClosingLines) {
   ASSERT_TRUE(result.Ok);
   EXPECT_EQ(Captions(doc), Strings{"x"});
   EXPECT_EQ(result.Problems, Strings{"The file ends without \"</ZEB Image File>\"."});
-}
-
-TEST(ProjectFileReader, ATemplateThatCannotBeLoadedIsAProblemNotAFailure) {
-  Document doc;
-  const auto result = ReadProjectText(kHeader + "\t<Template>gone\\x.jpg</Template>\r\n" + kEnd, doc,
-                                      {[](const std::string&) { return false; }});
+  // A template that cannot be loaded is a problem, not a failure.
+  result = ReadProjectText(kHeader + "\t<Template>gone\\x.jpg</Template>\r\n" + kEnd, doc,
+                           {[](const std::string&) { return false; }});
   ASSERT_TRUE(result.Ok);
   EXPECT_EQ(doc.TemplateName(), "gone\\x.jpg");
-  EXPECT_EQ(result.Problems, std::vector<std::string>{"The template \"gone\\x.jpg\" could not be loaded."});
+  EXPECT_EQ(result.Problems, Strings{"The template \"gone\\x.jpg\" could not be loaded."});
 }
 
 // The longest leading decimal number, blanks skipped; endless digits stay finite.
@@ -222,6 +226,206 @@ TEST(HostileProject, DefinedResultsAndNotedProblems) {
     }
     EXPECT_EQ(std::vector<std::string>(result.Problems.begin(), result.Problems.begin() + std::min(result.Problems.size(), c.problems.size())),
               c.problems);
+  }
+}
+
+Document WithItem(const std::string& templateName, void (*fill)(TextItem&)) {
+  Document doc;
+  doc.StartNewDocument(templateName);
+  if (fill) doc.EditItem(doc.CreateItem(), fill);
+  return doc;
+}
+
+TEST(ProjectFileWriter, ExactBytes) {
+  EXPECT_EQ(WriteProjectText(WithItem("Banners\\Summer\\sea.jpg", nullptr)),
+            "<ZEB Image File>\r\n\t<Template>Banners\\Summer\\sea.jpg</Template>\r\n</ZEB Image File>\r\n");
+  // Line breaks leave names; system colours are written in their signed form. (The round trip
+  // below checks the stacking order.)
+  EXPECT_EQ(WriteProjectText(WithItem("Covers\\Books\r\n\\blue.bmp",
+                                      [](TextItem& t) {
+                                        t.Left = 1117.5f, t.Top = 450, t.Alignment = TextAlignment::Centre;
+                                        t.Caption = "Hello\r\nWorld\nand\rmore", t.FontName = "Ari\nal";
+                                        t.FontBold = true, t.FontSize = 24, t.Shadow = true;
+                                        t.ForeColor = static_cast<Colour>(0x80000005u);
+                                        t.ShadowColor = static_cast<Colour>(0x80000008u);
+                                      })),
+            "<ZEB Image File>\r\n"
+            "\t<Template>Covers\\Books\\blue.bmp</Template>\r\n"
+            "\t<TextItem>\r\n"
+            "\t\t<Left>1117.5</Left>\r\n"
+            "\t\t<Top>450</Top>\r\n"
+            "\t\t<Alignment>2</Alignment>\r\n"
+            "\t\t<Caption>Hello[/nl]World[/nl]and[/nl]more</Caption>\r\n"
+            "\t\t<FontName>Arial</FontName>\r\n"
+            "\t\t<FontBold>True</FontBold>\r\n"
+            "\t\t<FontItalic>False</FontItalic>\r\n"
+            "\t\t<FontSize>24</FontSize>\r\n"
+            "\t\t<FontUnderline>False</FontUnderline>\r\n"
+            "\t\t<FontStrikethru>False</FontStrikethru>\r\n"
+            "\t\t<ForeColor>-2147483643</ForeColor>\r\n"
+            "\t\t<Shadow>True</Shadow>\r\n"
+            "\t\t<ShadowColor>-2147483640</Shadow>\r\n"
+            "\t</TextItem>\r\n"
+            "</ZEB Image File>\r\n");
+}
+
+// At most seven significant digits and never an exponent.
+TEST(ProjectFileWriter, SingleNumbers) {
+  const std::vector<std::pair<float, std::string>> cases = {
+      {0, "0"},           {-0.0f, "0"},          {450, "450"},          {-1117.5f, "-1117.5"},     {7.8f, "7.8"},
+      {0.1f, "0.1"},      {1.0f / 3, "0.3333333"}, {123456.7f, "123456.7"}, {1234567.8f, "1234568"},
+      {16777216, "16777220"}, {10000000, "10000000"}, {0.000125f, "0.000125"}, {1e-10f, "0.0000000001"},
+      {99999992.0f, "99999990"}, {0.9999999f, "0.9999999"}, {9.75f, "9.75"}};
+  for (const auto& [value, text] : cases) EXPECT_EQ(FormatSingle(value), text) << text;
+}
+
+// Windows-1252 when every character fits and the bytes would not read back as UTF-8; else UTF-8.
+TEST(ProjectFileWriter, Encoding) {
+  struct Case { const char *templateName, *caption, *templateLine, *captionLine; };
+  for (const Case& c : {Case{"Caf\xC3\xA9.jpg", "\xE2\x82\xAC 5 \xC2\xA9", "<Template>Caf\xE9.jpg</Template>", "<Caption>\x80 5 \xA9</Caption>"},
+                        Case{"Caf\xC3\xA9.jpg", "\xCE\xA9 \xE2\x82\xAC", "<Template>Caf\xC3\xA9.jpg</Template>", "<Caption>\xCE\xA9 \xE2\x82\xAC</Caption>"},
+                        Case{"a.jpg", "\xC3\x83\xC2\xA9", "<Template>a.jpg</Template>", "<Caption>\xC3\x83\xC2\xA9</Caption>"}}) {
+    Document doc;
+    doc.StartNewDocument(c.templateName);
+    doc.SetCaption(doc.CreateItem(), c.caption);
+    const std::string text = WriteProjectText(doc);
+    EXPECT_NE(text.find(c.templateLine), std::string::npos) << c.caption;
+    EXPECT_NE(text.find(c.captionLine), std::string::npos) << c.caption;
+  }
+  std::string all;  // every byte survives the trip out and back
+  for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+  const std::string utf8 = TextEncoding::Windows1252ToUtf8(all);
+  ASSERT_TRUE(TextEncoding::FitsWindows1252(utf8));
+  EXPECT_EQ(TextEncoding::Utf8ToWindows1252(utf8), all);
+}
+
+Document variedDocument() {
+  Document doc;
+  doc.StartNewDocument("Banners\\Caf\xC3\xA9\\sea.jpg");
+  // Values with at most seven significant digits: the file keeps no more.
+  const float lefts[] = {1117.5f, -30.25f, 0.1f, 16777216.0f, 123456.7f};
+  const float sizes[] = {7.8f, 9.75f, 24, 30.4f, 1638};
+  for (int i = 0; i < 5; ++i) {
+    const int index = doc.CreateItem();
+    doc.EditItem(index, [&](TextItem& t) {
+      t.Left = lefts[i], t.Top = 450.5f * static_cast<float>(i), t.Alignment = static_cast<TextAlignment>(i % 3);
+      t.Caption = i == 2 ? "" : "line " + std::to_string(i) + "\r\nsecond > line\r\n\r\n";
+      if (i == 4) t.Caption = "\xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80 \xE2\x82\xAC";  // outside Windows-1252
+      t.FontName = i % 2 ? "Wingdings 3" : "DejaVu Sans", t.FontSize = sizes[i];
+      t.FontBold = i & 1, t.FontItalic = i & 2, t.FontUnderline = i & 4, t.FontStrikethru = i == 3;
+      t.ForeColor = i == 1 ? static_cast<Colour>(0x80000005u) : 0x123456 * i, t.Shadow = i % 2 == 0, t.ShadowColor = 0x808080 + i;
+    });
+  }
+  doc.BringToFront(2);
+  return doc;
+}
+
+// Every field comes back, every item is visible, indices follow the file, and the bytes written
+// again are the same.
+TEST(ProjectRoundTrip, WriteReadWrite) {
+  const Document doc = variedDocument();
+  const std::string first = WriteProjectText(doc);
+  Document back;
+  back.CreateItem();
+  std::vector<std::string> loaded;
+  const auto result = ReadProjectText(first, back, {[&](const std::string& name) { return loaded.push_back(name), true; }});
+  ASSERT_TRUE(result.Ok);
+  EXPECT_TRUE(result.Problems.empty());
+  EXPECT_EQ(loaded, std::vector<std::string>{doc.TemplateName()});
+  EXPECT_EQ(back.TemplateName(), doc.TemplateName());
+  EXPECT_EQ(std::make_tuple(back.CurrentIndex(), back.DocumentOpen(), back.Changed()), std::make_tuple(5, true, false));
+  ASSERT_EQ(back.TextItems().size(), doc.TextItems().size());
+  for (size_t i = 0; i < doc.TextItems().size(); ++i) {
+    TextItem expected = doc.TextItems()[i];
+    expected.Index = static_cast<int>(i) + 1;
+    expected.Visible = true;
+    EXPECT_EQ(back.TextItems()[i], expected) << "item " << i;
+  }
+  EXPECT_EQ(WriteProjectText(back), first);
+  Document again;
+  ASSERT_TRUE(ReadProjectText(first, again).Ok);
+  EXPECT_EQ(again, back);
+}
+
+// Open records the path it read; a missing file, a folder or a huge file is refused.
+TEST(ProjectRoundTrip, SaveAndOpenProjectFile) {
+  const auto dir = std::filesystem::temp_directory_path() / ("lumora_open_" + std::to_string(::getpid()));
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  const auto path = dir / "cover.lmp";
+  const Document doc = variedDocument();
+  std::string error;
+  ASSERT_TRUE(SaveProjectFile(path, doc, &error)) << error;
+  EXPECT_TRUE(doc.Changed()) << "the caller decides about the document's state";
+  std::ifstream in(path, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), WriteProjectText(doc));
+  // A target that cannot be replaced (a folder) fails cleanly and leaves no temporary file.
+  std::filesystem::create_directories(dir / "blocked.lmp" / "inside");
+  EXPECT_FALSE(SaveProjectFile(dir / "blocked.lmp", doc, &error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);
+  Document back;
+  const auto result = OpenProjectFile(path, back);
+  ASSERT_TRUE(result.Ok) << result.Error;
+  EXPECT_EQ(back.ProjectPath(), path.string());
+  EXPECT_EQ(back.CurrentIndex(), 5);
+  // A huge file is refused before anything is read (sparse, so it costs no disk).
+  const auto huge = dir / "huge.lmp";
+  std::ofstream(huge) << "<ZEB Image File>\r\n";
+  std::filesystem::resize_file(huge, kMaxProjectFileBytes + 1);
+  back.SetProjectPath("previous.lmp");
+  const Document before = back;
+  for (const auto& [bad, says] : {std::pair{dir / "missing.lmp", dir.string() + "/missing.lmp"},
+                                  std::pair{dir, dir.string()}, std::pair{huge, std::string("too large")}}) {
+    const auto refused = OpenProjectFile(bad, back);
+    EXPECT_FALSE(refused.Ok);
+    EXPECT_NE(refused.Error.find(says), std::string::npos) << refused.Error;
+  }
+  EXPECT_EQ(back, before);
+  std::filesystem::remove_all(dir);
+}
+
+class TemplatePath : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_root = std::filesystem::temp_directory_path() / ("lumora_library_" + std::to_string(::getpid()));
+    std::filesystem::remove_all(m_root);
+    std::filesystem::create_directories(m_root / "templates" / "Banners" / "Summer");
+    std::ofstream(m_root / "templates" / "Banners" / "Summer" / "Sea View.jpg") << "x";
+    std::ofstream(m_root / "secret.jpg") << "outside";
+  }
+  void TearDown() override { std::filesystem::remove_all(m_root); }
+
+  std::filesystem::path library() const { return m_root / "templates"; }
+  std::filesystem::path sea() const { return library() / "Banners" / "Summer" / "Sea View.jpg"; }
+
+  std::filesystem::path m_root;
+};
+
+// Either separator, empty and "." components skipped; letter case ignored only when nothing
+// matches exactly, then the first in name order.
+TEST_F(TemplatePath, FindsThePictureInTheLibrary) {
+  for (const char* name : {"Banners\\Summer\\Sea View.jpg", "Banners/Summer/Sea View.jpg",
+                           "Banners\\\\Summer\\.\\Sea View.jpg", "BANNERS\\summer\\sea view.JPG"})
+    EXPECT_EQ(ResolveTemplatePath(library(), name), sea()) << name;
+  std::ofstream(library() / "Banners" / "Summer" / "sea view.jpg") << "y";
+  EXPECT_EQ(ResolveTemplatePath(library(), "Banners\\Summer\\sea view.jpg"), library() / "Banners" / "Summer" / "sea view.jpg");
+  EXPECT_EQ(ResolveTemplatePath(library(), "Banners\\Summer\\Sea View.jpg"), sea());
+  EXPECT_EQ(ResolveTemplatePath(library(), "Banners\\Summer\\SEA VIEW.JPG"), sea());
+}
+
+TEST_F(TemplatePath, NeverLeavesTheLibrary) {
+  const std::pair<const char*, const char*> refused[] = {
+      {"..\\secret.jpg", "outside"},         {"Banners\\..\\..\\secret.jpg", "outside"},
+      {"Banners/../../secret.jpg", "outside"}, {"/etc/passwd", "absolute"},
+      {"\\\\server\\share\\a.jpg", "absolute"}, {"C:\\a.jpg", "absolute"},
+      {"", "no template"},                     {"\\", "absolute"},
+      {".", "not a picture"},                  {"Banners\\Summer\\Missing.jpg", "not in the template library"},
+      {"Banners\\Summer", "not a picture"}};
+  for (const auto& [name, reason] : refused) {
+    std::string problem;
+    EXPECT_EQ(ResolveTemplatePath(library(), name, &problem), std::nullopt) << name;
+    EXPECT_NE(problem.find(reason), std::string::npos) << name << ": " << problem;
   }
 }
 
