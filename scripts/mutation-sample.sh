@@ -33,17 +33,17 @@ mutation() {
 
 # src/base
 mutation base-rename src/base/AtomicFile.cpp \
-  'if (::rename(m_tempPath.c_str(), m_target.c_str()) != 0) {' \
-  'if (::rename(m_tempPath.c_str(), m_target.c_str()) == 0) {' \
+  'if (ok && ::rename(temp.c_str(), file->c_str()) != 0) ok = false, failure = errno;' \
+  'if (ok && ::rename(temp.c_str(), file->c_str()) == 0) ok = false, failure = errno;' \
   'flipped: a successful replace of the saved file is reported as a failure'
-mutation base-file-exists src/base/FileHelpers.cpp \
-  'return !ec && fs::exists(status) && !fs::is_directory(status);' \
-  'return !ec && fs::exists(status);' \
-  'dropped condition: a folder counts as an existing file'
+mutation base-read-only src/base/AtomicFile.cpp \
+  'if ((old.st_mode & 0222) == 0 || ::access(file->c_str(), W_OK) != 0) {' \
+  'if (::access(file->c_str(), W_OK) != 0) {' \
+  'dropped condition: root overwrites a file nobody may write'
 mutation base-permissions src/base/AtomicFile.cpp \
-  '  ::fchmod(m_fd, 0666 & ~mask);' \
-  '' \
-  'dropped line: saved files keep the private 0600 mode'
+  '::fchmod(fd, exists ? (old.st_mode & 07777) : NewFileMode());' \
+  '::fchmod(fd, NewFileMode());' \
+  'dropped case: a replaced file loses its own permission bits'
 
 # src/imaging: GIF and LZW
 mutation lzw-width src/imaging/GifLzwEncoder.cpp \
@@ -130,11 +130,11 @@ mutation template-parent src/project/TemplatePath.cpp \
   'wrong constant: a template path with ".." may leave the library'
 
 # src/app/document
-mutation document-reuse-index src/app/document/Document.cpp \
+mutation document-reuse-index src/document/Document.cpp \
   '  m_lowestFree = std::min(m_lowestFree, m_currentIndex);' \
   '' \
   'dropped line: the index of a deleted item is not used again'
-mutation shadow-offset src/app/document/TextItem.cpp \
+mutation shadow-offset src/document/TextItem.cpp \
   'if (fontSize < 17) return 1;' \
   'if (fontSize <= 17) return 1;' \
   'off by one: a 17 pt item gets the 1-pixel shadow offset'
@@ -161,6 +161,20 @@ mutation build-hidden src/compose/BuildImage.cpp \
   'PaintTextItem(painter, item);' \
   'dropped condition: hidden items are painted into the exported picture'
 
+# src/imaging: raster components
+mutation image-quarter-turn src/imaging/cImage.cpp \
+  'const raster::Point corners[3] = {{0, w}, {0, 0}, {h, w}};' \
+  'const raster::Point corners[3] = {{0, w}, {0, 0}, {h, 0}};' \
+  'wrong constant: a quarter turn shears the picture'
+mutation hatch-cross src/imaging/raster/Brush.cpp \
+  '{0x08, 0x08, 0x08, 0x08, 0xFF, 0x08, 0x08, 0x08},  // HS_CROSS' \
+  '{0x08, 0x08, 0x08, 0x08, 0xFF, 0x08, 0x08, 0x00},  // HS_CROSS' \
+  'wrong constant: the cross hatch has a gap'
+mutation combo-swatch src/controls/cDeluxeComboBox.cpp \
+  'const int width = kMenuButtonWidth * (m_sType <= kIcons && m_cSqStyle == 1 ? 2 : 1);' \
+  'const int width = kMenuButtonWidth * (m_sType <= kIcons && m_cSqStyle == 1 ? 1 : 2);' \
+  'flipped: the wide swatch column is used for the narrow style'
+
 # src/controls
 mutation flat-release-outside src/controls/vbkFlat.cpp \
   '  if (!rect().contains(event->position().toPoint())) {' \
@@ -182,6 +196,10 @@ mutation picker-levels src/colour/frmColorPicker.cpp \
   'wrong constant: the colour boxes lack full-intensity colours'
 
 # src/library
+mutation canvas-pan-clamp src/library/ucCanvas.cpp \
+  'std::clamp<int64_t>(int64_t{m_lastX} - at.x() + m_scrollX, 0, m_maxScrollX)' \
+  'std::clamp<int64_t>(int64_t{m_lastX} - at.x() + m_scrollX, 0, m_maxScrollX + 1)' \
+  'off by one: a drag pans one pixel past the picture''s right edge'
 mutation thumb-centre src/library/ThumbnailFit.cpp \
   'p.left = maxWidth / 2.0 - p.width / 2.0;' \
   'p.left = maxWidth / 2.0 - p.height / 2.0;' \
@@ -224,9 +242,9 @@ mutation cli-slash-in-name src/cli/OutputPattern.cpp \
   "if (c == '/' || c == '\\\\' ||" \
   "if (c == '\\\\' ||" \
   'dropped condition: a "/" in a CSV value leads the output out of its folder'
-mutation cli-row-number src/cli/RenderCommand.cpp \
-  'names.push_back(pattern.Expand(r + 1, table.Rows()[r]));' \
-  'names.push_back(pattern.Expand(r, table.Rows()[r]));' \
+mutation cli-row-number src/cli/BatchRender.cpp \
+  'batch.names.push_back(pattern.Expand(r + 1, table.Rows()[r]));' \
+  'batch.names.push_back(pattern.Expand(r, table.Rows()[r]));' \
   'off by one: {row} counts the CSV rows from 0'
 mutation cli-boolean-field src/cli/CliProject.cpp \
   'if (IsBooleanField(field) && value != "True" && value != "False")' \
