@@ -68,6 +68,16 @@ TEST_F(FilesCli, InfoJsonHoldsTheDocumentAsRead) {
   ASSERT_EQ(info["Problems"].toArray().size(), 1);
   EXPECT_TRUE(info["Problems"].toArray()[0].toString().contains("closing line"));
 
+  // The same as text for people: every property of an item, the missing closing line as a problem.
+  const CliRun text = Cli({"info", Project("stacking.lmp"), "--library", Library()});
+  for (const char* part : {"Text items: 4\n", "  3. \"Top\"\n     index 3, visible\n     at 1350, 1200 twips, lines aligned "
+                           "left\n     font DejaVu Serif 40 pt, italic, strikethru\n     colour 16711680; shadow shown in 16777215\n",
+                           "index 4, hidden (no closing line)", "colour 255; shadow hidden\nProblems:\n  - Text item 4 has no"})
+    EXPECT_NE(text.out.find(part), std::string::npos) << part << text.out;
+  EXPECT_NE(Cli({"info", Project("multiline.lmp"), "--library", Library()}).out.find("lines aligned centre"), std::string::npos);
+  EXPECT_NE(Cli({"info", Write("gone.lmp", "<ZEB Image File>\r\n\t<Template>a\\b.png</Template>\r\n</ZEB Image File>\r\n")})
+                .out.find("  not found\n"),
+            std::string::npos);
   const QJsonArray multiline = Json(Project("multiline.lmp"))["Items"].toArray();
   EXPECT_EQ(multiline[2].toObject()["Caption"].toString(), QString::fromUtf8("Café crème\r\ncentred\r\nin the middle"));
   EXPECT_EQ(multiline[2].toObject()["Alignment"].toInt(), 2);

@@ -90,5 +90,36 @@ TEST_F(FlatButtonTest, ADisabledButtonIsGreyAndSilentAndLetsGoOfThePointer) {
   EXPECT_EQ(button->currentCaptionColour(), ToQColor(button->CaptionForeColor()));
 }
 
+TEST_F(FlatButtonTest, SpaceClicksAndStoredPropertiesComeBackAsTheyWereWritten) {
+  button->setFocus();
+  QTest::keyPress(button, Qt::Key_Space);
+  EXPECT_EQ(look(), look(button->DownColor(), QColor(Qt::black)));
+  QTest::keyRelease(button, Qt::Key_Space);
+  EXPECT_EQ(look(), look(button->bgColor()));  // the pointer is elsewhere
+  QPixmap icon(8, 8);
+  icon.fill(Qt::red);
+  const QVariantMap stored{{"bgColor", 1},         {"OverColor", 2}, {"DownColor", 3},     {"DownBorderColor", 4},
+                           {"BorderColor", 5},     {"CaptionForeColor", 6}, {"Caption", "Go"}, {"Disabled", true},
+                           {"Icon", icon},         {"IconDisabled", icon},  {"btnType", 1},    {"Checked", true},
+                           {"ToolTipText", "tip"}};
+  button->ReadProperties(stored);
+  QVariantMap written = button->WriteProperties();
+  for (const char* name : {"Icon", "IconDisabled"})
+    EXPECT_EQ(written.take(name).value<QPixmap>().toImage(), icon.toImage()) << name;
+  EXPECT_EQ(written.size(), stored.size() - 2);
+  for (auto it = written.cbegin(); it != written.cend(); ++it)
+    EXPECT_EQ(it.value().toString(), stored.value(it.key()).toString()) << it.key().toStdString();
+  EXPECT_TRUE(!button->iconShown() && button->disabledIconShown() && !button->captionShown());
+  EXPECT_EQ(button->focusPolicy(), Qt::NoFocus);
+  // Each layout shows its parts; a value outside them leaves them as they are.
+  const std::tuple<int, bool, bool> layouts[] = {{2, false, true}, {0, true, true}, {7, true, true}, {1, true, false}};
+  for (const auto& [type, iconShown, captionShown] : layouts) {
+    button->ReadProperties({{"btnType", type}});
+    EXPECT_EQ(std::pair(button->iconShown(), button->captionShown()), std::pair(iconShown, captionShown)) << type;
+  }
+  EXPECT_EQ(button->Caption(), QString::fromUtf8("ÇáãÏÑÓÉ"));  // a new button's own caption
+  EXPECT_EQ(button->bgColor(), vbkFlat().bgColor());
+}
+
 }  // namespace
 }  // namespace lumora

@@ -1,0 +1,115 @@
+// The real dialogs, driven with key presses: the save dialog shows each filter's pattern once and
+// gives a name typed without an extension the picked filter's; message boxes offer the buttons of
+// their style and answer with the one pressed; the colour dialog hands back what was picked.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QColorDialog>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "controls/ModalSeam.h"
+#include "controls/cFileDialog.h"
+
+namespace lumora {
+namespace {
+
+TEST(RealFileDialog, ATypedNameTakesThePickedFiltersExtension) {
+  QTemporaryDir dir;
+  const QString filter = QStringLiteral(
+      "JPG Files (*.jpg)|*.jpg|GIF Files (*.gif)|*.gif|Windows Bitmap Files (*.bmp)|*.bmp|PNG Files (*.png)|*.png|"
+      "All Files (*.*)|*.*");
+  const struct {
+    int downPresses;
+    const char* typed;
+    const char* saved;
+  } cases[] = {{1, "banner", "banner.gif"}, {3, "banner", "banner.png"}, {0, "banner", "banner.jpg"},
+               {4, "banner", "banner.jpg"}, {1, "photo.bmp", "photo.bmp"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed + std::string(" after ") + std::to_string(c.downPresses));
+    cFileDialog files;
+    files.setFilter(filter);
+    files.setDefaultExt(QStringLiteral("jpg"));
+    files.setCancelError(true);
+    files.setFileName(dir.filePath(QStringLiteral("x")));
+    QStringList shownFilters;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      shownFilters = dialog->nameFilters();
+      auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+      auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      ASSERT_TRUE(types && name);
+      for (int i = 0; i < c.downPresses; ++i) QTest::keyClick(types, Qt::Key_Down);
+      name->clear();
+      QTest::keyClicks(name, QString::fromLatin1(c.typed));
+      QTest::keyClick(name, Qt::Key_Return);
+    });
+    files.ShowSave();
+    EXPECT_EQ(shownFilters.value(0), QStringLiteral("JPG Files (*.jpg)"));
+    EXPECT_EQ(shownFilters.value(4), QStringLiteral("All Files (*.*)"));
+    EXPECT_EQ(QFileInfo(files.FileName()).fileName(), QString::fromLatin1(c.saved));
+  }
+}
+
+// Presses the button of the open message box whose role is `pressed` (or closes it) once it shows.
+void Answer(QMessageBox::StandardButton pressed, QMessageBox::Icon* icon, int* buttons) {
+  QTimer::singleShot(0, [=] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    *icon = box->icon();
+    *buttons = static_cast<int>(box->buttons().size());
+    if (pressed == QMessageBox::NoButton) {
+      box->reject();
+    } else {
+      QTest::mouseClick(box->button(pressed), Qt::LeftButton);
+    }
+  });
+}
+
+TEST(RealMessageBox, OffersTheButtonsOfItsStyleAndAnswersWithThePressedOne) {
+  const struct {
+    int style;
+    QMessageBox::StandardButton pressed;
+    int answer, buttons;
+    QMessageBox::Icon icon;
+  } cases[] = {
+      {MsgBox::OKOnly | MsgBox::Critical, QMessageBox::Ok, MsgBox::OK, 1, QMessageBox::Critical},
+      {MsgBox::OKCancel | MsgBox::Question, QMessageBox::Cancel, MsgBox::Cancel, 2, QMessageBox::Question},
+      {MsgBox::AbortRetryIgnore | MsgBox::Exclamation, QMessageBox::Retry, MsgBox::Retry, 3, QMessageBox::Warning},
+      {MsgBox::YesNoCancel | MsgBox::Information, QMessageBox::No, MsgBox::No, 3, QMessageBox::Information},
+      {MsgBox::YesNo, QMessageBox::Yes, MsgBox::Yes, 2, QMessageBox::NoIcon},
+      {MsgBox::RetryCancel, QMessageBox::NoButton, MsgBox::Cancel, 2, QMessageBox::NoIcon},  // closed
+  };
+  for (const auto& c : cases) {
+    QMessageBox::Icon icon{};
+    int buttons = 0;
+    Answer(c.pressed, &icon, &buttons);
+    EXPECT_EQ(MsgBoxShow(nullptr, QStringLiteral("Sure?"), c.style), c.answer) << c.style;
+    EXPECT_EQ(std::pair(icon, buttons), std::pair(c.icon, c.buttons)) << c.style;
+  }
+}
+
+TEST(RealColourDialog, StartsAtTheGivenColourAndGivesThePickedOneOrNone) {
+  for (const bool accept : {true, false}) {
+    QColor shown;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      shown = dialog->currentColor();
+      dialog->setCurrentColor(QColor(10, 20, 30));
+      accept ? dialog->accept() : dialog->reject();
+    });
+    EXPECT_EQ(Modal().colorDialog(nullptr, 0x0000FF, true), accept ? 0x1E140A : -1);
+    EXPECT_EQ(shown, QColor(255, 0, 0));
+  }
+}
+
+}  // namespace
+}  // namespace lumora
