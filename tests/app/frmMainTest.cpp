@@ -8,7 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -185,6 +187,30 @@ TEST(mMain, TheCommandLineGivesThePendingPath) {
   for (const auto& [arguments, path] : cases)
     EXPECT_EQ(mMain::ProjectPathFromArgument(mMain::ArgumentText(arguments)), path)
         << arguments.join('|').toStdString();
+}
+
+// The program itself, started as a user starts it: its version without a window, and a window
+// that comes up, records where the program lives, and paints.
+TEST(mMain, TheProgramStartsPaintsAndRecordsWhereItLives) {
+  QTemporaryDir home;
+  QProcess program;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("HOME", home.path());
+  environment.insert("XDG_CONFIG_HOME", home.filePath("config"));
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  program.setProcessEnvironment(environment);
+  const QString binary = QCoreApplication::applicationDirPath() + "/lumora";
+  program.start(binary, {"--version"});
+  ASSERT_TRUE(program.waitForFinished(20000));
+  EXPECT_EQ(program.readAllStandardOutput(), QByteArray("lumora ") + kVersionText + "\n");
+  environment.insert("LUMORA_REPORT_FIRST_PAINT", "1");
+  program.setProcessEnvironment(environment);
+  program.start(binary, {home.filePath("missing.lmp")});
+  ASSERT_TRUE(program.waitForFinished(20000));
+  EXPECT_EQ(program.exitCode(), 0);
+  EXPECT_TRUE(program.readAllStandardOutput().startsWith("first-paint "));
+  QSettings settings(home.filePath("config/ZEB Software.conf"), QSettings::IniFormat);
+  EXPECT_EQ(settings.value("General/ZEBLumoraPath").toString(), QCoreApplication::applicationDirPath());
 }
 
 TEST(ReportError, ShowsWhatWentWrongAndRetryGoesOnWhileExitCloses) {

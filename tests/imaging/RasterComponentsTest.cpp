@@ -126,6 +126,46 @@ TEST(cImage, PaintsGreysResamplesMirrorsAndTurns) {
   }
 }
 
+TEST(cDIB, ClonesResizesKeepsItsPaletteAndFitsBoxes) {
+  cDIB dib, clone;
+  dib.CloneTo(clone);  // nothing to clone: the target is emptied
+  EXPECT_EQ(clone.hDIb(), nullptr);
+  ASSERT_TRUE(dib.Create(4, 2, 8));
+  std::vector<uint8_t> palette(1024);
+  for (size_t i = 0; i < palette.size(); ++i) palette[i] = static_cast<uint8_t>(i / 4);
+  dib.SetPalette(palette);
+  dib.hDIb()->setPixelValue(3, 1, 77);
+  dib.CloneTo(clone);
+  std::vector<uint8_t> cloned;
+  clone.GetPalette(cloned);
+  EXPECT_EQ(cloned, palette);
+  EXPECT_EQ(clone.hDIb()->pixelValue(3, 1), 77u);
+  clone.Resize(8, 4, true);  // stretched: the pixel covers 2 x 2
+  EXPECT_EQ(std::tuple(clone.Width(), clone.hDIb()->pixelValue(7, 3), clone.hDIb()->pixelValue(6, 2)),
+            std::tuple(8, 77u, 77u));
+  clone.GetPalette(cloned);
+  EXPECT_EQ(cloned, palette);
+  dib.Resize(6, 3);  // not stretched: the picture stays at its size in the corner
+  EXPECT_EQ(std::pair(dib.hDIb()->pixelValue(3, 1), dib.hDIb()->pixelValue(4, 1)), std::pair(77u, 0u));
+  cDIB target;
+  ASSERT_TRUE(target.Create(6, 3, 8));
+  target.SetPalette(palette);
+  EXPECT_NE(target.LoadBlt(dib.hDIBDC(), 2, 1, 2, 1), 0);  // one rectangle at the same place
+  EXPECT_EQ(std::pair(target.hDIb()->pixelValue(3, 1), target.hDIb()->pixelValue(2, 0)), std::pair(77u, 0u));
+
+  const struct {
+    int32_t w, h;
+    bool stretch;
+    int32_t left, top, width, height;
+  } fits[] = {{10, 10, false, 3, 4, 4, 2}, {10, 10, true, 0, 2, 10, 5}, {2, 10, false, 0, 4, 2, 1}, {8, 1, false, 3, 0, 2, 1}};
+  for (const auto& f : fits) {
+    int32_t left = -1, top = -1, width = -1, height = -1;
+    dib.Resize(4, 2);
+    dib.GetBestFitInfo(f.w, f.h, left, top, width, height, f.stretch);
+    EXPECT_EQ(std::tuple(left, top, width, height), std::tuple(f.left, f.top, f.width, f.height)) << f.w << "x" << f.h;
+  }
+}
+
 struct Surface {
   std::unique_ptr<raster::DeviceContext> dc = raster::CreateCompatibleDC();
   std::shared_ptr<Bitmap> bitmap;
