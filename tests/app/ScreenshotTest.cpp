@@ -10,9 +10,12 @@
 #include "ScriptedModal.h"
 #include "app/frmError.h"
 #include "app/frmMain.h"
+#include "colour/frmColorPicker.h"
 #include "compose/DocumentUnits.h"
 #include "controls/frmAbout.h"
 #include "library/frmChooseClipart.h"
+#include "library/frmPreview.h"
+#include "symbols/frmCharacterMap.h"
 
 namespace lumora {
 namespace {
@@ -97,6 +100,26 @@ TEST(Screenshot, ComposedDocumentContextMenuAndExport) {
   window.SaveImage();
   EXPECT_FALSE(QImage(QDir(shotFolder()).filePath(QStringLiteral("composed-export.png"))).isNull());
   window.document().SetChanged(false);
+}
+
+// Every secondary window as it opens.
+TEST(WindowShots, EverySecondaryWindow) {
+  if (shotFolder().isEmpty()) GTEST_SKIP() << "LUMORA_SCREENSHOT_DIR not set";
+  const QString library = QCoreApplication::applicationDirPath() + QStringLiteral("/templates");
+  frmChooseClipart::SetLibraryRoot(library);
+  for (int type : {0, 1, 2}) {
+    frmChooseClipart::LastTypeIndex = type;
+    frmChooseClipart::LastCategoryIndex = 0;
+    frmChooseClipart browser;
+    saveShot(browser, QStringLiteral("browser-%1.png").arg(type));
+  }
+  frmPreview preview;
+  ASSERT_TRUE(preview.LoadImage(library + QStringLiteral("/Banners/Gradients/Coral 728x90.jpg")));
+  saveShot(preview, QStringLiteral("preview.png"));
+  frmCharacterMap map;
+  saveShot(map, QStringLiteral("character-map.png"));
+  frmColorPicker picker;
+  saveShot(picker, QStringLiteral("colour-picker.png"));
 }
 
 }  // namespace
