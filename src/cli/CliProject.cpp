@@ -29,13 +29,12 @@ struct WholeField {
   std::string_view name;
   int low, high;
 };
-constexpr WholeField kWholeFields[] = {
-    {"OutlineWidth", TextItem::kMinOutlineWidth, TextItem::kMaxOutlineWidth},
-    {"OutlinePlacement", 0, 1},
-    {"ShadowOffset", -TextItem::kMaxShadowOffset, TextItem::kMaxShadowOffset},
-    {"ShadowBlur", 0, TextItem::kMaxShadowBlur},
-    {"LetterSpacing", TextItem::kMinLetterSpacing, TextItem::kMaxLetterSpacing},
-    {"LineHeight", TextItem::kMinLineHeight, TextItem::kMaxLineHeight}};
+constexpr WholeField kWholeFields[] = {{"OutlineWidth", TextItem::kMinOutlineWidth, TextItem::kMaxOutlineWidth},
+                                       {"OutlinePlacement", 0, 1},
+                                       {"ShadowOffset", -TextItem::kMaxShadowOffset, TextItem::kMaxShadowOffset},
+                                       {"ShadowBlur", 0, TextItem::kMaxShadowBlur},
+                                       {"LetterSpacing", TextItem::kMinLetterSpacing, TextItem::kMaxLetterSpacing},
+                                       {"LineHeight", TextItem::kMinLineHeight, TextItem::kMaxLineHeight}};
 
 std::string WholeNumberProblem(const std::string& field, const std::string& value) {
   for (const WholeField& whole : kWholeFields) {

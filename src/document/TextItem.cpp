@@ -16,11 +16,13 @@ int ShadowOffsetPixels(float fontSize) {
 }
 
 float TextItem::ShadowLeft() const {
-  return static_cast<float>(RoundHalfEven(double{Left} + ShadowOffset.value_or(ShadowOffsetPixels(FontSize)) * kTwipsPerPixel));
+  return static_cast<float>(
+      RoundHalfEven(double{Left} + ShadowOffset.value_or(ShadowOffsetPixels(FontSize)) * kTwipsPerPixel));
 }
 
 float TextItem::ShadowTop() const {
-  return static_cast<float>(RoundHalfEven(double{Top} + ShadowOffset.value_or(ShadowOffsetPixels(FontSize)) * kTwipsPerPixel));
+  return static_cast<float>(
+      RoundHalfEven(double{Top} + ShadowOffset.value_or(ShadowOffsetPixels(FontSize)) * kTwipsPerPixel));
 }
 
 float ClampPosition(double twips) {

@@ -24,9 +24,9 @@ struct TextItem {
   static constexpr float kMaxPosition = 16777216.0f;  // 2^24 twips either way
   static constexpr float kMinFontSize = 1.0f;
   static constexpr float kMaxFontSize = 1638.0f;
-  static constexpr int kMinOutlineWidth = 1, kMaxOutlineWidth = 20;  // pixels
-  static constexpr int kMaxShadowOffset = 100;                       // pixels either way
-  static constexpr int kMaxShadowBlur = 20;                          // pixels
+  static constexpr int kMinOutlineWidth = 1, kMaxOutlineWidth = 20;       // pixels
+  static constexpr int kMaxShadowOffset = 100;                            // pixels either way
+  static constexpr int kMaxShadowBlur = 20;                               // pixels
   static constexpr int kMinLetterSpacing = -50, kMaxLetterSpacing = 200;  // percent
   static constexpr int kMinLineHeight = 25, kMaxLineHeight = 400;         // percent
 

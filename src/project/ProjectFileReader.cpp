@@ -60,6 +60,10 @@ TextAlignment readAlignment(std::string_view value) {
   return TextAlignment::Left;
 }
 
+OutlinePlacement readPlacement(std::string_view value) {
+  return RoundHalfEven(ReadNumber(value)) == 1 ? OutlinePlacement::Centred : OutlinePlacement::Outside;
+}
+
 // A blank offset gives the shadow rule back.
 std::optional<int> readOffset(std::string_view value) {
   if (trimBlanks(value).empty()) return std::nullopt;
@@ -252,7 +256,7 @@ bool SetItemProperty(TextItem& item, std::string_view tag, std::string_view valu
   else if (tag == "Outline") item.Outline = flag();
   else if (tag == "OutlineColor") item.OutlineColor = readColour(value);
   else if (tag == "OutlineWidth") item.OutlineWidth = whole(TextItem::kMinOutlineWidth, TextItem::kMaxOutlineWidth);
-  else if (tag == "OutlinePlacement") item.OutlineAt = whole(0, 1) == 1 ? OutlinePlacement::Centred : OutlinePlacement::Outside;
+  else if (tag == "OutlinePlacement") item.OutlineAt = readPlacement(value);
   else if (tag == "ShadowOffset") item.ShadowOffset = readOffset(value);
   else if (tag == "ShadowBlur") item.ShadowBlur = whole(0, TextItem::kMaxShadowBlur);
   else if (tag == "LetterSpacing") item.LetterSpacing = whole(TextItem::kMinLetterSpacing, TextItem::kMaxLetterSpacing);

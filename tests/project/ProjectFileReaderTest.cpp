@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -120,6 +121,14 @@ TEST(ProjectFileReader, FieldQuirks) {
     EXPECT_EQ(ReadOne("<Alignment>" + std::string(value) + "</Alignment>\r\n").Alignment, alignment) << value;
   const TextItem c = ReadOne("<ForeColor>-2147483643</ForeColor>\r\n<ShadowColor>2147483656</Shadow>\r\n");
   EXPECT_EQ(std::make_pair(static_cast<uint32_t>(c.ForeColor), static_cast<uint32_t>(c.ShadowColor)), std::make_pair(0x80000005u, 0x80000008u));
+  struct Whole { std::string line; int TextItem::*field; int value; };
+  for (const Whole& c : {Whole{"<OutlineWidth>999</OutlineWidth>", &TextItem::OutlineWidth, 20}, {"<OutlineWidth>thick", &TextItem::OutlineWidth, 1},
+                         {"<ShadowBlur>-3</ShadowBlur>", &TextItem::ShadowBlur, 0}, {"<ShadowBlur>2.5</ShadowBlur>", &TextItem::ShadowBlur, 2},
+                         {"<LetterSpacing>-99999999999</LetterSpacing>", &TextItem::LetterSpacing, -50}, {"<LineHeight>x</LineHeight>", &TextItem::LineHeight, 25}})
+    EXPECT_EQ(ReadOne(c.line + "\r\n").*c.field, c.value) << c.line;
+  for (const auto& [line, offset] : {std::pair{"<ShadowOffset>-500</ShadowOffset>", std::optional(-100)}, {"<ShadowOffset> </ShadowOffset>", std::nullopt}})
+    EXPECT_EQ(ReadOne(std::string(line) + "\r\n").ShadowOffset, offset) << line;
+  EXPECT_EQ(ReadOne("<OutlinePlacement>7</OutlinePlacement>\r\n").OutlineAt, OutlinePlacement::Outside);
   const TextItem w = ReadOne("<ForeColor>99999999999</ForeColor>\r\n<ShadowColor>12.5</Shadow>\r\n");
   EXPECT_EQ(std::make_pair(w.ForeColor, w.ShadowColor), std::make_pair(0, 12)) << "no 32-bit colour; rounded half to even";
 }

@@ -50,6 +50,25 @@ TEST(ProjectFileWriter, ExactBytes) {
             "\t\t<ShadowColor>8421504</Shadow>\r\n"
             "\t</TextItem>\r\n"
             "</ZEB Image File>\r\n");
+  // Effects follow the classic lines, each only when it differs from its default.
+  const std::string effects = WriteProjectText(WithItem("a.jpg", [](TextItem& t) {
+    t.Outline = true, t.OutlineColor = -2147483643, t.OutlineWidth = 5, t.OutlineAt = OutlinePlacement::Centred;
+    t.ShadowOffset = 0, t.ShadowBlur = 7, t.LetterSpacing = -10, t.LineHeight = 150;
+  }));
+  EXPECT_NE(effects.find("\t\t<ShadowColor>8421504</Shadow>\r\n"
+                         "\t\t<Outline>True</Outline>\r\n"
+                         "\t\t<OutlineColor>-2147483643</OutlineColor>\r\n"
+                         "\t\t<OutlineWidth>5</OutlineWidth>\r\n"
+                         "\t\t<OutlinePlacement>1</OutlinePlacement>\r\n"
+                         "\t\t<ShadowOffset>0</ShadowOffset>\r\n"
+                         "\t\t<ShadowBlur>7</ShadowBlur>\r\n"
+                         "\t\t<LetterSpacing>-10</LetterSpacing>\r\n"
+                         "\t\t<LineHeight>150</LineHeight>\r\n"
+                         "\t</TextItem>\r\n"),
+            std::string::npos)
+      << effects;
+  EXPECT_EQ(WriteProjectText(WithItem("a.jpg", [](TextItem& t) { t.OutlineWidth = 3; })).find("<Outline>"),
+            std::string::npos);
 }
 
 TEST(ProjectFileWriter, StackingOrderSystemColoursAndLineBreaksInNames) {
@@ -109,6 +128,8 @@ Document variedDocument() {
       t.FontName = i % 2 ? "Wingdings 3" : "DejaVu Sans", t.FontSize = sizes[i];
       t.FontBold = i & 1, t.FontItalic = i & 2, t.FontUnderline = i & 4, t.FontStrikethru = i == 3;
       t.ForeColor = i == 1 ? static_cast<Colour>(0x80000005u) : 0x123456 * i, t.Shadow = i % 2 == 0, t.ShadowColor = 0x808080 + i;
+      if (i % 2) t.Outline = true, t.OutlineColor = 0x00FF00 * i, t.OutlineWidth = 19, t.OutlineAt = OutlinePlacement::Centred;
+      if (i >= 3) t.ShadowOffset = i == 3 ? -100 : 0, t.ShadowBlur = 20, t.LetterSpacing = -50 + i, t.LineHeight = 25 * i;
     });
   }
   doc.BringToFront(2);
