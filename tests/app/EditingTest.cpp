@@ -188,18 +188,18 @@ TEST_F(EditingTest, StylesAlignmentShadowAndColoursFollowTheButtonsAndUndo) {
 TEST_F(EditingTest, EffectsFollowTheirControlsOneUndoStepEachAndTheWorkspaceIsTheExport) {
   newDocument();
   insertText();
-  type(QStringLiteral("Sale"));
-  click(w().vkShadow);
-  click(w().vkOutline);
+  click(w().vkShadow), click(w().vkOutline);
   modal.onNextWindow([](QDialog& d) { static_cast<frmColorPicker&>(d).ResultColor = 0x00FF00, d.accept(); });
   click(w().picOutlineColor);
   activate();
   QTest::keyClick(w().spnOutlineWidth, Qt::Key_Up);
-  w().spnShadowBlur->selectAll();
-  QTest::keyClicks(w().spnShadowBlur, QStringLiteral("6"));
-  QTest::keyClick(w().spnShadowBlur, Qt::Key_Return);
-  EXPECT_EQ(std::tuple(current().Outline, current().OutlineColor, current().OutlineWidth, current().ShadowBlur),
-            std::tuple(true, 0x00FF00, 3, 6));
+  w().spnShadowBlur->selectAll(), QTest::keyClicks(w().spnShadowBlur, "6"), QTest::keyClick(w().spnShadowBlur, Qt::Key_Return);
+  // The item's outline, its colour, width and blur, then the button's and the boxes' states.
+  const auto state = [&] {
+    return std::tuple(current().Outline, current().OutlineColor, current().OutlineWidth, current().ShadowBlur,
+                      w().vkOutline->Checked(), w().spnOutlineWidth->value(), w().spnShadowBlur->value());
+  };
+  EXPECT_EQ(state(), std::tuple(true, 0x00FF00, 3, 6, true, 3, 6));
   const int index = doc().CurrentIndex();
   clickPicture(QPoint(2, 2));  // no selection marks on the workspace
   modal.answerFile(dir.filePath("effects.bmp"));
@@ -207,14 +207,10 @@ TEST_F(EditingTest, EffectsFollowTheirControlsOneUndoStepEachAndTheWorkspaceIsTh
   EXPECT_EQ(w().picPicture->grab().toImage().convertToFormat(QImage::Format_RGB32),
             QImage(dir.filePath("effects.bmp")).convertToFormat(QImage::Format_RGB32));
   select(index);
-  const std::tuple<bool, Colour, int, int> steps[] = {
-      {true, 0x00FF00, 3, 0}, {true, 0x00FF00, 2, 0}, {true, 0, 2, 0}, {false, 0, 2, 0}};
-  for (const auto& [outline, colour, width, blur] : steps) {
+  for (const auto& undone : {std::tuple(true, 0x00FF00, 3, 0, true, 3, 0), std::tuple(true, 0x00FF00, 2, 0, true, 2, 0),
+                             std::tuple(true, 0, 2, 0, true, 2, 0), std::tuple(false, 0, 2, 0, false, 2, 0)}) {
     key(Qt::Key_Z);
-    EXPECT_EQ(std::tuple(current().Outline, current().OutlineColor, current().OutlineWidth, current().ShadowBlur),
-              std::tuple(outline, colour, width, blur));
-    EXPECT_EQ(std::tuple(w().vkOutline->Checked(), w().spnOutlineWidth->value(), w().spnShadowBlur->value()),
-              std::tuple(outline, width, blur));
+    EXPECT_EQ(state(), undone);
   }
   EXPECT_TRUE(current().Shadow);
 }

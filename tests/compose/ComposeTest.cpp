@@ -69,10 +69,9 @@ TEST(PaintTextItem, ASoftShadowAtTheEdgeIsCutNotChanged) {
   const auto painted = [&](int width, int height, float left, float top) {
     QImage image = test::WhiteImage(width, height);
     item.Left = left, item.Top = top;
-    {
-      QPainter painter(&image);
-      PaintTextItem(painter, item);
-    }
+    QPainter painter(&image);
+    PaintTextItem(painter, item);
+    painter.end();
     return image;
   };
   const QImage edge = painted(120, 90, -300, -150);  // 20 and 10 pixels off the picture

@@ -55,18 +55,10 @@ TEST(ProjectFileWriter, ExactBytes) {
     t.Outline = true, t.OutlineColor = -2147483643, t.OutlineWidth = 5, t.OutlineAt = OutlinePlacement::Centred;
     t.ShadowOffset = 0, t.ShadowBlur = 7, t.LetterSpacing = -10, t.LineHeight = 150;
   }));
-  EXPECT_NE(effects.find("\t\t<ShadowColor>8421504</Shadow>\r\n"
-                         "\t\t<Outline>True</Outline>\r\n"
-                         "\t\t<OutlineColor>-2147483643</OutlineColor>\r\n"
-                         "\t\t<OutlineWidth>5</OutlineWidth>\r\n"
-                         "\t\t<OutlinePlacement>1</OutlinePlacement>\r\n"
-                         "\t\t<ShadowOffset>0</ShadowOffset>\r\n"
-                         "\t\t<ShadowBlur>7</ShadowBlur>\r\n"
-                         "\t\t<LetterSpacing>-10</LetterSpacing>\r\n"
-                         "\t\t<LineHeight>150</LineHeight>\r\n"
-                         "\t</TextItem>\r\n"),
-            std::string::npos)
-      << effects;
+  EXPECT_NE(effects.find("<ShadowColor>8421504</Shadow>\r\n\t\t<Outline>True</Outline>\r\n\t\t<OutlineColor>-2147483643</OutlineColor>\r\n"
+                         "\t\t<OutlineWidth>5</OutlineWidth>\r\n\t\t<OutlinePlacement>1</OutlinePlacement>\r\n\t\t<ShadowOffset>0</ShadowOffset>\r\n"
+                         "\t\t<ShadowBlur>7</ShadowBlur>\r\n\t\t<LetterSpacing>-10</LetterSpacing>\r\n\t\t<LineHeight>150</LineHeight>\r\n\t</TextItem>"),
+            std::string::npos) << effects;
   EXPECT_EQ(WriteProjectText(WithItem("a.jpg", [](TextItem& t) { t.OutlineWidth = 3; })).find("<Outline>"),
             std::string::npos);
 }
