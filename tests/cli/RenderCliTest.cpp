@@ -31,10 +31,11 @@ class RenderCli : public testing::Test, public CliFixture {
   QString WriteCsv(const QByteArray& text) const { return Write("data.csv", text); }
 };
 
-// Shadows under texts at every offset size, stacking, multi-line alignment, a hidden item; and the
-// golden pictures really show those: a closed item or another alignment changes them.
+// Shadows under texts at every offset size, stacking, multi-line alignment, a hidden item, the
+// effects, Hebrew and Arabic captions (shaped, right to left, outlined, softly shadowed); and the
+// golden pictures really show those: a closed item, another alignment or a missing effect changes them.
 TEST_F(RenderCli, SamplesMatchTheirGoldenPictures) {
-  for (const char* name : {"shadows", "stacking", "multiline", "effects"}) {
+  for (const char* name : {"shadows", "stacking", "multiline", "effects", "scripts"}) {
     const CliRun run = Render(Project(QString(name) + ".lmp"), "out.png");
     ASSERT_FALSE(run.crashed);
     ASSERT_EQ(run.exitCode, 0) << run.err;
