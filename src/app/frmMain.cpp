@@ -165,15 +165,17 @@ void frmMain::BuildCommandArea() {
   vkCenter = makeButton(RibbonPanelFont, "vkCenter", {}, QStringLiteral("aligncenter"), row(32, 2, 26));
   vkRight = makeButton(RibbonPanelFont, "vkRight", {}, QStringLiteral("alignright"), row(60, 2, 26));
 
-  RibbonPanelEffects = panel("RibbonPanelEffects", QStringLiteral("Effects"), 598, 130);
+  RibbonPanelEffects = panel("RibbonPanelEffects", QStringLiteral("Effects"), 598, 226);
   vkFontColor = makeButton(RibbonPanelEffects, "vkFontColor", QStringLiteral("Colour"), QStringLiteral("fontcolor"), row(4, 0, 100));
   vkShadow = makeButton(RibbonPanelEffects, "vkShadow", QStringLiteral("Shadow"), QStringLiteral("shadow"), row(4, 1, 100));
   vkShadowColor = makeButton(RibbonPanelEffects, "vkShadowColor", QStringLiteral("Shadow colour"),
                              QStringLiteral("shadowcolor"), row(4, 2, 100));
-  auto swatch = [&](const char* name, int r, Colour colour) {
+  vkOutline = makeButton(RibbonPanelEffects, "vkOutline", QStringLiteral("Outline"), QStringLiteral("outline"),
+                         row(130, 0, 70));
+  auto swatch = [&](const char* name, int left, int r, Colour colour) {
     auto* s = new QLabel(RibbonPanelEffects);
     s->setObjectName(QString::fromLatin1(name));
-    s->setGeometry(108, kRows[r] + 3, 16, 16);
+    s->setGeometry(left, kRows[r] + 3, 16, 16);
     s->setFrameShape(QFrame::Box);
     s->setAutoFillBackground(true);
     QPalette p = s->palette();
@@ -182,10 +184,28 @@ void frmMain::BuildCommandArea() {
     s->installEventFilter(this);
     return s;
   };
-  picForeColor = swatch("picForeColor", 0, 0);
-  picShadowColor = swatch("picShadowColor", 2, static_cast<Colour>(0x80000005));
+  picForeColor = swatch("picForeColor", 108, 0, 0);
+  picShadowColor = swatch("picShadowColor", 108, 2, static_cast<Colour>(0x80000005));
+  picOutlineColor = swatch("picOutlineColor", 204, 0, 0);
+  // Pixels of outline and of shadow softness; typed values count once, when the box is left.
+  auto pixels = [&](const char* name, int r, const QString& prefix, int low, int high, const QString& tip) {
+    auto* box = new QSpinBox(RibbonPanelEffects);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(row(130, r, 90));
+    box->setRange(low, high);
+    box->setPrefix(prefix);
+    box->setSuffix(QStringLiteral(" px"));
+    box->setKeyboardTracking(false);
+    box->setToolTip(tip);
+    return box;
+  };
+  spnOutlineWidth = pixels("spnOutlineWidth", 1, QStringLiteral("Width "), TextItem::kMinOutlineWidth,
+                           TextItem::kMaxOutlineWidth, QStringLiteral("Outline width"));
+  spnShadowBlur = pixels("spnShadowBlur", 2, QStringLiteral("Soft "), 0, TextItem::kMaxShadowBlur,
+                         QStringLiteral("Shadow softness (0: a hard shadow)"));
+  spnOutlineWidth->setValue(TextItem().OutlineWidth);
 
-  RibbonPanelSize = panel("RibbonPanelSize", QStringLiteral("Size"), 730, 66);
+  RibbonPanelSize = panel("RibbonPanelSize", QStringLiteral("Size"), 826, 66);
   vkGrow = makeButton(RibbonPanelSize, "vkGrow", QStringLiteral("Grow"), QStringLiteral("grow"), row(4, 0, 58));
   vkShrink = makeButton(RibbonPanelSize, "vkShrink", QStringLiteral("Shrink"), QStringLiteral("shrink"), row(4, 1, 58));
   cmdUndo = makeButton(RibbonPanelSize, "cmdUndo", {}, QStringLiteral("undo"), row(4, 2, 28), false);
@@ -500,6 +520,10 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
   }
   if (watched == picShadowColor) {
     Guarded([&] { ChooseShadowColour(); });
+    return true;
+  }
+  if (watched == picOutlineColor) {
+    Guarded([&] { ChooseOutlineColour(); });
     return true;
   }
   return QWidget::eventFilter(watched, event);

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -35,8 +36,8 @@ class frmMain : public QWidget {
   Q_OBJECT
 
  public:
-  // The designed client area: 12180 x 8865 twips.
-  static constexpr QSize kDesignedClientSize{812, 591};
+  // The designed client area: 13530 x 8865 twips (wider than the classic 12180 for the effects).
+  static constexpr QSize kDesignedClientSize{902, 591};
   static constexpr int kWelcomeEntries = 4;  // entry 2 does not exist
 
   explicit frmMain(QWidget* parent = nullptr);
@@ -76,6 +77,8 @@ class frmMain : public QWidget {
   void ChooseTextColour();
   void ChooseShadowColour();
   void ToggleShadow();
+  void ToggleOutline();
+  void ChooseOutlineColour();
   void Grow();
   void Shrink();
   void SaveImage();
@@ -140,6 +143,10 @@ class frmMain : public QWidget {
   vbkFlat* vkShadow;
   vbkFlat* vkShadowColor;
   QLabel* picShadowColor;
+  vbkFlat* vkOutline;
+  QLabel* picOutlineColor;
+  QSpinBox* spnOutlineWidth;
+  QSpinBox* spnShadowBlur;
   vbkFlat* vkGrow;
   vbkFlat* vkShrink;
   vbkFlat* cmdUndo;
@@ -198,6 +205,10 @@ class frmMain : public QWidget {
   Colour PickColour();
   // The colour commands: the picker's choice goes to the swatch and to the field of the selected item.
   void ChooseColour(Colour& swatchColour, QLabel* swatch, Colour TextItem::*field);
+  // The effect buttons: the button's new state goes to that field of the selected item.
+  void ToggleEffect(vbkFlat* button, bool TextItem::*field);
+  // The effect numbers: a value chosen in a box goes to that field of the selected item.
+  void EffectChosen(int TextItem::*field, int value);
   void Form_Load();
   void Form_Resize();
   void Form_Activate();
@@ -216,11 +227,12 @@ class frmMain : public QWidget {
   cFileDialog m_fileDialog;
   bool m_loaded = false;
   bool m_activated = false;
-  bool m_settingLists = false;
+  bool m_settingLists = false;  // the program, not the user, is filling the lists and number boxes
   bool m_fillingCaption = false;
   UndoHistory m_history;
   Colour m_foreSwatch = 0;
   Colour m_shadowSwatch = static_cast<Colour>(0x80000005);
+  Colour m_outlineSwatch = 0;
   QPointF m_dragOffset;  // DragX, DragY: the press point inside the dragged text, twips
   bool m_dragRemembered = false;
   GifExport m_gif;

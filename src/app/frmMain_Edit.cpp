@@ -43,6 +43,12 @@ void frmMain::ConnectEditing() {
   on(vkFontColor, &frmMain::ChooseTextColour);
   on(vkShadowColor, &frmMain::ChooseShadowColour);
   on(vkShadow, &frmMain::ToggleShadow);
+  on(vkOutline, &frmMain::ToggleOutline);
+  const std::pair<QSpinBox*, int TextItem::*> numbers[] = {{spnOutlineWidth, &TextItem::OutlineWidth},
+                                                           {spnShadowBlur, &TextItem::ShadowBlur}};
+  for (auto [box, field] : numbers)
+    connect(box, &QSpinBox::valueChanged, this,
+            [this, f = field](int value) { Guarded([&] { EffectChosen(f, value); }); });
   on(vkGrow, &frmMain::Grow);
   on(vkShrink, &frmMain::Shrink);
   on(cmdUndo, &frmMain::Undo);
@@ -153,6 +159,10 @@ void frmMain::InsertText() {
     item.ForeColor = m_foreSwatch;
     item.ShadowColor = m_shadowSwatch;
     item.Shadow = vkShadow->Checked();
+    item.ShadowBlur = spnShadowBlur->value();
+    item.Outline = vkOutline->Checked();
+    item.OutlineColor = m_outlineSwatch;
+    item.OutlineWidth = spnOutlineWidth->value();
     item.Visible = true;
   });
   m_document.BringToFront(index);
@@ -275,13 +285,26 @@ void frmMain::ChooseTextColour() { ChooseColour(m_foreSwatch, picForeColor, &Tex
 
 void frmMain::ChooseShadowColour() { ChooseColour(m_shadowSwatch, picShadowColor, &TextItem::ShadowColor); }
 
-void frmMain::ToggleShadow() {
+void frmMain::ChooseOutlineColour() { ChooseColour(m_outlineSwatch, picOutlineColor, &TextItem::OutlineColor); }
+
+void frmMain::ToggleEffect(vbkFlat* button, bool TextItem::*field) {
   Remember();
-  vkShadow->setChecked(!vkShadow->Checked());
-  const bool on = vkShadow->Checked();
-  m_document.EditItem(m_document.CurrentIndex(), [&](TextItem& item) { item.Shadow = on; });
+  button->setChecked(!button->Checked());
+  const bool on = button->Checked();
+  m_document.EditItem(m_document.CurrentIndex(), [&](TextItem& item) { item.*field = on; });
   ShowSelection();
   ActivateCaptionControl();
+}
+
+void frmMain::ToggleShadow() { ToggleEffect(vkShadow, &TextItem::Shadow); }
+
+void frmMain::ToggleOutline() { ToggleEffect(vkOutline, &TextItem::Outline); }
+
+void frmMain::EffectChosen(int TextItem::*field, int value) {
+  if (m_settingLists || !m_document.CurrentItem()) return;
+  Remember();
+  m_document.EditItem(m_document.CurrentIndex(), [&](TextItem& item) { item.*field = value; });
+  picPicture->update();
 }
 
 void frmMain::Grow() {

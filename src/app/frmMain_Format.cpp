@@ -61,11 +61,13 @@ void frmMain::ToggleTextOptions(bool enabled) {
 void frmMain::ToggleEffectsOptions(bool enabled) {
   picForeColor->setVisible(enabled);
   picShadowColor->setVisible(enabled);
+  picOutlineColor->setVisible(enabled);
   cmdDelete->setDisabled(!enabled);
   cmdBringToFront->setDisabled(!enabled);
   cmdSendToBack->setDisabled(!enabled);
   for (QWidget* control : RibbonPanelEffects->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-    if (control != RibbonPanelEffects->captionLabel() && control != picForeColor && control != picShadowColor)
+    if (control != RibbonPanelEffects->captionLabel() && control != picForeColor && control != picShadowColor &&
+        control != picOutlineColor)
       enableControl(control, enabled);
 }
 
@@ -120,6 +122,13 @@ void frmMain::UpdateControls() {
     vkShadow->setChecked(item->Shadow);
     m_shadowSwatch = item->ShadowColor;
     setSwatch(picShadowColor, m_shadowSwatch);
+    vkOutline->setChecked(item->Outline);
+    m_outlineSwatch = item->OutlineColor;
+    setSwatch(picOutlineColor, m_outlineSwatch);
+    m_settingLists = true;
+    spnOutlineWidth->setValue(item->OutlineWidth);
+    spnShadowBlur->setValue(item->ShadowBlur);
+    m_settingLists = false;
   }
   const bool canAdd = !cmdAdd->Disabled();
   mnuInsertText->setEnabled(canAdd);

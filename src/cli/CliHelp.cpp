@@ -15,9 +15,13 @@ lumora-cli render [--library DIR] PROJECT.lmp --csv DATA.csv -o PATTERN [--set .
   --set N.FIELD=VALUE  changes a property of the N-th text item in stacking order (from 1,
                        bottom-most first) before rendering. FIELD is a project-file tag: Left,
                        Top, Alignment, Caption, FontName, FontBold, FontItalic, FontSize,
-                       FontUnderline, FontStrikethru, ForeColor, Shadow, ShadowColor. Values are
-                       written as in a project file: "[/nl]" breaks a caption's line, booleans
-                       are True or False, colours are 0x00BBGGRR as decimal numbers.
+                       FontUnderline, FontStrikethru, ForeColor, Shadow, ShadowColor, and the
+                       effects Outline, OutlineColor, OutlineWidth (1-20 px), OutlinePlacement
+                       (0 outside, 1 centred), ShadowOffset (-100-100 px; empty: by font size),
+                       ShadowBlur (0-20 px), LetterSpacing (-50-200 % of the size) and
+                       LineHeight (25-400 % of the font's). Values are written as in a project
+                       file: "[/nl]" breaks a caption's line, booleans are True or False,
+                       colours are 0x00BBGGRR as decimal numbers.
   --csv DATA.csv       renders one picture per data row. The file is RFC 4180 CSV (UTF-8, a
                        byte-order mark allowed). The header row names the columns; columns
                        named N.FIELD set that property for their row (after --set).

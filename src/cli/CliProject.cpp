@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <charconv>
+#include <string_view>
 
 #include "cli/CliOptions.h"
 #include "cli/QuietStderr.h"
@@ -20,7 +21,32 @@ namespace {
 
 bool IsBooleanField(const std::string& field) {
   return field == "FontBold" || field == "FontItalic" || field == "FontUnderline" || field == "FontStrikethru" ||
-         field == "Shadow";
+         field == "Shadow" || field == "Outline";
+}
+
+// The effects' whole numbers: a value out of its range is refused rather than quietly clamped.
+struct WholeField {
+  std::string_view name;
+  int low, high;
+};
+constexpr WholeField kWholeFields[] = {{"OutlineWidth", TextItem::kMinOutlineWidth, TextItem::kMaxOutlineWidth},
+                                       {"OutlinePlacement", 0, 1},
+                                       {"ShadowOffset", -TextItem::kMaxShadowOffset, TextItem::kMaxShadowOffset},
+                                       {"ShadowBlur", 0, TextItem::kMaxShadowBlur},
+                                       {"LetterSpacing", TextItem::kMinLetterSpacing, TextItem::kMaxLetterSpacing},
+                                       {"LineHeight", TextItem::kMinLineHeight, TextItem::kMaxLineHeight}};
+
+std::string WholeNumberProblem(const std::string& field, const std::string& value) {
+  for (const WholeField& whole : kWholeFields) {
+    if (whole.name != field || (field == "ShadowOffset" && value.empty())) continue;  // blank: the shadow rule
+    int number = 0;
+    const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (ec == std::errc() && end == value.data() + value.size() && number >= whole.low && number <= whole.high)
+      return {};
+    return field + " takes a whole number from " + std::to_string(whole.low) + " to " + std::to_string(whole.high) +
+           ", not \"" + value + "\"";
+  }
+  return {};
 }
 
 std::string TemplateProblem(const std::string& name, const std::filesystem::path& library, const std::string& why) {
@@ -89,6 +115,7 @@ std::string SetField(Document& document, size_t position, const std::string& fie
   if (std::string problem = CheckField(document, position, field); !problem.empty()) return problem;
   if (IsBooleanField(field) && value != "True" && value != "False")
     return field + " takes True or False, not \"" + value + "\"";
+  if (std::string problem = WholeNumberProblem(field, value); !problem.empty()) return problem;
   document.EditItem(document.TextItems()[position - 1].Index,
                     [&](TextItem& item) { SetItemProperty(item, field, value); });
   return {};

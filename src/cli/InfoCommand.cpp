@@ -45,6 +45,14 @@ std::string ItemJson(const TextItem& item) {
   out += ", \"ForeColor\": " + std::to_string(item.ForeColor);
   out += ", \"Shadow\": " + std::string(Bool(item.Shadow));
   out += ", \"ShadowColor\": " + std::to_string(item.ShadowColor);
+  out += ", \"Outline\": " + std::string(Bool(item.Outline));
+  out += ", \"OutlineColor\": " + std::to_string(item.OutlineColor);
+  out += ", \"OutlineWidth\": " + std::to_string(item.OutlineWidth);
+  out += ", \"OutlinePlacement\": " + std::to_string(static_cast<int>(item.OutlineAt));
+  out += ", \"ShadowOffset\": " + (item.ShadowOffset ? std::to_string(*item.ShadowOffset) : "null");  // null: the rule
+  out += ", \"ShadowBlur\": " + std::to_string(item.ShadowBlur);
+  out += ", \"LetterSpacing\": " + std::to_string(item.LetterSpacing);
+  out += ", \"LineHeight\": " + std::to_string(item.LineHeight);
   return out + "}";
 }
 

@@ -34,8 +34,12 @@ QFont DocumentFont(const std::string& name, float sizePoints, bool bold, bool it
 }
 
 QFont DocumentFont(const TextItem& item) {
-  return DocumentFont(item.FontName, item.FontSize, item.FontBold, item.FontItalic, item.FontUnderline,
-                      item.FontStrikethru);
+  QFont font = DocumentFont(item.FontName, item.FontSize, item.FontBold, item.FontItalic, item.FontUnderline,
+                            item.FontStrikethru);
+  // In pixels of the document space, like the size, so spacing too is the same on every screen.
+  if (item.LetterSpacing != 0)
+    font.setLetterSpacing(QFont::AbsoluteSpacing, font.pixelSize() * item.LetterSpacing / 100.0);
+  return font;
 }
 
 }  // namespace lumora

@@ -15,6 +15,7 @@ int FontPixelSize(float sizePoints);
 
 QFont DocumentFont(const std::string& name, float sizePoints, bool bold, bool italic, bool underline,
                    bool strikethru);
+// The item's font with its letter spacing.
 QFont DocumentFont(const TextItem& item);
 
 }  // namespace lumora

@@ -1,7 +1,8 @@
 // Draws text items. The editor's workspace and the flattened picture both paint through here, so
-// the exported picture is what the user saw: every line of a caption one font line below the
+// the exported picture is what the user saw: every line of a caption one line height below the
 // last, the lines aligned against each other by the item's Alignment within the width of the
-// widest line, the shadow (when shown) first and the text over it, background transparent.
+// widest line, the shadow (when shown) first, then the outline (when on), then the text, background
+// transparent. The shadow carries the outline's shape; a soft one is blurred on a layer of its own.
 #pragma once
 
 #include <QFont>
@@ -19,11 +20,14 @@ struct TextLayout {
   QFont font;
   std::vector<QString> lines;  // empty for an empty caption
   std::vector<int> lineWidths;
-  int width = 0;  // the widest line
-  int lineHeight = 0;
+  int width = 0;       // the widest line
+  int lineHeight = 0;  // from one line's top to the next: the font's height by the item's LineHeight
+  int fontHeight = 0;  // one line of the font itself
   int ascent = 0;
   // A label of an empty caption still has one line's height.
-  int height() const { return lineHeight * (lines.empty() ? 1 : static_cast<int>(lines.size())); }
+  int height() const {
+    return lines.size() < 2 ? fontHeight : lineHeight * static_cast<int>(lines.size() - 1) + fontHeight;
+  }
 };
 
 TextLayout LayOutText(const TextItem& item);
@@ -33,8 +37,8 @@ TextLayout LayOutText(const TextItem& item);
 void PrintSubStrings(QPainter& painter, const TextLayout& layout, QPoint topLeft, Colour colour,
                      TextAlignment alignment);
 
-// The item at its place in picture pixels: its shadow when shown, then its text. Hidden items
-// are the caller's to leave out.
+// The item at its place in picture pixels: its shadow when shown, then its outline when on, then
+// its text. Hidden items are the caller's to leave out.
 void PaintTextItem(QPainter& painter, const TextItem& item);
 void PaintTextItem(QPainter& painter, const TextItem& item, const TextLayout& layout);
 

@@ -79,6 +79,7 @@ void Document::applyEdit(TextItem& item, const std::function<void(TextItem&)>& e
   if (edited.Caption.find_first_of("\r\n") != std::string::npos) edited.Caption = WithCrLfLineBreaks(edited.Caption);
   const auto alignment = static_cast<int>(edited.Alignment);
   if (alignment < 0 || alignment > 2) edited.Alignment = TextAlignment::Left;
+  ClampEffects(edited);
   if (edited == item) return;
   item = std::move(edited);
   if (item.Index != 0) m_changed = true;

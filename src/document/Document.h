@@ -44,8 +44,8 @@ class Document {
   // Every change of an item goes through here. Changed is set when the item really changed, so
   // refilling controls with the values they already hold is not a change. Index 0 edits the
   // template item, which is not part of the document and never sets Changed. The edit cannot
-  // change the index; positions and sizes out of bounds are clamped (TextItem's limits) and an
-  // unknown alignment becomes Left; line breaks in the caption become "\r\n" whatever form they
+  // change the index; positions, sizes and effects out of bounds are clamped (TextItem's limits)
+  // and an unknown alignment becomes Left; line breaks in the caption become "\r\n" whatever form they
   // came in. Returns false when there is no such item.
   bool EditItem(int index, const std::function<void(TextItem&)>& edit);
   bool SetCaption(int index, std::string caption);

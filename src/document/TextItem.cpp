@@ -16,11 +16,13 @@ int ShadowOffsetPixels(float fontSize) {
 }
 
 float TextItem::ShadowLeft() const {
-  return static_cast<float>(RoundHalfEven(double{Left} + ShadowOffsetPixels(FontSize) * kTwipsPerPixel));
+  return static_cast<float>(
+      RoundHalfEven(double{Left} + ShadowOffset.value_or(ShadowOffsetPixels(FontSize)) * kTwipsPerPixel));
 }
 
 float TextItem::ShadowTop() const {
-  return static_cast<float>(RoundHalfEven(double{Top} + ShadowOffsetPixels(FontSize) * kTwipsPerPixel));
+  return static_cast<float>(
+      RoundHalfEven(double{Top} + ShadowOffset.value_or(ShadowOffsetPixels(FontSize)) * kTwipsPerPixel));
 }
 
 float ClampPosition(double twips) {
@@ -31,6 +33,21 @@ float ClampPosition(double twips) {
 float ClampFontSize(double points) {
   if (!std::isfinite(points)) points = 0;
   return static_cast<float>(std::clamp(points, double{TextItem::kMinFontSize}, double{TextItem::kMaxFontSize}));
+}
+
+int ClampWhole(double value, int low, int high) {
+  if (std::isnan(value)) return low;
+  return static_cast<int>(RoundHalfEven(std::clamp(value, double(low), double(high))));
+}
+
+void ClampEffects(TextItem& item) {
+  item.OutlineWidth = ClampWhole(item.OutlineWidth, TextItem::kMinOutlineWidth, TextItem::kMaxOutlineWidth);
+  if (item.OutlineAt != OutlinePlacement::Centred) item.OutlineAt = OutlinePlacement::Outside;
+  if (item.ShadowOffset)
+    item.ShadowOffset = ClampWhole(*item.ShadowOffset, -TextItem::kMaxShadowOffset, TextItem::kMaxShadowOffset);
+  item.ShadowBlur = ClampWhole(item.ShadowBlur, 0, TextItem::kMaxShadowBlur);
+  item.LetterSpacing = ClampWhole(item.LetterSpacing, TextItem::kMinLetterSpacing, TextItem::kMaxLetterSpacing);
+  item.LineHeight = ClampWhole(item.LineHeight, TextItem::kMinLineHeight, TextItem::kMaxLineHeight);
 }
 
 std::string WithCrLfLineBreaks(std::string_view text) {

@@ -1,9 +1,11 @@
 // One text item of the document: plain data. Its width and height are not stored; they follow
 // from the caption and the font through an ITextMeasurer. The shadow's position is not stored
-// either: it always follows from the text's position and font size (the shadow rule).
+// either: it follows from the text's position and, unless the item sets its own offset, its font
+// size (the shadow rule).
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,11 +16,19 @@ namespace lumora {
 // How the lines of a multi-line caption align against each other (the stored numbers).
 enum class TextAlignment : int16_t { Left = 0, Right = 1, Centre = 2 };
 
+// Where an outline lies against the glyph's edge (the stored numbers).
+enum class OutlinePlacement : int16_t { Outside = 0, Centred = 1 };
+
 struct TextItem {
   // Bounds every value a file or a command can give, so no renderer allocates without limit.
   static constexpr float kMaxPosition = 16777216.0f;  // 2^24 twips either way
   static constexpr float kMinFontSize = 1.0f;
   static constexpr float kMaxFontSize = 1638.0f;
+  static constexpr int kMinOutlineWidth = 1, kMaxOutlineWidth = 20;       // pixels
+  static constexpr int kMaxShadowOffset = 100;                            // pixels either way
+  static constexpr int kMaxShadowBlur = 20;                               // pixels
+  static constexpr int kMinLetterSpacing = -50, kMaxLetterSpacing = 200;  // percent
+  static constexpr int kMinLineHeight = 25, kMaxLineHeight = 400;         // percent
 
   int Index = 0;  // identity for the item's whole life; 0 only for the hidden template item
   std::string Caption;  // UTF-8; lines separated by "\r\n"
@@ -35,8 +45,18 @@ struct TextItem {
   bool Shadow = false;  // whether the shadow is shown
   Colour ShadowColor = 0;
   bool Visible = false;  // an item read from a file stays hidden until its closing line
+  // The effects after the classic properties; at these defaults an item draws and saves as before.
+  bool Outline = false;
+  Colour OutlineColor = 0;
+  int OutlineWidth = 2;  // pixels
+  OutlinePlacement OutlineAt = OutlinePlacement::Outside;
+  std::optional<int> ShadowOffset;  // pixels right and down; none: the shadow rule
+  int ShadowBlur = 0;               // pixels of softness; 0 a hard shadow
+  int LetterSpacing = 0;            // percent of the font's pixel size, added after each character
+  int LineHeight = 100;             // percent of the font's own line height
 
-  // Shadow rule: k pixels right and down by font size, rounded to whole twips (half to even).
+  // The shadow's place: ShadowOffset, or by the shadow rule k pixels right and down by font size;
+  // rounded to whole twips (half to even).
   float ShadowLeft() const;
   float ShadowTop() const;
 
@@ -50,6 +70,11 @@ int ShadowOffsetPixels(float fontSize);
 // becomes the smallest size).
 float ClampPosition(double twips);
 float ClampFontSize(double points);
+
+// The effect values within TextItem's bounds; an unknown placement becomes Outside.
+void ClampEffects(TextItem& item);
+// A whole number within [low, high]; NaN becomes low.
+int ClampWhole(double value, int low, int high);
 
 // Every line break ("\n", "\r" or "\r\n") as "\r\n": the one form painters and the file writer know.
 std::string WithCrLfLineBreaks(std::string_view text);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <system_error>
 
 #include "base/Rounding.h"
@@ -57,6 +58,16 @@ TextAlignment readAlignment(std::string_view value) {
   if (v == 1) return TextAlignment::Right;
   if (v == 2) return TextAlignment::Centre;
   return TextAlignment::Left;
+}
+
+OutlinePlacement readPlacement(std::string_view value) {
+  return RoundHalfEven(ReadNumber(value)) == 1 ? OutlinePlacement::Centred : OutlinePlacement::Outside;
+}
+
+// A blank offset gives the shadow rule back.
+std::optional<int> readOffset(std::string_view value) {
+  if (trimBlanks(value).empty()) return std::nullopt;
+  return ClampWhole(ReadNumber(value), -TextItem::kMaxShadowOffset, TextItem::kMaxShadowOffset);
 }
 
 // One open in progress: the document, the item being read and what went wrong so far.
@@ -228,6 +239,7 @@ double ReadNumber(std::string_view value) {
 
 bool SetItemProperty(TextItem& item, std::string_view tag, std::string_view value) {
   const auto flag = [&] { return value == "True"; };
+  const auto whole = [&](int low, int high) { return ClampWhole(ReadNumber(value), low, high); };
   if (tag == "Left") item.Left = ClampPosition(ReadNumber(value));
   else if (tag == "Top") item.Top = ClampPosition(ReadNumber(value));
   else if (tag == "Alignment") item.Alignment = readAlignment(value);
@@ -241,6 +253,14 @@ bool SetItemProperty(TextItem& item, std::string_view tag, std::string_view valu
   else if (tag == "ForeColor") item.ForeColor = readColour(value);
   else if (tag == "Shadow") item.Shadow = flag();
   else if (tag == "ShadowColor") item.ShadowColor = readColour(value);
+  else if (tag == "Outline") item.Outline = flag();
+  else if (tag == "OutlineColor") item.OutlineColor = readColour(value);
+  else if (tag == "OutlineWidth") item.OutlineWidth = whole(TextItem::kMinOutlineWidth, TextItem::kMaxOutlineWidth);
+  else if (tag == "OutlinePlacement") item.OutlineAt = readPlacement(value);
+  else if (tag == "ShadowOffset") item.ShadowOffset = readOffset(value);
+  else if (tag == "ShadowBlur") item.ShadowBlur = whole(0, TextItem::kMaxShadowBlur);
+  else if (tag == "LetterSpacing") item.LetterSpacing = whole(TextItem::kMinLetterSpacing, TextItem::kMaxLetterSpacing);
+  else if (tag == "LineHeight") item.LineHeight = whole(TextItem::kMinLineHeight, TextItem::kMaxLineHeight);
   else return false;
   return true;
 }

@@ -50,8 +50,8 @@ double ReadNumber(std::string_view value);
 
 // Sets one property of an item from its tag and its (UTF-8) value with the reader's rules:
 // numbers by ReadNumber and clamped, booleans true exactly for "True", "[/nl]" in a caption a
-// line break. "Shadow" sets whether the shadow shows. Returns false for a tag that is not an item
-// property (the item is unchanged).
+// line break, a blank ShadowOffset the shadow rule. "Shadow" sets whether the shadow shows.
+// Returns false for a tag that is not an item property (the item is unchanged).
 bool SetItemProperty(TextItem& item, std::string_view tag, std::string_view value);
 
 }  // namespace lumora

@@ -52,6 +52,23 @@ void property(std::string& out, std::string_view tag, std::string_view value, st
   out += kLineEnd;
 }
 
+// Only values that differ from the defaults get a line, so a file without effects stays as older
+// writers made it.
+void writeEffects(std::string& out, const TextItem& item) {
+  const TextItem plain;
+  auto whole = [&](std::string_view tag, int value, int plainValue) {
+    if (value != plainValue) property(out, tag, std::to_string(value));
+  };
+  if (item.Outline) property(out, "Outline", boolText(true));
+  if (item.OutlineColor != plain.OutlineColor) property(out, "OutlineColor", std::to_string(item.OutlineColor));
+  whole("OutlineWidth", item.OutlineWidth, plain.OutlineWidth);
+  whole("OutlinePlacement", static_cast<int>(item.OutlineAt), static_cast<int>(plain.OutlineAt));
+  if (item.ShadowOffset) property(out, "ShadowOffset", std::to_string(*item.ShadowOffset));
+  whole("ShadowBlur", item.ShadowBlur, plain.ShadowBlur);
+  whole("LetterSpacing", item.LetterSpacing, plain.LetterSpacing);
+  whole("LineHeight", item.LineHeight, plain.LineHeight);
+}
+
 void writeItem(std::string& out, const TextItem& item) {
   out += "\t<TextItem>";
   out += kLineEnd;
@@ -69,6 +86,7 @@ void writeItem(std::string& out, const TextItem& item) {
   property(out, "Shadow", boolText(item.Shadow));
   // Files in circulation close this line with the Shadow tag; readers ignore closing tags.
   property(out, "ShadowColor", std::to_string(item.ShadowColor), "Shadow");
+  writeEffects(out, item);
   out += "\t</TextItem>";
   out += kLineEnd;
 }

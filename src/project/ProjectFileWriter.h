@@ -1,5 +1,6 @@
 // Writes a document as a project file: "<ZEB Image File>", the template line, one block of
-// thirteen property lines per text item in stacking order, "</ZEB Image File>"; CRLF line ends,
+// thirteen property lines per text item in stacking order (then a line for each effect that is
+// not at its default), "</ZEB Image File>"; CRLF line ends,
 // tab indentation. Text goes out in Windows-1252 when every character fits, else in UTF-8.
 #pragma once
 

@@ -19,7 +19,8 @@ std::string usable(frmMain& w) {
   QStringList on;
   for (vbkFlat* b : w.findChildren<vbkFlat*>())
     if (!b->Disabled()) on << b->objectName();
-  for (QWidget* c : std::initializer_list<QWidget*>{w.cboFont, w.cboSize, w.txtCaption})
+  for (QWidget* c :
+       std::initializer_list<QWidget*>{w.cboFont, w.cboSize, w.txtCaption, w.spnOutlineWidth, w.spnShadowBlur})
     if (c->isEnabled()) on << c->objectName();
   for (QAction* a : w.mnuContext->actions())
     if (!a->isSeparator() && a->isEnabled()) on << QStringLiteral("menu:") + a->text().remove(u'&').remove(u' ');
@@ -36,9 +37,10 @@ std::string sorted(const QString& names) {
 TEST_F(EditingTest, CommandsFollowTheDocumentAndTheSelection) {
   const QString always = QStringLiteral("cmdNew cmdOpen vbkFlat1 vbkFlat2 vbkFlat3 ");
   const QString document = always + "cmdSave cmdSaveImage cmdAdd cmdSymbol menu:InsertText menu:InsertSymbol ";
-  const QString item = document +
-                       "cmdBringToFront cmdSendToBack cmdDelete vkFontColor vkShadow vkShadowColor "
-                       "vkGrow vkShrink menu:BringtoFront menu:SendtoBack menu:Delete ";
+  const QString item =
+      document +
+      "cmdBringToFront cmdSendToBack cmdDelete vkFontColor vkShadow vkShadowColor "
+      "vkOutline spnOutlineWidth spnShadowBlur vkGrow vkShrink menu:BringtoFront menu:SendtoBack menu:Delete ";
   const QString text =
       item + "vkBold vkItalic vkUnderline vkStrikeout vkLeft vkCenter vkRight cboFont cboSize txtCaption";
   const auto insertByShortcut = [&] { QTest::keyClick(&w(), Qt::Key_T, Qt::ControlModifier); };
@@ -114,6 +116,38 @@ TEST_F(EditingTest, StylesAlignmentShadowAndColoursFollowTheButtonsAndUndo) {
   key(Qt::Key_Z);
   EXPECT_FALSE(current().Shadow || w().vkShadow->Checked());
   key(Qt::Key_Y);
+  EXPECT_TRUE(current().Shadow);
+}
+
+// Each Effects control is one undo step and follows the selection; the workspace shows exactly
+// what the export writes.
+TEST_F(EditingTest, EffectsFollowTheirControlsOneUndoStepEachAndTheWorkspaceIsTheExport) {
+  newDocument();
+  insertText();
+  click(w().vkShadow), click(w().vkOutline);
+  modal.onNextWindow([](QDialog& d) { static_cast<frmColorPicker&>(d).ResultColor = 0x00FF00, d.accept(); });
+  click(w().picOutlineColor);
+  activate();
+  QTest::keyClick(w().spnOutlineWidth, Qt::Key_Up);
+  w().spnShadowBlur->selectAll(), QTest::keyClicks(w().spnShadowBlur, "6"), QTest::keyClick(w().spnShadowBlur, Qt::Key_Return);
+  // The item's outline, its colour, width and blur, then the button's and the boxes' states.
+  const auto state = [&] {
+    return std::tuple(current().Outline, current().OutlineColor, current().OutlineWidth, current().ShadowBlur,
+                      w().vkOutline->Checked(), w().spnOutlineWidth->value(), w().spnShadowBlur->value());
+  };
+  EXPECT_EQ(state(), std::tuple(true, 0x00FF00, 3, 6, true, 3, 6));
+  const int index = doc().CurrentIndex();
+  clickPicture(QPoint(2, 2));  // no selection marks on the workspace
+  modal.answerFile(dir.filePath("effects.bmp"));
+  click(w().cmdSaveImage);
+  EXPECT_EQ(w().picPicture->grab().toImage().convertToFormat(QImage::Format_RGB32),
+            QImage(dir.filePath("effects.bmp")).convertToFormat(QImage::Format_RGB32));
+  select(index);
+  for (const auto& undone : {std::tuple(true, 0x00FF00, 3, 0, true, 3, 0), std::tuple(true, 0x00FF00, 2, 0, true, 2, 0),
+                             std::tuple(true, 0, 2, 0, true, 2, 0), std::tuple(false, 0, 2, 0, false, 2, 0)}) {
+    key(Qt::Key_Z);
+    EXPECT_EQ(state(), undone);
+  }
   EXPECT_TRUE(current().Shadow);
 }
 

@@ -60,8 +60,11 @@ TEST_F(FilesCli, InfoJsonHoldsTheDocumentAsRead) {
   ASSERT_EQ(items.size(), 4);
   EXPECT_EQ(QJsonDocument(items[0].toObject()).toJson(QJsonDocument::Compact),
             R"({"Alignment":0,"Caption":"Bottom","FontBold":true,"FontItalic":false,"FontName":"DejaVu Sans","FontSize":40,)"
-            R"("FontStrikethru":false,"FontUnderline":false,"ForeColor":255,"Index":1,"Left":450,"Shadow":true,)"
-            R"("ShadowColor":0,"Top":600,"Visible":true})");
+            R"("FontStrikethru":false,"FontUnderline":false,"ForeColor":255,"Index":1,"Left":450,"LetterSpacing":0,)"
+            R"("LineHeight":100,"Outline":false,"OutlineColor":0,"OutlinePlacement":0,"OutlineWidth":2,"Shadow":true,)"
+            R"("ShadowBlur":0,"ShadowColor":0,"ShadowOffset":null,"Top":600,"Visible":true})");
+  const QJsonObject soft = Json(Project("effects.lmp"))["Items"].toArray()[2].toObject();
+  EXPECT_EQ(std::pair(soft["ShadowOffset"].toInt(), soft["ShadowBlur"].toInt()), std::pair(6, 8));
   EXPECT_TRUE(items[1].toObject()["FontUnderline"].toBool());
   EXPECT_TRUE(items[2].toObject()["FontStrikethru"].toBool() && items[2].toObject()["FontItalic"].toBool());
   EXPECT_FALSE(items[3].toObject()["Visible"].toBool());

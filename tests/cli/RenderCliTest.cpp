@@ -44,14 +44,22 @@ class RenderCli : public testing::Test, public CliFixture {
 };
 
 // Shadows under texts at every offset size, stacking, multi-line alignment, a hidden item (and the
-// warning about its missing closing line).
+// warning about its missing closing line), the effects, Hebrew and Arabic captions (shaped, right to
+// left, outlined, softly shadowed); and each effect really shows: without it the picture differs.
 TEST_F(RenderCli, SamplesMatchTheirGoldenPictures) {
-  for (const char* name : {"shadows", "stacking", "multiline"}) {
+  for (const char* name : {"shadows", "stacking", "multiline", "effects", "scripts"}) {
     const CliRun run = Render(Project(QString(name) + ".lmp"), "out.png");
     ASSERT_FALSE(run.crashed);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.errLines(), std::string(name) == "stacking" ? 1 : 0) << run.err;
     EXPECT_TRUE(MatchesGolden(QImage(Scratch("out.png")), Golden(name))) << name;
+  }
+  // Each effect shows: without it the picture differs.
+  for (const char* effect : {"\t\t<OutlinePlacement>1</OutlinePlacement>\r\n", "\t\t<ShadowBlur>8</ShadowBlur>\r\n",
+                                   "\t\t<ShadowOffset>6</ShadowOffset>\r\n", "\t\t<LetterSpacing>25</LetterSpacing>\r\n",
+                                   "\t\t<LineHeight>80</LineHeight>\r\n", "\t\t<Outline>True</Outline>\r\n"}) {
+    ASSERT_EQ(Render(Edited("effects.lmp", {{effect, ""}}), "without.png").exitCode, 0) << effect;
+    EXPECT_FALSE(MatchesGolden(QImage(Scratch("without.png")), Golden("effects"))) << effect;
   }
 }
 
@@ -59,10 +67,13 @@ TEST_F(RenderCli, SamplesMatchTheirGoldenPictures) {
 // first and missing folders are made.
 TEST_F(RenderCli, SetEqualsEditingTheFile) {
   const CliRun set = Cli({"-o", Scratch("made/here/set.png"), "--library", Library(), "render", Project("shadows.lmp"),
-                          "--set", "2.Caption=Summer[/nl]sale", "--set=4.Shadow=False"});
+                          "--set", "2.Caption=Summer[/nl]sale", "--set=4.Shadow=False", "--set", "1.Outline=True",
+                          "--set", "1.ShadowBlur=3"});
   ASSERT_EQ(set.exitCode, 0) << set.err;
   const QString edited = Edited("shadows.lmp", {{"<Caption>Seventeen</Caption>", "<Caption>Summer[/nl]sale</Caption>"},
-                                                {"<Shadow>True</Shadow>", "<Shadow>False</Shadow>"}});
+                                                {"<Shadow>True</Shadow>", "<Shadow>False</Shadow>"},
+                                                {"Sixteen points</Caption>", "Sixteen points</Caption>\r\n<Outline>True</Outline>"},
+                                                {"<ShadowColor>0</Shadow>", "<ShadowColor>0</Shadow>\r\n<ShadowBlur>3</ShadowBlur>"}});
   ASSERT_EQ(Render(edited, "file.png").exitCode, 0);
   EXPECT_EQ(QImage(Scratch("made/here/set.png")), QImage(Scratch("file.png")));
   EXPECT_FALSE(MatchesGolden(QImage(Scratch("file.png")), Golden("shadows"))) << "the values changed the picture";
@@ -78,11 +89,15 @@ TEST_F(RenderCli, RoutesByTheOutputsNameAndNoScreenSettings) {
   const DecodedGif gif = DecodeGif(ScratchPath("out.gif"));
   EXPECT_EQ(std::make_pair(gif.version, gif.gif.transparent), std::make_pair(std::string("GIF89a"), 0));
   EXPECT_LT(MeanChannelDifference(gif.image, Golden("multiline")), 3.0);
+  ASSERT_EQ(Render(Project("effects.lmp"), "effects.bmp").exitCode, 0);
   for (const auto& [variable, value] : {std::pair{"QT_FONT_DPI", "144"}, {"QT_SCALE_FACTOR", "2"}}) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(variable, value);
-    ASSERT_EQ(Render(Project("multiline.lmp"), "screen.bmp", {}, environment).exitCode, 0) << variable;
-    EXPECT_EQ(Read(Scratch("screen.bmp")), Read(Scratch("out.bmp"))) << variable;
+    for (const char* project : {"multiline", "effects"}) {
+      const QString plain = QString(project) == "effects" ? "effects.bmp" : "out.bmp";
+      ASSERT_EQ(Render(Project(QString(project) + ".lmp"), "screen.bmp", {}, environment).exitCode, 0) << variable;
+      EXPECT_EQ(Read(Scratch("screen.bmp")), Read(Scratch(plain))) << variable << " " << project;
+    }
   }
 }
 
@@ -114,6 +129,9 @@ TEST_F(RenderCli, FailuresWriteNothing) {
       {"item 0", {}, {"--set", "0.Caption=x"}, {}, 2, "no text item 0"},
       {"no such property", {}, {"--set", "1.Colour=5"}, {}, 2, "not a text item property"},
       {"not a boolean", {}, {"--set", "1.FontBold=yes"}, {}, 2, "True or False"},
+      {"outline too wide", {}, {"--set", "1.OutlineWidth=999"}, {}, 2, "OutlineWidth takes a whole number from 1 to 20"},
+      {"negative blur", {}, {"--set", "1.ShadowBlur=-1"}, {}, 2, "ShadowBlur takes a whole number from 0 to 20"},
+      {"spacing not a number", {}, {"--set", "1.LetterSpacing=wide"}, {}, 2, "not \"wide\""},
       {"no item number", {}, {"--set", "Caption=x"}, {}, 2, "N.FIELD=VALUE"},
       {"no value", {}, {"--set", "1.Caption"}, {}, 2, "N.FIELD=VALUE"},
       {"two rows, one name", {}, {"-o", "same.png"}, "name\na\nb\n", 2, "would both write"},

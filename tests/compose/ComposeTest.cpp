@@ -74,6 +74,25 @@ TEST(PaintTextItem, DrawsAtTheItemsPositionInPixelsAndColour) {
   EXPECT_EQ(painted.pixel(ink.x() + 5, ink.y() + 5) & 0xFFFFFF, qRgb(RedOf(rgb), GreenOf(rgb), BlueOf(rgb)) & 0xFFFFFF);
 }
 
+// A soft shadow is blurred on a layer cut to what can reach the picture: at the picture's edge it
+// is the same as the middle of a larger picture. (No outline: Qt's antialiased strokes differ by a
+// level here and there from one place to another.)
+TEST(PaintTextItem, ASoftShadowAtTheEdgeIsCutNotChanged) {
+  TextItem item = Item("Wj\r\nsoft");
+  item.Shadow = true, item.ShadowBlur = 9, item.ShadowOffset = 7;
+  const auto painted = [&](int width, int height, float left, float top) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    item.Left = left, item.Top = top;
+    QPainter painter(&image);
+    PaintTextItem(painter, item);
+    painter.end();
+    return image;
+  };
+  const QImage edge = painted(120, 90, -300, -150);  // 20 and 10 pixels off the picture
+  EXPECT_EQ(painted(520, 490, 5700, 5850).copy(400, 400, 120, 90), edge);
+}
+
 // Sizes are pixels, four thirds of the points, which no device resolution scales: text positions
 // in project files do not move between machines.
 TEST(DocumentFont, SizeDoesNotFollowTheDeviceResolution) {

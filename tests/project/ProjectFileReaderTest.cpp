@@ -9,6 +9,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -127,6 +128,14 @@ TEST(ProjectFileReader, FieldQuirks) {
     EXPECT_EQ(ReadOne("<Alignment>" + std::string(value) + "</Alignment>\r\n").Alignment, alignment) << value;
   const TextItem c = ReadOne("<ForeColor>-2147483643</ForeColor>\r\n<ShadowColor>2147483656</Shadow>\r\n");
   EXPECT_EQ(std::make_pair(static_cast<uint32_t>(c.ForeColor), static_cast<uint32_t>(c.ShadowColor)), std::make_pair(0x80000005u, 0x80000008u));
+  struct Whole { std::string line; int TextItem::*field; int value; };
+  for (const Whole& c : {Whole{"<OutlineWidth>999</OutlineWidth>", &TextItem::OutlineWidth, 20}, {"<OutlineWidth>thick", &TextItem::OutlineWidth, 1},
+                         {"<ShadowBlur>-3</ShadowBlur>", &TextItem::ShadowBlur, 0}, {"<ShadowBlur>2.5</ShadowBlur>", &TextItem::ShadowBlur, 2},
+                         {"<LetterSpacing>-99999999999</LetterSpacing>", &TextItem::LetterSpacing, -50}, {"<LineHeight>x</LineHeight>", &TextItem::LineHeight, 25}})
+    EXPECT_EQ(ReadOne(c.line + "\r\n").*c.field, c.value) << c.line;
+  for (const auto& [line, offset] : {std::pair{"<ShadowOffset>-500</ShadowOffset>", std::optional(-100)}, {"<ShadowOffset> </ShadowOffset>", std::nullopt}})
+    EXPECT_EQ(ReadOne(std::string(line) + "\r\n").ShadowOffset, offset) << line;
+  EXPECT_EQ(ReadOne("<OutlinePlacement>7</OutlinePlacement>\r\n").OutlineAt, OutlinePlacement::Outside);
   const TextItem w = ReadOne("<ForeColor>99999999999</ForeColor>\r\n<ShadowColor>12.5</Shadow>\r\n");
   EXPECT_EQ(std::make_pair(w.ForeColor, w.ShadowColor), std::make_pair(0, 12)) << "no 32-bit colour; rounded half to even";
 }
@@ -267,6 +276,19 @@ TEST(ProjectFileWriter, ExactBytes) {
             "\t\t<ShadowColor>-2147483640</Shadow>\r\n"
             "\t</TextItem>\r\n"
             "</ZEB Image File>\r\n");
+  // Effects follow the classic lines, each only when it differs from its default.
+  const std::string effects = WriteProjectText(WithItem("a.jpg", [](TextItem& t) {
+    t.Outline = true, t.OutlineColor = -2147483643, t.OutlineWidth = 5, t.OutlineAt = OutlinePlacement::Centred;
+    t.ShadowOffset = 0, t.ShadowBlur = 7, t.LetterSpacing = -10, t.LineHeight = 150;
+  }));
+  EXPECT_NE(effects.find("</Shadow>\r\n\t\t<Outline>True</Outline>\r\n\t\t<OutlineColor>-2147483643</OutlineColor>\r\n"
+                         "\t\t<OutlineWidth>5</OutlineWidth>\r\n\t\t<OutlinePlacement>1</OutlinePlacement>\r\n"
+                         "\t\t<ShadowOffset>0</ShadowOffset>\r\n\t\t<ShadowBlur>7</ShadowBlur>\r\n"
+                         "\t\t<LetterSpacing>-10</LetterSpacing>\r\n\t\t<LineHeight>150</LineHeight>\r\n\t</TextItem>"),
+            std::string::npos)
+      << effects;
+  EXPECT_EQ(WriteProjectText(WithItem("a.jpg", [](TextItem& t) { t.OutlineWidth = 3; })).find("<Outline>"),
+            std::string::npos);
 }
 
 // At most seven significant digits and never an exponent.
@@ -314,6 +336,8 @@ Document variedDocument() {
       t.FontName = i % 2 ? "Wingdings 3" : "DejaVu Sans", t.FontSize = sizes[i];
       t.FontBold = i & 1, t.FontItalic = i & 2, t.FontUnderline = i & 4, t.FontStrikethru = i == 3;
       t.ForeColor = i == 1 ? static_cast<Colour>(0x80000005u) : 0x123456 * i, t.Shadow = i % 2 == 0, t.ShadowColor = 0x808080 + i;
+      if (i % 2) t.Outline = true, t.OutlineColor = 0x00FF00 * i, t.OutlineWidth = 19, t.OutlineAt = OutlinePlacement::Centred;
+      if (i >= 3) t.ShadowOffset = i == 3 ? -100 : 0, t.ShadowBlur = 20, t.LetterSpacing = -50 + i, t.LineHeight = 25 * i;
     });
   }
   doc.BringToFront(2);
