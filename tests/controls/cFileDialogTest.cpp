@@ -6,6 +6,7 @@
 #include <QDir>
 
 #include "ScriptedModal.h"
+#include "base/LumoraError.h"
 
 namespace lumora {
 namespace {
@@ -53,6 +54,45 @@ TEST(cFileDialog, PassesFilterAndFlagsToTheDialogAndTakesItsAnswer) {
     EXPECT_FALSE(r.multipleFiles) << c.name;
     EXPECT_EQ(dialog.FileName(), QDir::toNativeSeparators(QStringLiteral("/data/a b/chosen.lmp"))) << c.name;
   }
+}
+
+// Several files come back as the folder and the bare names, each ended by a zero, which
+// ParseMultiFileName splits again; one file, or a plain name, is one entry. Cancel raises or empties.
+TEST(cFileDialog, SeveralFilesOneFileAndCancel) {
+  test::ScriptedModal modal;
+  cFileDialog dialog;
+  dialog.setFlags(cFileDialog::AllowMultiSelect);
+  modal.answerFileDialog({true, {"/pics/a.png", "/pics/b c.png"}});
+  dialog.ShowOpen();
+  EXPECT_TRUE(modal.fileDialogs().back().multipleFiles);
+  EXPECT_EQ(dialog.recordFlags(), cFileDialog::AllowMultiSelect | cFileDialog::Explorer);
+  EXPECT_EQ(dialog.FileName(), QString("/pics") + QChar(0) + "a.png" + QChar(0) + "b c.png" + QChar(0) + QChar(0));
+  const std::tuple<QString, QString, QStringList> parses[] = {
+      {dialog.FileName(), "/pics", {"a.png", "b c.png"}},
+      {"/pics/one.png", "/pics/", {"one.png"}},
+      {"bare.png", "", {"bare.png"}},
+  };
+  for (const auto& [fileName, folder, names] : parses) {
+    dialog.setFileName(fileName);
+    QString gotFolder;
+    QStringList gotNames;
+    int count = 0;
+    dialog.ParseMultiFileName(gotFolder, gotNames, count);
+    EXPECT_EQ(std::tuple(gotFolder, gotNames, count), std::tuple(folder, names, int(names.size())))
+        << fileName.toStdString();
+  }
+  dialog.setCancelError(true);
+  modal.answerFileDialog({false, {}});
+  try {
+    dialog.ShowOpen();
+    ADD_FAILURE() << "a cancelled open with CancelError must raise";
+  } catch (const LumoraError& e) {
+    EXPECT_EQ(e.number(), ErrorNumber::kCancel);
+  }
+  dialog.setFileName("kept.png");
+  modal.answerFileDialog({false, {}});
+  dialog.ShowSave();
+  EXPECT_TRUE(dialog.FileName().isEmpty());
 }
 
 }  // namespace

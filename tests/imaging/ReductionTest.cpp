@@ -8,6 +8,7 @@
 #include <cstring>
 #include <functional>
 #include <random>
+#include <set>
 
 #include "SurfaceBuilders.h"
 #include "base/LumoraError.h"
@@ -111,6 +112,42 @@ TEST(Pal8bpp, ErrorsAndNearestColours) {
 using mDither8bpp::Tables;
 
 Rgb entryColour(const cPal8bpp& p, int i) { return {p.rgbR(i), p.rgbG(i), p.rgbB(i)}; }
+
+// The stock palettes: their sizes, where their colours sit, and whether they are grey.
+TEST(Pal8bpp, StockPalettes) {
+  const struct {
+    const char* name;
+    std::function<void(cPal8bpp&)> make;
+    int16_t entries;
+    std::vector<std::pair<int, Rgb>> at;  // entry, colour
+    bool grey;
+  } cases[] = {
+      {"2 greys", [](cPal8bpp& p) { p.CreateGreyScale(0); }, 2, {{1, {255, 255, 255}}}, true},
+      {"16 greys", [](cPal8bpp& p) { p.CreateGreyScale(1); }, 16, {{1, {17, 17, 17}}, {15, {255, 255, 255}}}, true},
+      {"256 greys", [](cPal8bpp& p) { p.CreateGreyScale(2); }, 256, {{200, {200, 200, 200}}}, true},
+      {"EGA", [](cPal8bpp& p) { p.CreateEGA(); }, 16, {{0, {0, 0, 0}}, {15, {255, 255, 255}}}, false},
+      {"halftone 8", [](cPal8bpp& p) { p.CreateHalftone(0); }, 8, {{1, {255, 0, 0}}, {6, {0, 255, 255}}}, false},
+      {"halftone 125", [](cPal8bpp& p) { p.CreateHalftone(3); }, 125, {{1, {64, 0, 0}}, {124, {255, 255, 255}}}, false},
+      {"websafe", [](cPal8bpp& p) { p.CreateWebsafe(); }, 256,
+       {{8, {51, 0, 0}}, {216, {0, 0, 0}}, {217, {8, 8, 8}}, {247, {248, 248, 248}}}, false},
+  };
+  for (const auto& c : cases) {
+    cPal8bpp p;
+    c.make(p);
+    EXPECT_EQ(p.Entries(), c.entries) << c.name;
+    for (const auto& [entry, colour] : c.at) EXPECT_EQ(entryColour(p, entry), colour) << c.name << " " << entry;
+    EXPECT_EQ(p.IsGreyScale(), c.grey) << c.name;
+    std::vector<uint8_t> bytes;
+    p.GetPalette(bytes);
+    EXPECT_EQ(bytes.size(), 4u * static_cast<size_t>(c.entries)) << c.name;
+  }
+  cPal8bpp websafe;  // each of the cube's 216 colours and EGA's 8 dark ones once, besides the greys
+  websafe.CreateWebsafe();
+  std::set<int> cube;
+  for (int i = 0; i < 216; ++i) cube.insert(websafe.rgbR(i) << 16 | websafe.rgbG(i) << 8 | websafe.rgbB(i));
+  for (int i = 248; i < 256; ++i) cube.insert(websafe.rgbR(i) << 16 | websafe.rgbG(i) << 8 | websafe.rgbB(i));
+  EXPECT_EQ(cube.size(), 224u);
+}
 
 // A thin strip would round the thumbnail's short side to nothing; it keeps one pixel instead,
 // so the palette comes from the strip's colours.
