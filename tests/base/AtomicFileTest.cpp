@@ -15,7 +15,9 @@
 
 #include "base/AtomicFile.h"
 
-extern "C" void __gcov_dump() __attribute__((weak));
+#ifdef LUMORA_COVERAGE_BUILD
+extern "C" void __gcov_dump();
+#endif
 
 namespace lumora {
 namespace {
@@ -66,7 +68,11 @@ class AtomicFile : public ::testing::Test {
       const bool root = ::geteuid() == 0;
       if (root && (::setresgid(kNobody, kNobody, 0) != 0 || ::setresuid(kNobody, kNobody, 0) != 0)) ::_exit(2);
       const bool ok = work();
-      if (root && __gcov_dump && ::setresuid(0, 0, 0) == 0 && ::setresgid(0, 0, 0) == 0) __gcov_dump();
+#ifdef LUMORA_COVERAGE_BUILD
+      const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
+      if (root && ::setresuid(0, 0, 0) == 0 && ::setresgid(0, 0, 0) == 0 && ::setrlimit(RLIMIT_FSIZE, &unlimited) == 0)
+        __gcov_dump();
+#endif
       ::_exit(ok ? 0 : 1);
     }
     int status = 0;
