@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "controls/QtColour.h"
+#include "controls/RibbonArt.h"
+#include "controls/RibbonBand.h"
 
 namespace lumora {
 namespace {
@@ -119,6 +121,24 @@ TEST_F(FlatButtonTest, SpaceClicksAndStoredPropertiesComeBackAsTheyWereWritten) 
   }
   EXPECT_EQ(button->Caption(), QString::fromUtf8("ÇáãÏÑÓÉ"));  // a new button's own caption
   EXPECT_EQ(button->bgColor(), vbkFlat().bgColor());
+}
+
+// The ribbon's band keeps its stored properties the same way; absent ones take their defaults.
+TEST(RibbonBandProperties, ComeBackAsTheyWereWritten) {
+  QWidget host;
+  RibbonBand band(RibbonArt::Panel(), &host);
+  QFont font(QStringLiteral("DejaVu Serif"), 13);
+  const QVariantMap stored{{"BackColor", 12}, {"ForeColor", 34}, {"Enabled", true},
+                           {"Font", font},    {"BackStyle", 1},   {"BorderStyle", 2}};
+  band.ReadProperties(stored);
+  const QVariantMap written = band.WriteProperties();
+  EXPECT_EQ(written.keys(), stored.keys());
+  for (const char* name : {"BackColor", "ForeColor", "Enabled", "BackStyle", "BorderStyle"})
+    EXPECT_EQ(written[name].toLongLong(), stored[name].toLongLong()) << name;
+  EXPECT_EQ(written["Font"].value<QFont>(), font);
+  band.ReadProperties({});
+  EXPECT_EQ(band.WriteProperties()["Font"].value<QFont>(), host.font());
+  EXPECT_FALSE(band.EnabledValue());
 }
 
 }  // namespace
