@@ -2,7 +2,10 @@
 // typed, styled, dragged, restacked, deleted, undone, saved, reopened and exported.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QPushButton>
 
 #include "EditorFixture.h"
@@ -265,6 +268,30 @@ TEST_F(EditingTest, AFloralHeartFromD050000LIsASymbolItemAndComesBackFromTheFile
   click(w().cmdOpen, project);
   ASSERT_EQ(doc().TextItems().size(), 1u);
   EXPECT_EQ(doc().TextItems().front().Caption, heart.toStdString());
+}
+
+// A picture larger than the workspace gets scroll bars and the wheel scrolls it; arrow keys no
+// control takes nudge the item a pixel, ten with Shift, each one undo step.
+TEST_F(EditingTest, ALargePictureScrollsAndArrowKeysNudgeTheItem) {
+  const QString large = path("large.png");
+  QImage(3000, 2000, QImage::Format_RGB32).save(large);
+  newDocument(large);
+  ASSERT_TRUE(w().hsbWorkspace->isVisible() && w().vsbWorkspace->isVisible());
+  const int top = w().picPicture->y();
+  QWheelEvent wheel(QPointF(50, 50), w().picWorkspace->mapToGlobal(QPointF(50, 50)), {}, {0, -120}, Qt::NoButton, {},
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(w().picWorkspace, &wheel);
+  EXPECT_GT(w().vsbWorkspace->value(), 0);
+  EXPECT_EQ(w().picPicture->y(), top - w().vsbWorkspace->value());
+  insertText();
+  const TextItem before = current();
+  QTest::keyClick(&w(), Qt::Key_Right);
+  QTest::keyClick(&w(), Qt::Key_Down, Qt::ShiftModifier);
+  EXPECT_FLOAT_EQ(current().Left, before.Left + PixelsToTwips(1));
+  EXPECT_FLOAT_EQ(current().Top, before.Top + PixelsToTwips(10));
+  key(Qt::Key_Z);
+  EXPECT_FLOAT_EQ(current().Top, before.Top);
+  EXPECT_FLOAT_EQ(current().Left, before.Left + PixelsToTwips(1));
 }
 
 }  // namespace
