@@ -214,7 +214,15 @@ TEST_F(FilesCli, BadCommandLinesExitWithTwoAndOneLine) {
       {{"render", "x.lmp", "-o", "a.png", "-o", "b.png"}, "more than once"},
       {{"render", "x.lmp", "--csv", "a", "--csv=b", "-o", "c.png"}, "--csv is given more than once"},
       {{"render", "x.lmp"}, "needs -o"}, {{"render", "-o", "a.png"}, "one project file"}, {{"info"}, "one project file"},
-      {{"resave", "a.lmp"}, "output name"}, {{"convert", "a.png"}, "convert"}, {{"convert", "a.png", "b.png", "c.png"}, "convert"}};
+      {{"resave", "a.lmp"}, "output name"}, {{"convert", "a.png"}, "convert"}, {{"convert", "a.png", "b.png", "c.png"}, "convert"},
+      {{"render", "x.lmp", "--output", "a.png", "-o", "b.png"}, "-o is given more than once"},
+      {{"render", "x.lmp", "-o", "a.png", "--report", "r", "--report", "s"}, "--report is given more than once"},
+      {{"render", "x.lmp", "-o", "a.png", "--library", "l", "--library=m"}, "--library is given more than once"},
+      {{"render", "x.lmp", "-o", "a.png", "--rows", "1", "--rows", "2"}, "--rows is given more than once"},
+      {{"render", "x.lmp", "-o", "a.png", "--rows", "b-a"}, "--rows takes A-B"},
+      {{"render", "x.lmp", "-o", "a.png", "--jobs", "2", "--jobs", "3"}, "--jobs is given more than once"},
+      {{"render", "x.lmp", "-o", "a.png", "--jobs", "0"}, "--jobs takes a number from 1 to"},
+      {{"render", "x.lmp", "-o", "a.png", "--jobs", "2x"}, "not \"2x\""}};
   for (const BadLine& c : cases) {
     SCOPED_TRACE(c.arguments.join(' ').toStdString());
     const CliRun run = Cli(c.arguments);
