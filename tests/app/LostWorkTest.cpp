@@ -75,6 +75,7 @@ TEST_F(LostWorkTest, AnExportedPictureIsNotASavedProject) {
 
 TEST_F(LostWorkTest, ATemplateThatDoesNotLoadStartsNoDocument) {
   writeFile(path("broken.png"), "not a picture at all");
+  writeFile(path("damaged.bmp"), QByteArray("BM\x36\x00\x00\x00", 6));  // a bitmap cut off in its header
   // A sound JPEG whose frame header claims 40000 x 40000 pixels.
   QBuffer jpeg;
   jpeg.open(QIODevice::WriteOnly);
@@ -90,6 +91,7 @@ TEST_F(LostWorkTest, ATemplateThatDoesNotLoadStartsNoDocument) {
     const char* why;
   } cases[] = {{"broken.png", "it is not a picture this program can read"},
                {"huge.jpg", "the picture is too large (40000 x 40000 pixels)"},
+               {"damaged.bmp", "the file is damaged"},
                {"gone.png", "the file was not found"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
