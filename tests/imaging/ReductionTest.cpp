@@ -58,6 +58,8 @@ TEST(Pal8bppOptimal, LimitsAndRefusals) {
   EXPECT_EQ(optimal(testsurface::RandomColours(3000, 5), 100, 2, 8).size(), 8u);
   for (int32_t n : {17, 100, 255}) EXPECT_LE(optimal(testsurface::RandomColours(3000, 6), 60, n, 8).size(), static_cast<size_t>(n));
   EXPECT_LE(optimal(testsurface::RandomColours(5000, 7), 100, 1000, 8).size(), 256u);
+  const std::vector<Rgb> five = {{0, 0, 0}, {3, 0, 0}, {0, 3, 0}, {0, 0, 3}, {3, 3, 0}, {0, 0, 0}};  // neighbours: one cell above
+  EXPECT_EQ(optimal(five, 2, 5, 8).size(), 5u) << "as many colours as asked: nothing is folded";
   EXPECT_EQ(optimal(std::vector<Rgb>(90000, Rgb{200, 100, 7}), 300, 256, 8), (std::vector<Rgb>{{200, 100, 7}}));
   cPal8bpp p;
   p.CreateEGA();
@@ -239,6 +241,15 @@ std::vector<uint8_t> referenceDiffusion(std::vector<uint8_t> bgrx, int32_t width
 // Random palettes, random inverse tables and random or saturated pictures of many shapes: the
 // indices equal those of the plain in-place diffusion.
 TEST(DitherDiffusion, AgreesWithInPlaceDiffusion) {
+  // A total error of 4 is spread and one of 3 is not: the pixel beside tips into the next level.
+  for (const uint8_t red : {4, 3}) {
+    std::array<uint8_t, 4096> inverse{};
+    inverse[1] = 1;  // red level 1
+    const std::array<uint8_t, 1024> palette{};
+    std::vector<uint8_t> bgrx = {0, 0, red, 0, 0, 0, 8, 0}, indices(2);
+    mDither8bpp::Diffuse({bgrx.data(), 8, indices.data(), 2, 2, 1}, inverse, palette, true);
+    EXPECT_EQ(indices, (std::vector<uint8_t>{0, uint8_t(red == 4 ? 1 : 0)})) << int(red);
+  }
   std::mt19937 random(21);
   struct Shape {
     int32_t width, height;
