@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "ScriptedModal.h"
+#include "colour/ColourNames.h"
 #include "colour/SystemColourRefresh.h"
 #include "controls/QtColour.h"
 
@@ -68,6 +69,14 @@ TEST(SystemColourRefresh, PaletteRolesBecomeTheirSystemColours) {
   EXPECT_EQ(system(SystemColors::kGrayText), QColor(16, 17, 18));
   EXPECT_EQ(SystemColors::Get(SystemColors::kDesktop), desktop);  // no palette role: kept
   SystemColors::ResetToDefaults();
+}
+
+// Colour texts read as the platform reads numbers: hexadecimal and octal that fit 16 bits are signed.
+TEST(ReadNumber, DecimalHexadecimalAndOctal) {
+  const std::pair<const char*, int32_t> cases[] = {
+      {"&HFFFF", -1}, {"&H8000", -32768}, {"&H7FFF", 32767}, {"&H10000", 65536}, {"&O177777", -1},
+      {" 1 2\t3x", 123}, {"2.5", 2}, {"3.5", 4}, {"", 0}, {"&HFF0000", 0xFF0000}, {"99999999999", 0}};
+  for (const auto& [text, value] : cases) EXPECT_EQ(ColourNames::ReadNumber(text), value) << text;
 }
 
 }  // namespace

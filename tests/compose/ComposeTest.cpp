@@ -13,6 +13,7 @@
 
 #include "base/SystemColors.h"
 #include "compose/BuildImage.h"
+#include "compose/CentrePicture.h"
 #include "compose/DocumentFont.h"
 #include "compose/GifExport.h"
 #include "compose/ImageExport.h"
@@ -209,6 +210,20 @@ TEST(PictureLoader, FailuresKeepThePreviousPicture) {
   ASSERT_TRUE(QImage(40, 30, QImage::Format_RGB32).save(QString::fromStdString(good.string())));
   EXPECT_TRUE(LoadPictureInto(good, target));
   EXPECT_EQ(target.Width(), 40);
+}
+
+// The picture is centred with its halves kept, a larger one is cut off on both sides alike, and the
+// outline lies one pixel outside it all round.
+TEST(CentrePicture, CentresWithHalvesAndOutlinesOnePixelOutside) {
+  const CentreLayout small = CentrePicture({500, 300}, {101, 51}, {200, 100}, true);
+  EXPECT_EQ(small.picture, (RectF{199.5, 124.5, 101, 51}));
+  EXPECT_EQ(small.outline, (RectF{198.5, 123.5, 103, 53}));
+  EXPECT_EQ(small.welcome, (RectF{150, 100, 200, 100}));
+  EXPECT_TRUE(small.outlineVisible);
+  const CentreLayout large = CentrePicture({500, 300}, {800, 500}, {200, 100}, false);
+  EXPECT_EQ(large.picture, (RectF{-150, -100, 800, 500}));
+  EXPECT_EQ(large.outline, (RectF{-151, -101, 802, 502}));
+  EXPECT_FALSE(large.outlineVisible);
 }
 
 }  // namespace

@@ -81,6 +81,7 @@ TEST_F(FlatButtonTest, ADisabledButtonIsGreyAndSilentAndLetsGoOfThePointer) {
   ASSERT_EQ(QWidget::mouseGrabber(), button);
   button->setDisabled(true);
   EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+  EXPECT_EQ(button->focusPolicy(), Qt::NoFocus);  // Tab passes it by
   EXPECT_EQ(button->currentCaptionColour(), QColor(0x80, 0x80, 0x80));
   events.clear();
   QTest::mouseMove(button, {55, 15});
