@@ -149,8 +149,8 @@ mutation text-right-align src/compose/TextPainter.cpp \
   'case TextAlignment::Right: return 0;' \
   'wrong value: right-aligned lines are painted left-aligned'
 mutation text-shadow src/compose/TextPainter.cpp \
-  '  if (item.Shadow) {' \
-  '  if (!item.Shadow) {' \
+  'if (item.Shadow) PaintShadow(painter, layout, item);' \
+  'if (!item.Shadow) PaintShadow(painter, layout, item);' \
   'flipped: the shadow is painted for items without one and not for items with one'
 mutation route-bmp src/compose/ExportRoutes.cpp \
   'if (last == ".BMP") return ExportRoute::Bitmap;' \
