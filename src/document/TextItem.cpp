@@ -50,13 +50,13 @@ void ClampEffects(TextItem& item) {
   item.LineHeight = ClampWhole(item.LineHeight, TextItem::kMinLineHeight, TextItem::kMaxLineHeight);
 }
 
-std::string WithCrLfLineBreaks(std::string_view text) {
+std::string ReplaceLineBreaks(std::string_view text, std::string_view lineBreak) {
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     if (c == '\r' || c == '\n') {
-      out += "\r\n";
+      out += lineBreak;
       if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
     } else {
       out += c;
@@ -64,5 +64,7 @@ std::string WithCrLfLineBreaks(std::string_view text) {
   }
   return out;
 }
+
+std::string WithCrLfLineBreaks(std::string_view text) { return ReplaceLineBreaks(text, "\r\n"); }
 
 }  // namespace lumora

@@ -79,4 +79,7 @@ int ClampWhole(double value, int low, int high);
 // Every line break ("\n", "\r" or "\r\n") as "\r\n": the one form painters and the file writer know.
 std::string WithCrLfLineBreaks(std::string_view text);
 
+// Every line break (CR, LF or CRLF) in the text as `lineBreak`.
+std::string ReplaceLineBreaks(std::string_view text, std::string_view lineBreak);
+
 }  // namespace lumora

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "base/AtomicFile.h"
+#include "document/TextItem.h"
 #include "project/TextEncoding.h"
 
 namespace lumora {
@@ -18,20 +19,7 @@ std::string boolText(bool value) { return value ? "True" : "False"; }
 
 // A caption's line breaks, in whatever form they arrive, become "[/nl]": a raw line break
 // would end the property line and lose the rest.
-std::string encodeCaption(std::string_view caption) {
-  std::string out;
-  out.reserve(caption.size());
-  for (size_t i = 0; i < caption.size(); ++i) {
-    const char c = caption[i];
-    if (c == '\r' || c == '\n') {
-      out += "[/nl]";
-      if (c == '\r' && i + 1 < caption.size() && caption[i + 1] == '\n') ++i;
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
+std::string encodeCaption(std::string_view caption) { return ReplaceLineBreaks(caption, "[/nl]"); }
 
 // Other text values hold no line breaks at all.
 std::string singleLine(std::string_view text) {
