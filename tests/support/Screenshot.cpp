@@ -1,7 +1,6 @@
 #include "Screenshot.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
@@ -16,13 +15,6 @@ QImage GrabWindow(QWidget& window) {
     return window.screen()->grabWindow(0, origin.x(), origin.y(), window.width(), window.height()).toImage();
   }
   return window.grab().toImage();
-}
-
-void SaveScreenshot(QWidget& window, const QString& name) {
-  const QString folder = qEnvironmentVariable("LUMORA_SCREENSHOT_DIR");
-  if (folder.isEmpty()) return;
-  QDir().mkpath(folder);
-  GrabWindow(window).save(QDir(folder).filePath(name + QStringLiteral(".png")));
 }
 
 }  // namespace lumora::test

@@ -1,5 +1,5 @@
-// Saves what a window shows as <LUMORA_SCREENSHOT_DIR>/<name>.png when that variable is set, so a
-// person can look at the windows the tests drive (under Xvfb the real screen is grabbed).
+// What a window shows on the screen (under Xvfb the real screen is grabbed), for comparing with
+// what it meant to draw.
 #pragma once
 
 #include <QImage>
@@ -11,6 +11,5 @@ namespace lumora::test {
 
 // What the window shows, frame excluded.
 QImage GrabWindow(QWidget& window);
-void SaveScreenshot(QWidget& window, const QString& name);
 
 }  // namespace lumora::test

@@ -190,7 +190,6 @@ TEST_F(CharacterMap, InsertHandsOverTheChoiceAndCancelOrTheCloseBoxGiveEmptyResu
               std::tuple(c.colour, c.shadowColour, c.size, c.shadow))
         << c.name;
   }
-  test::SaveScreenshot(*map, QStringLiteral("frmCharacterMap"));
 }
 
 TEST(LinuxSymbolFonts, TheSystemFamiliesCountInAnyCaseAndOnlyTheClassicFourUseByteCodes) {
@@ -257,7 +256,6 @@ TEST(LinuxSymbolFontsDeathTest, WithoutAnySymbolFontTheLineStandsBesideTheListNo
         QTest::mouseClick(map.grid(), Qt::LeftButton, {}, QPoint(50, 50));
         const bool inert = map.isVisible() && !map.insertButton()->isEnabled();
         const bool drawn = darkPixels(cellOf(map.gridImage(), 'A' - 31)) > 10;
-        test::SaveScreenshot(map, QStringLiteral("frmCharacterMap-no-fonts"));
         std::_Exit(map.fontList()->count() == 0 && map.noFontsLine()->isVisible() && beside && says && inert && drawn
                        ? 0
                        : 1);
