@@ -65,6 +65,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QString::fromUtf8(kAppTitle) + QStringLiteral(" - [no file open]"));
   resize(kDesignedClientSize);
+  setAcceptDrops(true);
   AppSubClass::Start();
   Image2 = new QLabel(this);
   Image2->setObjectName(QStringLiteral("Image2"));

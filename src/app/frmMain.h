@@ -51,8 +51,11 @@ class frmMain : public QWidget {
   int TwipsPerPixelX = 15;
   int TwipsPerPixelY = 15;
 
-  // Commands (Part of the command area and the welcome panel).
+  // Commands of the command area and the welcome panel.
   void NewDocument();
+  // A picture of the user's (dropped on the window): copied into the user's library, then a new
+  // document on it, after the save question as New has it.
+  void NewDocumentOnPicture(const QString& file);
   void OpenDocument();
   void Save();
   void SaveAs();
@@ -181,6 +184,8 @@ class frmMain : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   void changeEvent(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -218,6 +223,7 @@ class frmMain : public QWidget {
   void FontChosen(int row);
   void SizeChosen(int row);
   bool LoadTemplate(const std::string& templateName);
+  void StartDocument(const QString& templatePath, const QString& templateName);
   vbkFlat* makeButton(QWidget* panel, const char* name, const QString& caption, const QString& icon, QRect where,
                       bool pressedColour = true);
 

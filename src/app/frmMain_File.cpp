@@ -1,16 +1,19 @@
 // frmMain's file commands: New, Open, Save, Save As, the save question, and the commands that
 // leave the document alone (web site, About).
-#include <QCoreApplication>
-#include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
 
 #include "app/frmMain.h"
 #include "app/mMain.h"
 #include "base/AppInfo.h"
 #include "compose/ImageConversion.h"
 #include "compose/PictureLoader.h"
+#include "compose/TemplateLibraries.h"
+#include "controls/ErrorGuard.h"
 #include "controls/ModalSeam.h"
 #include "controls/OpenWebSite.h"
 #include "controls/frmAbout.h"
+#include "library/AddPicture.h"
 #include "library/frmChooseClipart.h"
 #include "project/ProjectFileReader.h"
 #include "project/ProjectFileWriter.h"
@@ -20,10 +23,6 @@ namespace lumora {
 namespace {
 
 const QString kProjectFilter = QStringLiteral("ZEB Lumora Project Files (*.lmp)|*.lmp");
-
-std::filesystem::path libraryRoot() {
-  return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) / "templates";
-}
 
 }  // namespace
 
@@ -42,19 +41,42 @@ void frmMain::NewDocument() {
   if (m_document.Changed() && QueryClose() == MsgBox::Cancel) return;
   frmChooseClipart browser(this);
   Modal().exec(browser);
-  if (browser.TemplatePath.isEmpty()) return;
+  if (!browser.TemplatePath.isEmpty()) StartDocument(browser.TemplatePath, browser.TemplateRelativePath);
+}
+
+void frmMain::NewDocumentOnPicture(const QString& file) {
+  if (m_document.Changed() && QueryClose() == MsgBox::Cancel) return;
+  const auto category = AskPictureCategory(this, UserTemplateLibrary());
+  if (!category) return;
+  const AddedPicture added = AddPictureToLibrary(file, *category, UserTemplateLibrary());
+  if (!added) {
+    MsgBoxShow(this, added.error, MsgBox::OKOnly | MsgBox::Exclamation);
+    return;
+  }
+  StartDocument(added.fullPath, added.relativePath);
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent* event) {
+  if (DroppedFiles(event->mimeData()).size() == 1) event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent* event) {
+  const QStringList files = DroppedFiles(event->mimeData());
+  event->acceptProposedAction();
+  if (files.size() == 1) Guarded([&] { NewDocumentOnPicture(files[0]); });
+}
+
+void frmMain::StartDocument(const QString& templatePath, const QString& templateName) {
   // A document whose template does not load would be saved naming a picture nobody saw.
-  LoadedPicture loaded = LoadTemplatePicture(browser.TemplatePath.toStdString());
+  LoadedPicture loaded = LoadTemplatePicture(templatePath.toStdString());
   if (!loaded) {
-    MsgBoxShow(this,
-               QStringLiteral("The picture \"%1\" could not be opened: %2.")
-                   .arg(QDir::toNativeSeparators(browser.TemplatePath), QString::fromStdString(DescribeProblem(loaded))),
+    MsgBoxShow(this, QString::fromStdString(CannotOpenMessage(templatePath.toStdString(), loaded)),
                MsgBox::OKOnly | MsgBox::Exclamation);
     return;
   }
   m_picture = std::move(loaded.picture);
   picPicture->setPicture(ToQImage(m_picture));
-  m_document.StartNewDocument(browser.TemplateRelativePath.toStdString());
+  m_document.StartNewDocument(templateName.toStdString());
   m_lastExportName.clear();
   StartHistoryAfresh();
   CentrePicture();
@@ -70,7 +92,7 @@ void frmMain::Save() { SaveFile(false); }
 void frmMain::SaveAs() { SaveFile(true); }
 
 bool frmMain::LoadTemplate(const std::string& templateName) {
-  const auto path = ResolveTemplatePath(libraryRoot(), templateName);
+  const auto path = ResolveTemplatePath(TemplateLibraries(), templateName);
   if (!path) return false;
   raster::StdPicture picture = m_picture;
   if (!LoadPictureInto(*path, picture)) return false;

@@ -54,8 +54,9 @@ constexpr const char* kResave = R"(lumora-cli resave IN.lmp OUT.lmp
 )";
 
 constexpr const char* kCommon = R"(Options may come before or after the file names; "--" ends them.
-  --library DIR   the template library (default: the "templates" folder beside the program
-                  file, links followed; /usr/lib/zeb-lumora/templates from the package)
+  --library DIR   the only template library to look in (default: the "templates" folder
+                  beside the program file, links followed, /usr/lib/zeb-lumora/templates from
+                  the package; then the user's ~/.local/share/zeb-lumora/templates)
   --help, -h      this text; "lumora-cli COMMAND --help" describes one command
   --version       the program's name and version
 Exit status: 0 done, 1 the work failed (a message on stderr says why; for a batch, a row

@@ -1,20 +1,20 @@
 #include "cli/CliProject.h"
 
-#include <QCoreApplication>
 #include <charconv>
 #include <string_view>
 
 #include "cli/CliOptions.h"
 #include "cli/QuietStderr.h"
 #include "compose/PictureLoader.h"
+#include "compose/TemplateLibraries.h"
 #include "project/ProjectFileReader.h"
 #include "project/TemplatePath.h"
 
 namespace lumora::cli {
 
-std::filesystem::path LibraryFolder(const CliOptions& options) {
-  if (options.library) return *options.library;
-  return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) / "templates";
+std::vector<std::filesystem::path> LibraryFolders(const CliOptions& options) {
+  if (options.library) return {*options.library};
+  return TemplateLibraries();
 }
 
 namespace {
@@ -49,22 +49,26 @@ std::string WholeNumberProblem(const std::string& field, const std::string& valu
   return {};
 }
 
-std::string TemplateProblem(const std::string& name, const std::filesystem::path& library, const std::string& why) {
-  return "template \"" + name + "\" " + why + " (library " + library.string() + ")";
+std::string TemplateProblem(const std::string& name, const std::vector<std::filesystem::path>& libraries,
+                            const std::string& why) {
+  std::string folders;
+  for (const auto& library : libraries) folders += (folders.empty() ? "" : ", then ") + library.string();
+  return "template \"" + name + "\" " + why + " (" + (libraries.size() == 1 ? "library " : "libraries ") + folders + ")";
 }
 
 }  // namespace
 
-CliProject LoadCliProject(const std::filesystem::path& path, const std::filesystem::path& library, bool loadTemplate) {
+CliProject LoadCliProject(const std::filesystem::path& path, const std::vector<std::filesystem::path>& libraries,
+                          bool loadTemplate) {
   CliProject project;
   bool templateSeen = false;
   ProjectReadCallbacks callbacks;
   callbacks.LoadTemplate = [&](const std::string& name) {
     templateSeen = true;
     std::string problem;
-    const auto found = ResolveTemplatePath(library, name, &problem);
+    const auto found = ResolveTemplatePath(libraries, name, &problem);
     if (!found) {
-      project.templateProblem = TemplateProblem(name, library, "cannot be found: " + problem);
+      project.templateProblem = TemplateProblem(name, libraries, "cannot be found: " + problem);
       return false;
     }
     project.templatePath = *found;
@@ -76,7 +80,7 @@ CliProject LoadCliProject(const std::filesystem::path& path, const std::filesyst
       loaded = LoadPictureFile(*found);
     }
     if (!loaded) {
-      project.templateProblem = TemplateProblem(name, library, "cannot be read: " + loaded.error);
+      project.templateProblem = TemplateProblem(name, libraries, "cannot be read: " + loaded.error);
       return false;
     }
     project.picture = std::move(loaded.picture);

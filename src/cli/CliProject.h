@@ -23,11 +23,12 @@ struct CliProject {
   std::vector<std::string> problems;  // the reader's warnings, the template's aside
 };
 
-// --library, or the "templates" folder beside the program, as the editor has it.
-std::filesystem::path LibraryFolder(const CliOptions& options);
+// --library alone, or the libraries the editor looks in: the program's, then the user's.
+std::vector<std::filesystem::path> LibraryFolders(const CliOptions& options);
 
 // Reads the project; the template is looked up and loaded only when loadTemplate is set.
-CliProject LoadCliProject(const std::filesystem::path& path, const std::filesystem::path& library, bool loadTemplate);
+CliProject LoadCliProject(const std::filesystem::path& path, const std::vector<std::filesystem::path>& libraries,
+                          bool loadTemplate);
 
 // One --set value, "N.FIELD=VALUE": N counts TextItems from 1, FIELD is a project-file property
 // tag. Returns "" or what is wrong with it.

@@ -130,7 +130,7 @@ int RunInfo(const CliOptions& options) {
     PrintError("info takes one project file (see lumora-cli info --help)");
     return kExitUsage;
   }
-  const CliProject project = LoadCliProject(options.files[0], LibraryFolder(options), false);
+  const CliProject project = LoadCliProject(options.files[0], LibraryFolders(options), false);
   if (!project.ok) {
     PrintError(options.files[0] + ": " + project.error);
     return kExitFailed;

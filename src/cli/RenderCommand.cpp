@@ -24,7 +24,7 @@ int RunRender(const CliOptions& options) {
     PrintError("--rows, --jobs and --report work on a batch: they need --csv");
     return kExitUsage;
   }
-  CliProject project = LoadCliProject(options.files[0], LibraryFolder(options), true);
+  CliProject project = LoadCliProject(options.files[0], LibraryFolders(options), true);
   if (!project.ok) {
     PrintError(options.files[0] + ": " + project.error);
     return kExitFailed;

@@ -101,6 +101,10 @@ std::string DescribeProblem(const LoadedPicture& failed) {
   return failed.error;
 }
 
+std::string CannotOpenMessage(const std::filesystem::path& path, const LoadedPicture& failed) {
+  return "The picture \"" + path.string() + "\" could not be opened: " + DescribeProblem(failed) + ".";
+}
+
 LoadedPicture LoadTemplatePicture(const std::filesystem::path& path) {
   WaitCursor wait;
   return LoadPictureFile(path);

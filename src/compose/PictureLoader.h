@@ -27,6 +27,8 @@ struct LoadedPicture {
 
 // "the file is damaged", "the picture is too large (9000 x 9000 pixels)"...: to follow a colon.
 std::string DescribeProblem(const LoadedPicture& failed);
+// The message a user is shown: The picture "..." could not be opened: the file is damaged.
+std::string CannotOpenMessage(const std::filesystem::path& path, const LoadedPicture& failed);
 
 LoadedPicture LoadPictureFile(const std::filesystem::path& path);
 

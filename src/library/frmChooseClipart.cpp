@@ -4,15 +4,18 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 
+#include "compose/TemplateLibraries.h"
 #include "controls/DialogFont.h"
 #include "controls/ErrorGuard.h"
 #include "controls/ModalSeam.h"
+#include "library/AddPicture.h"
 #include "library/ThumbnailCell.h"
 #include "library/ThumbnailGrid.h"
 #include "library/frmPreview.h"
@@ -94,7 +97,10 @@ void frmChooseClipart::BuildWindow() {
   m_ok->setGeometry(Twips(10755, 6375, 1035, 330));
   m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
   m_cancel->setGeometry(Twips(11880, 6375, 1035, 330));
-  for (auto* button : {m_preview, m_ok, m_cancel}) button->setAutoDefault(false);
+  m_addPicture = new QPushButton(QStringLiteral("&Add Picture..."), this);
+  m_addPicture->setGeometry(Twips(165, 6375, 1800, 330));
+  for (auto* button : {m_preview, m_ok, m_cancel, m_addPicture}) button->setAutoDefault(false);
+  setAcceptDrops(true);
   m_ok->setDefault(true);
   setTabOrder(m_types, m_categories);
   setTabOrder(m_categories, m_grid);
@@ -110,16 +116,31 @@ void frmChooseClipart::BuildWindow() {
   connect(m_ok, &QPushButton::clicked, this, [this] { Guarded([&] { Choose(); }); });
   connect(m_cancel, &QPushButton::clicked, this, [this] { Guarded([&] { Cancel(); }); });
   connect(m_preview, &QPushButton::clicked, this, [this] { Guarded([&] { Preview(); }); });
+  connect(m_addPicture, &QPushButton::clicked, this, [this] {
+    Guarded([&] {
+      FileDialogRequest request;
+      request.owner = this, request.title = QStringLiteral("Add Picture"), request.fileMustExist = true;
+      request.nameFilters = {QStringLiteral("Pictures (*.jpg *.jpeg *.png *.gif *.bmp)"), QStringLiteral("All Files (*)")};
+      const FileDialogAnswer answer = Modal().fileDialog(request);
+      if (answer.accepted) AddPictures(answer.files);
+    });
+  });
   connect(m_contextPreview, &QAction::triggered, this, [this] { Guarded([&] { Preview(); }); });
   connect(m_contextSelect, &QAction::triggered, this, [this] { Guarded([&] { Choose(); }); });
 }
 
 void frmChooseClipart::LoadLibrary() {
   m_firstSelection = true;
-  m_libraryPath = LibraryRootOverride().isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/templates")
-                                                  : LibraryRootOverride();
+  const QString program = LibraryRootOverride().isEmpty() ? QString::fromStdString(ProgramTemplateLibrary().string())
+                                                          : LibraryRootOverride();
   const bool loaded = Suppressed([&] {
-    m_types->addItems(FolderEntries(m_libraryPath, QDir::Dirs));
+    {
+      const QSignalBlocker quiet(m_types);
+      m_types->clear();
+      for (const QString& root : {program, QString::fromStdString(UserTemplateLibrary().string())})
+        for (const QString& type : FolderEntries(root, QDir::Dirs))
+          (new QListWidgetItem(type, m_types))->setData(Qt::UserRole, root + u'/' + type);
+    }
     m_types->setCurrentRow(LastTypeIndex < m_types->count() ? LastTypeIndex : 0);
   });
   if (!loaded || m_types->count() == 0) MsgBoxShow(this, QString::fromUtf8(kLibraryNotLoaded), MsgBox::OKOnly);
@@ -131,7 +152,7 @@ void frmChooseClipart::SelectType(int row) {
   LastTypeIndex = row;
   Suppressed([&] {
     m_categories->clear();
-    m_categories->addItems(FolderEntries(m_libraryPath + u'/' + m_types->item(row)->text(), QDir::Dirs));
+    m_categories->addItems(FolderEntries(m_types->item(row)->data(Qt::UserRole).toString(), QDir::Dirs));
     if (m_firstSelection && LastCategoryIndex < m_categories->count()) {
       m_categories->setCurrentRow(LastCategoryIndex);
       m_categories->setFocus();
@@ -152,7 +173,7 @@ void frmChooseClipart::SelectType(int row) {
 void frmChooseClipart::SelectCategory(int row) {
   m_selectedIndex = 0;
   LastCategoryIndex = row;
-  m_categoryFolder = m_libraryPath + u'/' + m_types->currentItem()->text() + u'/' + m_categories->item(row)->text();
+  m_categoryFolder = TypeFolder() + u'/' + m_categories->item(row)->text();
   m_files = FolderEntries(m_categoryFolder, QDir::Files);
   // Input that arrives meanwhile is handled between the steps; a nested selection only makes
   // this one show the newer category again.
@@ -175,7 +196,7 @@ bool frmChooseClipart::SelectedPaths(QString& relative, QString& full) const {
   const QString category = m_categories->currentItem()->text();
   const QString file = m_files.at(m_selectedIndex);
   relative = type + u'\\' + category + u'\\' + file;
-  full = QDir::toNativeSeparators(m_libraryPath + u'/' + type + u'/' + category + u'/' + file);
+  full = QDir::toNativeSeparators(TypeFolder() + u'/' + category + u'/' + file);
   return true;
 }
 
@@ -203,6 +224,50 @@ void frmChooseClipart::Preview() {
     return;
   }
   frmPreview::ViewImage(full, this);
+}
+
+QString frmChooseClipart::TypeFolder() const {
+  return m_types->currentItem() ? m_types->currentItem()->data(Qt::UserRole).toString() : QString();
+}
+
+void frmChooseClipart::AddPictures(const QStringList& files) {
+  if (files.isEmpty()) return;
+  const auto category = AskPictureCategory(this, UserTemplateLibrary());
+  if (!category) return;
+  QString last;
+  for (const QString& file : files) {
+    const AddedPicture added = AddPictureToLibrary(file, *category, UserTemplateLibrary());
+    if (!added) MsgBoxShow(this, added.error, MsgBox::OKOnly | MsgBox::Exclamation);
+    if (added) last = added.relativePath;
+  }
+  if (!last.isEmpty()) ShowPicture(last);
+}
+
+// Lists the libraries again and selects the picture, the way a user would find it.
+void frmChooseClipart::ShowPicture(const QString& relativePath) {
+  const QStringList parts = relativePath.split(u'\\');
+  LoadLibrary();
+  const auto rows = [](QListWidget* list, const QString& text) {
+    const auto found = list->findItems(text, Qt::MatchExactly);
+    return found.isEmpty() ? -1 : list->row(found.back());
+  };
+  m_types->setCurrentRow(rows(m_types, parts.value(0)));
+  m_categories->setCurrentRow(rows(m_categories, parts.value(1)));
+  if (const auto at = m_files.indexOf(parts.value(2)); at >= 0) {
+    m_selectedIndex = static_cast<int32_t>(at);
+    ShowFocusRect(m_selectedIndex);
+  }
+  m_grid->setFocus();
+}
+
+void frmChooseClipart::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void frmChooseClipart::dropEvent(QDropEvent* event) {
+  const QStringList files = DroppedFiles(event->mimeData());
+  event->acceptProposedAction();
+  Guarded([&] { AddPictures(files); });
 }
 
 void frmChooseClipart::showEvent(QShowEvent* event) {

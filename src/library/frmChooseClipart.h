@@ -1,6 +1,8 @@
-// The template library browser: image types, their categories and a grid of up to 25 thumbnails
-// of the category's pictures. The editor's New shows it modally and then reads TemplatePath (empty
-// when nothing was chosen) and TemplateRelativePath.
+// The template library browser: image types (the program's library's, then the user's own),
+// their categories and a grid of up to 25 thumbnails of the category's pictures; Add Picture (or a
+// dropped picture file) puts a picture of the user's into the user's library. The editor's New
+// shows it modally and then reads TemplatePath (empty when nothing was chosen) and
+// TemplateRelativePath.
 #pragma once
 
 #include <QDialog>
@@ -35,9 +37,8 @@ class frmChooseClipart : public QDialog {
   inline static int32_t LastTypeIndex = 0;
   inline static int32_t LastCategoryIndex = 0;
 
-  // The library root; empty means "templates" beside the program.
+  // The program's library root; empty means "templates" beside the program.
   static void SetLibraryRoot(const QString& folder);
-  QString LibraryPath() const { return m_libraryPath; }
 
   void ShowImages();
   void ShowFocusRect(int index);
@@ -51,12 +52,15 @@ class frmChooseClipart : public QDialog {
   QPushButton* Command1() const { return m_preview; }
   QPushButton* CmdOK() const { return m_ok; }
   QPushButton* cmdCancel() const { return m_cancel; }
+  QPushButton* cmdAddPicture() const { return m_addPicture; }
   QMenu* mnuContext() const { return m_context; }
   QAction* mnucPreview() const { return m_contextPreview; }
   QAction* mnuCSelect() const { return m_contextSelect; }
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void BuildWindow();
@@ -72,8 +76,9 @@ class frmChooseClipart : public QDialog {
   void Choose();
   void Cancel();
   void Preview();
-
-  QString m_libraryPath;
+  void AddPictures(const QStringList& files);
+  void ShowPicture(const QString& relativePath);
+  QString TypeFolder() const;
   int32_t m_selectedIndex = 0;
   bool m_firstSelection = true;
   QStringList m_files;
@@ -86,6 +91,7 @@ class frmChooseClipart : public QDialog {
   QPushButton* m_preview = nullptr;
   QPushButton* m_ok = nullptr;
   QPushButton* m_cancel = nullptr;
+  QPushButton* m_addPicture = nullptr;
   QMenu* m_context = nullptr;
   QAction* m_contextPreview = nullptr;
   QAction* m_contextSelect = nullptr;

@@ -79,4 +79,12 @@ std::optional<fs::path> ResolveTemplatePath(const fs::path& libraryRoot, std::st
   return path;
 }
 
+std::optional<fs::path> ResolveTemplatePath(const std::vector<fs::path>& libraries, std::string_view templateName,
+                                            std::string* problem) {
+  std::string first;
+  for (size_t i = 0; i < libraries.size(); ++i)
+    if (auto found = ResolveTemplatePath(libraries[i], templateName, i == 0 ? &first : nullptr)) return found;
+  return refuse(problem, libraries.empty() ? "There is no template library." : first);
+}
+
 }  // namespace lumora

@@ -9,9 +9,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
-#include <QtEndian>
 
 #include "../compose/Decoders.h"
+#include "../library/TempLibrary.h"
 #include "CliRunner.h"
 #include "base/AppInfo.h"
 
@@ -117,34 +117,9 @@ TEST_F(FilesCli, ConvertKeepsThePictureAndNeedsNoTemporaryFolder) {
   EXPECT_LT(MeanChannelDifference(DecodeGif(ScratchPath("c.gif")).image, input), 4.0);
 }
 
-// Hand-made PNG headers asking for huge pictures while the file is tiny: refused before anything
-// that size is allocated. (Hostile bitmap headers are the BMP reader's tests.)
-QByteArray Be32(uint32_t v) {
-  const uint32_t big = qToBigEndian(v);
-  return QByteArray(reinterpret_cast<const char*>(&big), 4);
-}
-
-uint32_t Crc32(const QByteArray& bytes) {
-  uint32_t crc = 0xFFFFFFFFu;
-  for (char ch : bytes) {
-    crc ^= static_cast<uint8_t>(ch);
-    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
-}
-
-QByteArray PngClaiming(uint32_t width, uint32_t height) {
-  QByteArray ihdr = "IHDR" + Be32(width) + Be32(height) + QByteArray("\x08\x02\x00\x00\x00", 5);
-  QByteArray png("\x89PNG\r\n\x1a\n", 8);
-  png += Be32(13) + ihdr + Be32(Crc32(ihdr));
-  const QByteArray idat = QByteArray("IDAT") + QByteArray("\x78\x9c\x03\x00\x00\x00\x00\x01", 8);
-  png += Be32(8) + idat + Be32(Crc32(idat));
-  const QByteArray iend("IEND");
-  png += Be32(0) + iend + Be32(Crc32(iend));
-  return png;
-}
-
 // A bad or hostile input is refused with one line naming it; nothing is written, nothing crashes.
+// PNG headers asking for huge pictures in a tiny file are refused before anything that size is
+// allocated. (Hostile bitmap headers are the BMP reader's tests.)
 TEST_F(FilesCli, ConvertRefusesHostileInputs) {
   const std::vector<std::pair<QString, QByteArray>> inputs = {
       {"empty.png", {}},

@@ -186,6 +186,20 @@ TEST_F(RenderCli, EachRowIsTheProjectWithItsValuesSet) {
   EXPECT_NE(QImage(Scratch("out/1-first.png")), QImage(Scratch("two.png")));
 }
 
+// A template in the user's library is found after the program's, unless --library names the only one.
+TEST_F(RenderCli, TheUsersLibraryComesAfterTheProgramsUnlessLibraryIsGiven) {
+  ASSERT_TRUE(QDir().mkpath(Scratch("data/zeb-lumora/templates/My Pictures/Imported")));
+  ASSERT_TRUE(QFile::copy(Library() + "/Banners/Summer Sky/sky.png", Scratch("data/zeb-lumora/templates/My Pictures/Imported/s.png")));
+  const QString project = Edited("shadows.lmp", {{"Banners\\Summer Sky\\sky.png", "My Pictures\\Imported\\s.png"}});
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("XDG_DATA_HOME", Scratch("data"));
+  ASSERT_EQ(Cli({"render", project, "-o", Scratch("mine.png")}, environment).exitCode, 0);
+  EXPECT_TRUE(MatchesGolden(QImage(Scratch("mine.png")), Golden("shadows")));
+  const CliRun only = Render(project, "only.png", {}, environment);
+  EXPECT_EQ(only.exitCode, 1);
+  EXPECT_NE(only.err.find("My Pictures\\Imported\\s.png\" cannot be found"), std::string::npos) << only.err;
+}
+
 TEST_F(RenderCli, RowsRendersOnlyThoseRows) {
   const std::vector<std::pair<const char*, QStringList>> cases = {{"2-3", {"2.png", "3.png"}},
                                                                   {"3-", {"3.png", "4.png"}},

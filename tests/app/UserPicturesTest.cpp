@@ -1,0 +1,56 @@
+// A picture of the user's dropped on the main window: the save question first, as New has it,
+// then a new document on its copy in the user's library, which a saved project finds again.
+#include <QDropEvent>
+#include <QInputDialog>
+#include <QMimeData>
+#include <QUrl>
+
+#include "EditorFixture.h"
+#include "compose/TemplateLibraries.h"
+
+namespace lumora {
+namespace {
+
+using UserPicturesTest = test::EditorTest;
+
+TEST_F(UserPicturesTest, ADroppedPictureStartsADocumentOnItsCopyAfterTheSaveQuestion) {
+  QImage photo(320, 96, QImage::Format_RGB32);
+  photo.fill(QColor(200, 120, 40));
+  ASSERT_TRUE(photo.save(path("beach.png")));
+  QMimeData data;
+  const auto drop = [&](const QStringList& files) {
+    QList<QUrl> urls;
+    for (const QString& file : files) urls << QUrl::fromLocalFile(file);
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&w(), &enter);
+    QDropEvent dropped(QPointF(100, 100), Qt::CopyAction, &data, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&w(), &dropped);
+    return enter.isAccepted();
+  };
+  newDocument();
+  insertAndType(QStringLiteral("kept"));
+  EXPECT_FALSE(drop({path("beach.png"), templatePath})) << "one picture at a time";
+  modal.answerMessageBox(MsgBox::Cancel);
+  EXPECT_TRUE(drop({path("beach.png")}));
+  EXPECT_EQ(modal.messageBoxes().back().text, QStringLiteral("Do you want to save the current image?"));
+  EXPECT_EQ(current().Caption, "kept") << "Cancel keeps the document";
+  modal.answerMessageBox(MsgBox::No);
+  modal.onNextWindow([](QDialog& d) { d.accept(); });  // the category offered: Imported
+  drop({path("beach.png")});
+  EXPECT_EQ(doc().TemplateName(), "My Pictures\\Imported\\beach.png");
+  EXPECT_TRUE(doc().TextItems().empty());
+  EXPECT_EQ(w().picPicture->size(), photo.size());
+  insertAndType(QStringLiteral("On my photo"));
+  click(w().cmdSave, path("mine.lmp"));
+  window = std::make_unique<frmMain>();
+  const size_t boxes = modal.messageBoxes().size();
+  click(w().cmdOpen, path("mine.lmp"));
+  EXPECT_EQ(modal.messageBoxes().size(), boxes) << "the template is found in the user's library";
+  EXPECT_EQ(w().picPicture->size(), photo.size());
+  EXPECT_EQ(QImage(QString::fromStdString((UserTemplateLibrary() / "My Pictures" / "Imported" / "beach.png").string())),
+            QImage(path("beach.png")));
+}
+
+}  // namespace
+}  // namespace lumora
