@@ -2,9 +2,12 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
 
-#include "document/Document.h"
 #include "compose/TextPainter.h"
+#include "document/Document.h"
 
 namespace lumora {
 
@@ -19,21 +22,43 @@ void WorkspacePicture::setPicture(const QImage& picture) {
   update();
 }
 
+void WorkspacePicture::setZoom(int percent) {
+  m_zoom = std::clamp(percent, kMinZoom, kMaxZoom);
+  update();
+}
+
+QSize WorkspacePicture::shownSize() const {
+  return {static_cast<int>(std::lround(m_picture.width() * scale())),
+          static_cast<int>(std::lround(m_picture.height() * scale()))};
+}
+
 void WorkspacePicture::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  // Shrunk pictures are smoothed; enlarged ones show their pixels, as a designer checks them.
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, m_zoom < 100);
+  painter.scale(scale(), scale());
   if (!m_picture.isNull()) painter.drawImage(0, 0, m_picture);
   for (const TextItem& item : m_document.TextItems())
     if (item.Visible) PaintTextItem(painter, item);
 }
 
 void WorkspacePicture::mousePressEvent(QMouseEvent* event) {
-  emit pressed(event->position().toPoint(), event->button(), event->globalPosition().toPoint());
+  emit pressed(toPicture(event->position()), event->button(), event->globalPosition().toPoint());
 }
 
-void WorkspacePicture::mouseMoveEvent(QMouseEvent* event) { emit moved(event->position().toPoint(), event->buttons()); }
+void WorkspacePicture::mouseMoveEvent(QMouseEvent* event) { emit moved(toPicture(event->position()), event->buttons()); }
 
 void WorkspacePicture::mouseReleaseEvent(QMouseEvent* event) {
-  emit released(event->position().toPoint(), event->button());
+  emit released(toPicture(event->position()), event->button());
+}
+
+void WorkspacePicture::wheelEvent(QWheelEvent* event) {
+  if (!(event->modifiers() & Qt::ControlModifier)) return event->ignore();
+  m_wheelRest += event->angleDelta().y();
+  const int steps = m_wheelRest / 120;
+  m_wheelRest %= 120;
+  if (steps != 0) emit zoomWheel(steps, event->position());
+  event->accept();
 }
 
 }  // namespace lumora

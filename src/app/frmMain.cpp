@@ -77,6 +77,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
   BuildWelcomePanel();
   BuildContextMenu();
   BuildFocusMarks();
+  BuildZoom();
   ConnectEditing();
   CreateShortcuts();
   InstallErrorReport(*this);
@@ -376,7 +377,8 @@ void frmMain::Form_Resize() {
   Image2->resize(w - 2 * Image2->x(), h - Image2->y());
   txtCaption->setGeometry(txtCaption->x(), h - txtCaption->height() - 6, w - 2 * txtCaption->x(), txtCaption->height());
   lblInfo->move(lblInfo->x(), txtCaption->y() - lblInfo->height() - 8);
-  lblInfo->resize(w - lblInfo->x() - kMargin, lblInfo->height());
+  lblZoom->setGeometry(w - kMargin - lblZoom->width(), lblInfo->y(), lblZoom->width(), lblInfo->height());
+  lblInfo->resize(lblZoom->x() - lblInfo->x() - kMargin, lblInfo->height());
   lblCaption->move(lblCaption->x(), lblInfo->y());
   Image1->setGeometry(Image1->x(), lblInfo->y() - 10, w - 2 * Image1->x(), Image1->height());
   picWorkspace->resize(w - 2 * picWorkspace->x(), std::max(0, Image1->y() - picWorkspace->y() - 8));
@@ -385,10 +387,10 @@ void frmMain::Form_Resize() {
 }
 
 void frmMain::CentrePicture() {
-  const QImage& image = picPicture->pictureImage();
+  const QSize shown = picPicture->shownSize();
   const CentreLayout layout =
       lumora::CentrePicture({double(picWorkspace->width()), double(picWorkspace->height())},
-                            {double(image.width()), double(image.height())},
+                            {double(shown.width()), double(shown.height())},
                             {double(picWelcome->width()), double(picWelcome->height())}, m_document.DocumentOpen());
   auto floorRect = [](const RectF& r) {
     return QRect(int(std::floor(r.left)), int(std::floor(r.top)), int(r.width), int(r.height));

@@ -96,7 +96,7 @@ class frmMain : public QWidget {
   void ShowObjectFocus();
   void ShowContextMenu(QPoint globalPos);
   // The top-most shown item under a point of the picture; 0 when there is none.
-  int ItemAt(QPoint picturePoint) const;
+  int ItemAt(QPointF picturePoint) const;
   // Where an item's text is drawn on the picture, in pixels.
   QRect ItemRect(const TextItem& item) const;
   bool Dragging = false;
@@ -106,6 +106,17 @@ class frmMain : public QWidget {
   void ToggleEffectsOptions(bool enabled);
   void ActivateCaptionControl();
   void CentrePicture();
+
+  // The workspace's zoom (frmMain_Zoom.cpp), in the steps of kZoomSteps between 25 % and 800 %;
+  // the picture point under `anchor` (workspace pixels) stays where it is.
+  void ZoomIn();
+  void ZoomOut();
+  void ZoomActual();
+  void ZoomToFit();
+  void SetZoom(int percent, QPointF anchor);
+  void SetZoom(int percent);
+  // Scrolls a larger picture so that this rectangle of it (picture pixels) is in view.
+  void ScrollIntoView(const QRect& pictureRect);
   void RefreshCaption();
   static bool IsSymbolFont(const QString& name);
 
@@ -165,6 +176,7 @@ class frmMain : public QWidget {
   QFrame* Image1;
   QLabel* lblCaption;
   QLabel* lblInfo;
+  QLabel* lblZoom;
   QPlainTextEdit* txtCaption;
   QWidget* picWelcome;
   QLabel* Label4;
@@ -199,8 +211,9 @@ class frmMain : public QWidget {
   void ConnectEditing();
   void CreateShortcuts();
   void CaptionChanged();
-  void PicturePressed(QPoint pos, Qt::MouseButton button, QPoint globalPos);
-  void PictureMoved(QPoint pos);
+  void PicturePressed(QPointF pos, Qt::MouseButton button, QPoint globalPos);
+  void PictureMoved(QPointF pos);
+  void BuildZoom();
   void PictureReleased();
   void Remember(int mergeKey = 0);
   void ShowRestored(Document restored);

@@ -93,6 +93,11 @@ void frmMain::CreateShortcuts() {
   shortcut({QKeySequence(Qt::CTRL | Qt::Key_Z)}, [this] { return CanUndo(); }, &frmMain::Undo);
   shortcut({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
            [this] { return CanRedo(); }, &frmMain::Redo);
+  const auto open = [this] { return m_document.DocumentOpen(); };
+  shortcut({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)}, open, &frmMain::ZoomIn);
+  shortcut({QKeySequence::ZoomOut}, open, &frmMain::ZoomOut);
+  shortcut({QKeySequence(Qt::CTRL | Qt::Key_0)}, open, &frmMain::ZoomActual);
+  shortcut({QKeySequence(Qt::CTRL | Qt::Key_9)}, open, &frmMain::ZoomToFit);
 }
 
 void frmMain::Remember(int mergeKey) {
@@ -147,7 +152,7 @@ void frmMain::InsertText() {
   if (index == 0) return;  // the document holds as many items as it can
   m_document.SetCaption(index, "enter your text");
   // Centred while the item still has the hidden template item's font.
-  const QSize picture = picPicture->size();
+  const QSize picture = picPicture->pictureImage().size();
   m_document.CentreItem(index, m_measurer, PixelsToTwips(picture.width()), PixelsToTwips(picture.height()));
   m_document.EditItem(index, [&](TextItem& item) {
     item.FontName = fontName.toStdString();
@@ -166,6 +171,7 @@ void frmMain::InsertText() {
     item.Visible = true;
   });
   m_document.BringToFront(index);
+  ScrollIntoView(ItemRect(*m_document.CurrentItem()));
   ShowSelection();
   ShowItemCaption();
   ActivateCaptionControl();
@@ -181,7 +187,7 @@ void frmMain::InsertSymbol() {
   const int index = m_document.CreateItem();
   if (index == 0) return;
   m_document.SetCaption(index, map.SymbolText.toStdString());
-  const QSize picture = picPicture->size();
+  const QSize picture = picPicture->pictureImage().size();
   m_document.CentreItem(index, m_measurer, PixelsToTwips(picture.width()), PixelsToTwips(picture.height()));
   m_document.EditItem(index, [&](TextItem& item) {
     item.FontName = map.SymbolFontName.toStdString();
@@ -192,6 +198,7 @@ void frmMain::InsertSymbol() {
     item.ShadowColor = map.SymbolShadowColor;
     item.Visible = true;
   });
+  ScrollIntoView(ItemRect(*m_document.CurrentItem()));
   ShowSelection();
 }
 

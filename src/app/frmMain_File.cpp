@@ -80,7 +80,7 @@ void frmMain::StartDocument(const QString& templatePath, const QString& template
   m_lastExportName.clear();
   StartHistoryAfresh();
   CentrePicture();
-  const QSize size = picPicture->size();
+  const QSize size = picPicture->pictureImage().size();
   m_document.RepositionText(m_measurer, size.width() * double(kTwipsPerPixel), size.height() * double(kTwipsPerPixel));
   ShowSelection();
   RefreshCaption();

@@ -77,6 +77,7 @@ void frmMain::UpdateControls() {
                                          "position text select it and move it with your mouse.")
                         : QString());
   picWelcome->setVisible(!open);
+  lblZoom->setVisible(open);
   cmdSave->setDisabled(!open);
   cmdSaveImage->setDisabled(!open);
   cmdAdd->setDisabled(!open);

@@ -2,6 +2,7 @@
 // the press point staying under the pointer), a click beside the items clears the selection, the
 // focus marks follow the selected item, and the right button opens the context menu.
 #include <QApplication>
+#include <cmath>
 
 #include "app/frmMain.h"
 #include "compose/DocumentUnits.h"
@@ -23,14 +24,14 @@ void frmMain::BuildFocusMarks() {
     shpFocus[i] = mark;
   }
   connect(picPicture, &WorkspacePicture::pressed, this,
-          [this](QPoint pos, Qt::MouseButton button, QPoint global) { Guarded([&] { PicturePressed(pos, button, global); }); });
-  connect(picPicture, &WorkspacePicture::moved, this, [this](QPoint pos, Qt::MouseButtons buttons) {
+          [this](QPointF pos, Qt::MouseButton button, QPoint global) { Guarded([&] { PicturePressed(pos, button, global); }); });
+  connect(picPicture, &WorkspacePicture::moved, this, [this](QPointF pos, Qt::MouseButtons buttons) {
     Guarded([&] {
       picPicture->setCursor(Dragging || ItemAt(pos) != 0 ? Qt::SizeAllCursor : Qt::ArrowCursor);
       if (buttons & Qt::LeftButton) PictureMoved(pos);
     });
   });
-  connect(picPicture, &WorkspacePicture::released, this, [this](QPoint, Qt::MouseButton button) {
+  connect(picPicture, &WorkspacePicture::released, this, [this](QPointF, Qt::MouseButton button) {
     Guarded([&] {
       if (button == Qt::LeftButton) PictureReleased();
     });
@@ -42,10 +43,10 @@ QRect frmMain::ItemRect(const TextItem& item) const {
   return {TwipsToPixels(item.Left), TwipsToPixels(item.Top), layout.width, layout.height()};
 }
 
-int frmMain::ItemAt(QPoint point) const {
+int frmMain::ItemAt(QPointF point) const {
   const auto& items = m_document.TextItems();
   for (auto it = items.rbegin(); it != items.rend(); ++it)
-    if (it->Visible && ItemRect(*it).contains(point)) return it->Index;
+    if (it->Visible && QRectF(ItemRect(*it)).contains(point)) return it->Index;
   return 0;
 }
 
@@ -66,7 +67,11 @@ void frmMain::ShowObjectFocus() {
     for (QFrame* mark : shpFocus) mark->hide();
     return;
   }
-  const QRect r = ItemRect(*item);
+  // The marks keep their screen distances at any zoom.
+  const QRect picture = ItemRect(*item);
+  const double z = picPicture->scale();
+  const QRect r(QPoint(int(std::lround(picture.left() * z)), int(std::lround(picture.top() * z))),
+                QPoint(int(std::lround((picture.right() + 1) * z)) - 1, int(std::lround((picture.bottom() + 1) * z)) - 1));
   shpFocus[0]->setGeometry(r.left() - 20, r.top() - 2, r.width() + 40, r.height() + 4);
   shpFocus[1]->setGeometry(r.left() - 21, r.top() - 3, r.width() + 42, r.height() + 6);
   for (QFrame* mark : shpFocus) {
@@ -77,7 +82,7 @@ void frmMain::ShowObjectFocus() {
 
 void frmMain::ShowContextMenu(QPoint globalPos) { mnuContext->popup(globalPos); }
 
-void frmMain::PicturePressed(QPoint pos, Qt::MouseButton button, QPoint globalPos) {
+void frmMain::PicturePressed(QPointF pos, Qt::MouseButton button, QPoint globalPos) {
   const int index = ItemAt(pos);
   if (index == 0) {
     if (button == Qt::LeftButton) ClearSelection();
@@ -97,7 +102,7 @@ void frmMain::PicturePressed(QPoint pos, Qt::MouseButton button, QPoint globalPo
   }
 }
 
-void frmMain::PictureMoved(QPoint pos) {
+void frmMain::PictureMoved(QPointF pos) {
   const TextItem* item = m_document.CurrentItem();
   if (!Dragging || !item) return;
   // Twips all the way, so the press point stays under the pointer without rounding drift.
