@@ -69,8 +69,8 @@ int Prepare(const CliProject& project, const CliOptions& options, Batch& batch) 
   return kExitOk;
 }
 
-RowOutcome RenderRow(const CliProject& project, const Batch& batch, size_t r, bool dryRun, GifExport& gif,
-                     std::mutex& gifLock) {
+RowOutcome RenderRow(const CliProject& project, const Batch& batch, size_t r, const CliOptions& options,
+                     GifExport& gif, std::mutex& gifLock) {
   RowOutcome outcome{r + 1, batch.names[r], false, {}, project.problems};
   try {
     Document row = project.document;
@@ -78,8 +78,8 @@ RowOutcome RenderRow(const CliProject& project, const Batch& batch, size_t r, bo
       outcome.message = SetField(row, f.position, f.field, batch.table.Rows()[r][f.column]);
       if (!outcome.message.empty()) return outcome;
     }
-    outcome.message =
-        dryRun ? OutputProblem(outcome.output) : RenderPicture(row, project.picture, outcome.output, gif, &gifLock);
+    outcome.message = options.dryRun ? OutputProblem(outcome.output)
+                                     : RenderPicture(row, project.picture, outcome.output, gif, options.Export(), &gifLock);
   } catch (const std::exception& e) {
     outcome.message = e.what();
   }
@@ -112,7 +112,7 @@ int RenderBatch(const CliProject& project, const CliOptions& options) {
   ProgressBar progress(options.dryRun ? 0 : rows.size());
   ForEachInParallel(
       rows.size(), options.jobs.value_or(std::max(1u, std::thread::hardware_concurrency())),
-      [&](size_t i) { outcomes[i] = RenderRow(project, batch, rows[i], options.dryRun, gif, gifLock); },
+      [&](size_t i) { outcomes[i] = RenderRow(project, batch, rows[i], options, gif, gifLock); },
       [&](size_t i) {
         finished[i] = true;
         for (; told < rows.size() && finished[told]; ++told) {

@@ -5,12 +5,14 @@ namespace lumora::cli {
 namespace {
 
 constexpr const char* kRender = R"(lumora-cli render [--library DIR] PROJECT.lmp -o OUT [--set N.FIELD=VALUE ...]
-                  [--dry-run]
+                  [--quality N] [--gif-palette classic|best] [--dry-run]
 lumora-cli render [--library DIR] PROJECT.lmp --csv DATA.csv -o PATTERN [--set ...] [--rows A-B]
-                  [--jobs N] [--dry-run] [--report FILE.json]
+                  [--jobs N] [--quality N] [--gif-palette classic|best] [--dry-run]
+                  [--report FILE.json]
   Renders a project exactly as the editor's Save Image does. The output's name picks the
   format: .gif (256 colours; a white top-left pixel makes the background transparent), .bmp,
-  .png, anything else JPEG at quality 100. Missing output folders are created.
+  .png, anything else JPEG (at quality 100 unless --quality says otherwise). Missing output
+  folders are created.
   -o, --output OUT     the picture to write (with --csv, the PATTERN of the names)
   --set N.FIELD=VALUE  changes a property of the N-th text item in stacking order (from 1,
                        bottom-most first) before rendering. FIELD is a project-file tag: Left,
@@ -33,13 +35,18 @@ lumora-cli render [--library DIR] PROJECT.lmp --csv DATA.csv -o PATTERN [--set .
   --jobs N             renders N rows at a time (default: one per processor); the files are
                        the same whatever N is.
   --dry-run            checks the project, every row and every output name, and writes nothing.
+  --quality N          JPEG quality from 1 to 100 (default 100); other formats ignore it.
+  --gif-palette P      how a GIF's 256 colours are chosen: classic (default, from a small copy
+                       of the picture) or best (from every pixel: slower, keeps thin text's
+                       colours).
   --report FILE.json   writes one record per row: {"row", "output", "status": "ok" or
                        "failed", "message", "warnings": [...]}.
 )";
 
-constexpr const char* kConvert = R"(lumora-cli convert IN OUT
+constexpr const char* kConvert = R"(lumora-cli convert [--quality N] [--gif-palette classic|best] IN OUT
   Writes a picture (BMP, PNG, JPEG or GIF) through the same export routes as render: OUT's
-  name picks the format. An unreadable, damaged or oversized input is refused with a message.
+  name picks the format; --quality and --gif-palette work as for render. An unreadable,
+  damaged or oversized input is refused with a message.
 )";
 
 constexpr const char* kInfo = R"(lumora-cli info [--json] [--library DIR] PROJECT.lmp

@@ -38,6 +38,23 @@ const std::map<std::string, ValueSink>& ValueOptions() {
          o.rows = ParseRowRange(v);
          return o.rows ? std::string() : "--rows takes A-B, A-, -B or N (data rows from 1), not \"" + v + "\"";
        }},
+      {"--quality",
+       [](CliOptions& o, std::string v) {
+         if (o.quality) return std::string("--quality is given more than once");
+         int quality = 0;
+         const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), quality);
+         if (ec != std::errc() || end != v.data() + v.size() || quality < 1 || quality > 100)
+           return "--quality takes a number from 1 to 100, not \"" + v + "\"";
+         o.quality = quality;
+         return std::string();
+       }},
+      {"--gif-palette",
+       [](CliOptions& o, std::string v) {
+         if (o.gifPalette) return std::string("--gif-palette is given more than once");
+         if (v != "classic" && v != "best") return "--gif-palette takes classic or best, not \"" + v + "\"";
+         o.gifPalette = v == "best" ? GifPalette::Best : GifPalette::Classic;
+         return std::string();
+       }},
       {"--jobs",
        [](CliOptions& o, std::string v) {
          if (o.jobs) return std::string("--jobs is given more than once");

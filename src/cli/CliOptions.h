@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/RowRange.h"
+#include "compose/ExportOptions.h"
 
 namespace lumora::cli {
 
@@ -20,10 +21,20 @@ struct CliOptions {
   std::optional<RowRange> rows;
   std::optional<unsigned> jobs;         // at least 1
   std::optional<std::string> report;    // the batch's JSON report
+  std::optional<int> quality;           // --quality, 1..100
+  std::optional<GifPalette> gifPalette;
   bool dryRun = false;
   bool json = false;
   bool help = false;
   bool version = false;
+
+  // What the export routes are asked for: the defaults where no option was given.
+  ExportOptions Export() const {
+    ExportOptions e;
+    e.JpegQuality = quality.value_or(e.JpegQuality);
+    e.Palette = gifPalette.value_or(e.Palette);
+    return e;
+  }
 };
 
 inline constexpr unsigned kMaxJobs = 256;

@@ -27,7 +27,7 @@ int RunConvert(const CliOptions& options) {
     return kExitFailed;
   }
   GifExport gif;
-  const ExportResult result = ExportImage(*loaded.picture.Handle(), output, gif);
+  const ExportResult result = ExportImage(*loaded.picture.Handle(), output, gif, options.Export());
   if (!result) {
     PrintError(output + ": " + result.Message);
     return kExitFailed;

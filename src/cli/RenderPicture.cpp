@@ -9,14 +9,15 @@
 namespace lumora::cli {
 
 std::string RenderPicture(const Document& document, const raster::StdPicture& picture,
-                          const std::filesystem::path& output, GifExport& gif, std::mutex* gifLock) {
+                          const std::filesystem::path& output, GifExport& gif, const ExportOptions& options,
+                          std::mutex* gifLock) {
   const auto composite = BuildImage(document, picture);
   if (!composite) return kImageNotSaved;
   std::error_code ec;
   if (output.has_parent_path()) std::filesystem::create_directories(output.parent_path(), ec);
   std::unique_lock<std::mutex> lock;
   if (gifLock && RouteFor(output.string()) == ExportRoute::Gif) lock = std::unique_lock(*gifLock);
-  const ExportResult result = ExportImage(*composite, output, gif);
+  const ExportResult result = ExportImage(*composite, output, gif, options);
   return result ? std::string() : result.Message;
 }
 

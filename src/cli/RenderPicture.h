@@ -7,6 +7,7 @@
 #include <mutex>
 #include <string>
 
+#include "compose/ExportOptions.h"
 #include "document/Document.h"
 #include "imaging/raster/Picture.h"
 
@@ -19,7 +20,8 @@ namespace lumora::cli {
 // Returns "" or the user's message. The GIF route keeps its tables process-wide, so when renders
 // run side by side each GIF export holds gifLock (when given).
 std::string RenderPicture(const Document& document, const raster::StdPicture& picture,
-                          const std::filesystem::path& output, GifExport& gif, std::mutex* gifLock = nullptr);
+                          const std::filesystem::path& output, GifExport& gif, const ExportOptions& options,
+                          std::mutex* gifLock = nullptr);
 
 // Why the output could not be written, as far as can be told without writing it; "" if it could.
 std::string OutputProblem(const std::filesystem::path& output);

@@ -21,12 +21,12 @@ ExportRoute RouteFor(std::string_view fileName) {
 
 // The encoder samples the picture's own context: a 24-bit copy through an image object first
 // would cost a third more memory and time and change no byte of the file.
-std::vector<uint8_t> EncodeJpegRoute(const raster::StdPicture& picture) {
+std::vector<uint8_t> EncodeJpegRoute(const raster::StdPicture& picture, int quality) {
   if (!picture.Handle()) return {};
   const auto context = raster::CreateCompatibleDC();
   context->SelectBitmap(picture.sharedBitmap());
   cJpeg jpeg;
-  jpeg.Quality(100);
+  jpeg.Quality(quality);
   jpeg.SetSamplingFrequencies(1, 1, 1, 1, 1, 1);
   if (jpeg.SampleHDC(context.get(), picture.Width(), picture.Height(), 0, 0) != 0) return {};
   return jpeg.SaveToMemory();

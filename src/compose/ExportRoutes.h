@@ -17,8 +17,8 @@ enum class ExportRoute { Jpeg, Gif, Bitmap, Png };
 // ".jpeg", another extension or none) is written as JPEG.
 ExportRoute RouteFor(std::string_view fileName);
 
-// Quality 100, every component sampled at full resolution. Empty when nothing could be encoded.
-std::vector<uint8_t> EncodeJpegRoute(const raster::StdPicture& picture);
+// Every component sampled at full resolution, at quality 1..100. Empty when nothing could be encoded.
+std::vector<uint8_t> EncodeJpegRoute(const raster::StdPicture& picture, int quality = 100);
 // A 24-bit bottom-up Windows bitmap, the form every reader takes.
 std::vector<uint8_t> EncodeBitmapRoute(const raster::StdPicture& picture);
 // Lossless 8-bit RGB, whatever the picture's depth.

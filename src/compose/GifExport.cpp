@@ -21,11 +21,12 @@ GifExport::GifExport() {
 // The reduction works from a 32-bit copy whatever depth the composite has, so a picture of 8 bits
 // or fewer is reduced too instead of leaving an empty surface behind. A composite that cannot be
 // copied writes nothing; the 8-bit surface and palette keep the previous export's picture.
-std::string GifExport::Encode(const raster::StdPicture& composite, bool whiteCorner, std::vector<uint8_t>& out) {
+std::string GifExport::Encode(const raster::StdPicture& composite, bool whiteCorner, std::vector<uint8_t>& out,
+                              GifPalette palette) {
   out.clear();
   if (m_trueColour.CreateFromStdPicture(composite, true) == 0) return kGifLoadFailed;
 
-  mDither8bpp::SetPaletteMode(mDither8bpp::kPaletteOptimal);
+  mDither8bpp::SetPaletteMode(palette == GifPalette::Best ? mDither8bpp::kPaletteBest : mDither8bpp::kPaletteOptimal);
   mDither8bpp::SetDitherMode(mDither8bpp::kDitherDiffusion);
   m_transparency = whiteCorner;
   const int16_t transparent = m_transparency ? kTransparentIndex : int16_t{-1};

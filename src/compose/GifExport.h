@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "compose/ExportOptions.h"
 #include "imaging/cDIB.h"
 #include "imaging/cPal8bpp.h"
 #include "imaging/raster/Picture.h"
@@ -22,10 +23,11 @@ class GifExport {
   GifExport(const GifExport&) = delete;
   GifExport& operator=(const GifExport&) = delete;
 
-  // Reduces the composite to 256 colours and encodes it; palette entry 0 (the top-left pixel's
-  // colour cell) is transparent when whiteCorner. Returns "" with the file's bytes in `out`, or
-  // the message for the user.
-  std::string Encode(const raster::StdPicture& composite, bool whiteCorner, std::vector<uint8_t>& out);
+  // Reduces the composite to 256 colours with the chosen palette and encodes it; palette entry 0
+  // (the top-left pixel's colour cell, or nearest entry) is transparent when whiteCorner.
+  // Returns "" with the file's bytes in `out`, or the message for the user.
+  std::string Encode(const raster::StdPicture& composite, bool whiteCorner, std::vector<uint8_t>& out,
+                     GifPalette palette = GifPalette::Classic);
 
   bool Transparency() const { return m_transparency; }
   const cDIB& EightBitSurface() const { return m_eightBit; }

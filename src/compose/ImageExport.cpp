@@ -11,11 +11,11 @@ namespace {
 
 ExportResult Failed(std::string message) { return {false, std::move(message)}; }
 
-std::vector<uint8_t> EncodeComposite(ExportRoute route, const raster::StdPicture& composite) {
+std::vector<uint8_t> EncodeComposite(ExportRoute route, const raster::StdPicture& composite, int jpegQuality) {
   switch (route) {
     case ExportRoute::Bitmap: return EncodeBitmapRoute(composite);
     case ExportRoute::Png: return EncodePngRoute(composite);
-    case ExportRoute::Jpeg: return EncodeJpegRoute(composite);
+    case ExportRoute::Jpeg: return EncodeJpegRoute(composite, jpegQuality);
     case ExportRoute::Gif: break;
   }
   return {};
@@ -31,17 +31,17 @@ void ImageExport::Prepare(const raster::Bitmap& composite) {
       std::shared_ptr<raster::Bitmap>(std::shared_ptr<void>(), const_cast<raster::Bitmap*>(&composite)));
 }
 
-ExportResult ImageExport::Save(const std::filesystem::path& name, GifExport& gif) const {
+ExportResult ImageExport::Save(const std::filesystem::path& name, GifExport& gif, const ExportOptions& options) const {
   if (m_composite.IsNull() || name.empty()) return Failed(kImageNotSaved);
   const ExportRoute route = RouteFor(name.string());
   const char* const notWritten = route == ExportRoute::Gif ? kGifWriteFailed : kImageNotSaved;
   std::vector<uint8_t> bytes;
   try {
     if (route == ExportRoute::Gif) {
-      if (std::string message = gif.Encode(m_composite, m_whiteCorner, bytes); !message.empty())
+      if (std::string message = gif.Encode(m_composite, m_whiteCorner, bytes, options.Palette); !message.empty())
         return Failed(message);
     } else {
-      bytes = EncodeComposite(route, m_composite);
+      bytes = EncodeComposite(route, m_composite, options.JpegQuality);
     }
   } catch (const std::exception&) {
     return Failed(notWritten);
@@ -50,10 +50,11 @@ ExportResult ImageExport::Save(const std::filesystem::path& name, GifExport& gif
   return {true, {}};
 }
 
-ExportResult ExportImage(const raster::Bitmap& composite, const std::filesystem::path& name, GifExport& gif) {
+ExportResult ExportImage(const raster::Bitmap& composite, const std::filesystem::path& name, GifExport& gif,
+                         const ExportOptions& options) {
   ImageExport job;
   job.Prepare(composite);
-  return job.Save(name, gif);
+  return job.Save(name, gif, options);
 }
 
 }  // namespace lumora

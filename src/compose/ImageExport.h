@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "compose/ExportOptions.h"
 #include "imaging/raster/Bitmap.h"
 #include "imaging/raster/Picture.h"
 
@@ -27,8 +28,8 @@ class ImageExport {
   // Notes the white-corner flag and keeps a view of the composite, which is not copied: it must
   // stay unchanged and alive until the last Save (the editor's composite surface does).
   void Prepare(const raster::Bitmap& composite);
-  // Runs the route the name picks. Needs a Prepare.
-  ExportResult Save(const std::filesystem::path& name, GifExport& gif) const;
+  // Runs the route the name picks, with the options that route uses. Needs a Prepare.
+  ExportResult Save(const std::filesystem::path& name, GifExport& gif, const ExportOptions& options = {}) const;
 
   bool WhiteCorner() const { return m_whiteCorner; }
 
@@ -38,6 +39,7 @@ class ImageExport {
 };
 
 // Prepare and Save in one go.
-ExportResult ExportImage(const raster::Bitmap& composite, const std::filesystem::path& name, GifExport& gif);
+ExportResult ExportImage(const raster::Bitmap& composite, const std::filesystem::path& name, GifExport& gif,
+                         const ExportOptions& options = {});
 
 }  // namespace lumora

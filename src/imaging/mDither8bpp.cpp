@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/Rounding.h"
+#include "imaging/BestPalette.h"
 #include "imaging/cDIB.h"
 #include "imaging/cPal8bpp.h"
 #include "imaging/raster/Blit.h"
@@ -99,11 +100,13 @@ void ConvertTo8bpp(const cDIB& source, cDIB& target, cPal8bpp& palette, Conversi
     return;
   }
 
-  if (g_paletteMode == kPaletteOptimal)
+  const bool best = g_paletteMode == kPaletteBest;
+  if (best)
+    CreateBestPalette(*work.hDIb(), palette);
+  else if (g_paletteMode == kPaletteOptimal)
     buildOptimalPalette(work, palette);
   else
     palette.CreateHalftone(4);
-  const std::array<uint8_t, kInverseCells> inverse = inverseTable(palette);
   std::array<uint8_t, 1024> working{};
   std::copy_n(palette.lpPalette().begin(), working.size(), working.begin());
 
@@ -114,7 +117,10 @@ void ConvertTo8bpp(const cDIB& source, cDIB& target, cPal8bpp& palette, Conversi
   raster::Bitmap& indices = *target.hDIb();
   const std::ptrdiff_t down = pixels.rowOrder() == raster::RowOrder::TopDown ? pixels.stride() : -pixels.stride();
   const DiffusionPicture picture{pixels.row(0), down, indices.row(0), indices.stride(), work.Width(), work.Height()};
-  Diffuse(picture, inverse, working, g_ditherMode == kDitherDiffusion, observer);
+  if (best)
+    DiffuseExact(picture, *palette.hPal(), observer);
+  else
+    Diffuse(picture, inverseTable(palette), working, g_ditherMode == kDitherDiffusion, observer);
 }
 
 }  // namespace lumora::mDither8bpp

@@ -1,12 +1,15 @@
 // mDither8bpp: reduces a 32-bit picture to 8 bits: an optimal palette from a small copy of the
 // picture, a 4096-cell inverse table, and Floyd-Steinberg error diffusion from precomputed
-// fraction tables. One conversion at a time (module-wide tables).
+// fraction tables; or the best palette, fitted to the whole picture, with each pixel taking its
+// nearest entry. One conversion at a time (module-wide tables).
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
+
+#include "imaging/raster/Bitmap.h"
 
 namespace lumora {
 
@@ -16,6 +19,7 @@ class cPal8bpp;
 namespace mDither8bpp {
 
 inline constexpr int32_t kPaletteOptimal = 1;   // other values: the 216-colour halftone cube
+inline constexpr int32_t kPaletteBest = 3;      // with error diffusion whatever the dither mode
 inline constexpr int32_t kDitherDiffusion = 2;  // other values: every pixel to its cell's entry
 inline constexpr int kThumbnailSide = 150;
 
@@ -69,6 +73,9 @@ struct DiffusionPicture {
 };
 void Diffuse(const DiffusionPicture& picture, std::span<const uint8_t, 4096> inverse,
              std::span<const uint8_t, 1024> palette, bool spreadErrors, ConversionObserver* observer = nullptr);
+// Diffuse, errors always spread, with each pixel taking the entry (of 1..256) nearest to its colour.
+void DiffuseExact(const DiffusionPicture& picture, std::span<const raster::RGBQuad> entries,
+                  ConversionObserver* observer = nullptr);
 
 }  // namespace mDither8bpp
 }  // namespace lumora

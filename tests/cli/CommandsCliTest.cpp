@@ -111,6 +111,9 @@ TEST_F(FilesCli, ConvertKeepsThePictureAndNeedsNoTemporaryFolder) {
   const QImage input = Golden("stacking");
   EXPECT_EQ(MaxChannelDifference(QImage(Scratch("a.bmp")), input), 0);
   EXPECT_LT(MeanChannelDifference(DecodeGif(ScratchPath("c.gif")).image, input), 4.0);
+  ASSERT_EQ(Cli({"convert", "--gif-palette=best", Projects() + "/golden/stacking.png", Scratch("best.gif")}).exitCode, 0);
+  EXPECT_LT(MeanChannelDifference(DecodeGif(ScratchPath("best.gif")).image, input),
+            MeanChannelDifference(DecodeGif(ScratchPath("c.gif")).image, input));
 }
 
 // A bad or hostile input is refused with one line naming it; nothing is written, nothing crashes.
@@ -190,7 +193,11 @@ TEST_F(FilesCli, BadCommandLinesExitWithTwoAndOneLine) {
       {{"render", "x.lmp", "-o", "a.png", "--rows", "1", "--rows", "2"}, "--rows is given more than once"},
       {{"render", "x.lmp", "-o", "a.png", "--jobs", "2", "--jobs", "3"}, "--jobs is given more than once"},
       {{"render", "x.lmp", "-o", "a.png", "--jobs", "0"}, "--jobs takes a number from 1 to"},
-      {{"render", "x.lmp", "-o", "a.png", "--jobs", "2x"}, "not \"2x\""}};
+      {{"render", "x.lmp", "-o", "a.png", "--jobs", "2x"}, "not \"2x\""},
+      {{"render", "x.lmp", "-o", "a.jpg", "--quality", "0"}, "--quality takes a number from 1 to 100, not \"0\""},
+      {{"convert", "a.png", "b.jpg", "--quality=101"}, "--quality takes a number from 1 to 100"},
+      {{"render", "x.lmp", "-o", "a.jpg", "--quality", "9", "--quality", "9"}, "--quality is given more than once"},
+      {{"convert", "a.png", "b.gif", "--gif-palette", "Best"}, "--gif-palette takes classic or best, not \"Best\""}};
   for (const BadLine& c : cases) {
     SCOPED_TRACE(c.arguments.join(' ').toStdString());
     const CliRun run = Cli(c.arguments);

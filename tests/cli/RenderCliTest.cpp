@@ -89,6 +89,17 @@ TEST_F(RenderCli, RoutesByTheOutputsNameAndNoScreenSettings) {
   const DecodedGif gif = DecodeGif(ScratchPath("out.gif"));
   EXPECT_EQ(std::make_pair(gif.version, gif.gif.transparent), std::make_pair(std::string("GIF89a"), 0));
   EXPECT_LT(MeanChannelDifference(gif.image, Golden("multiline")), 3.0);
+  // --quality shrinks the JPEG; --gif-palette best is another GIF, closer and transparent alike.
+  for (const auto& [name, option, value] : {std::tuple{"q50.jpg", "--quality", "50"}, {"best.gif", "--gif-palette", "best"},
+                                            {"classic.gif", "--gif-palette", "classic"}})
+    ASSERT_EQ(Render(Project("multiline.lmp"), name, {option, value}).exitCode, 0) << name;
+  EXPECT_LT(Read(Scratch("q50.jpg")).size(), Read(Scratch("out.JPEG")).size() / 2);
+  EXPECT_LT(MeanChannelDifference(DecodeJpeg(ScratchPath("q50.jpg")), Golden("multiline")), 3.0);
+  EXPECT_EQ(Read(Scratch("classic.gif")), Read(Scratch("out.gif")));
+  const DecodedGif best = DecodeGif(ScratchPath("best.gif"));
+  EXPECT_NE(Read(Scratch("best.gif")), Read(Scratch("out.gif")));
+  EXPECT_EQ(best.gif.transparent, 0);
+  EXPECT_LT(MeanChannelDifference(best.image, Golden("multiline")), MeanChannelDifference(gif.image, Golden("multiline")));
   ASSERT_EQ(Render(Project("effects.lmp"), "effects.bmp").exitCode, 0);
   for (const auto& [variable, value] : {std::pair{"QT_FONT_DPI", "144"}, {"QT_SCALE_FACTOR", "2"}}) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
