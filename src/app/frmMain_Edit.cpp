@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QKeyEvent>
 
+#include "app/frmExportOptions.h"
 #include "app/frmMain.h"
 #include "base/Rounding.h"
 #include "colour/frmColorPicker.h"
@@ -352,14 +353,16 @@ void frmMain::SaveImage() {
   m_fileDialog.setHWnd(this);
   m_fileDialog.setDefaultExt(QStringLiteral("jpg"));
   m_fileDialog.setCancelError(true);
+  m_fileDialog.setOptionsCommand(&frmExportOptions::Edit);
   m_fileDialog.ShowSave();
+  m_fileDialog.setOptionsCommand({});
   const QString name = m_fileDialog.FileName();
   if (name.isEmpty()) return;
   m_lastExportName = name;
   // An exported picture is not a saved project: the save question stays as it was.
   const ExportResult result = [&] {
     WaitCursor wait;  // a large GIF takes a while to reduce and write
-    return exporter.Save(name.toStdString(), m_gif);
+    return exporter.Save(name.toStdString(), m_gif, LoadExportOptions());
   }();
   if (!result && !result.Message.empty())
     MsgBoxShow(this, QString::fromStdString(result.Message), MsgBox::OKOnly | MsgBox::Exclamation);

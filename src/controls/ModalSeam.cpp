@@ -4,6 +4,8 @@
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QPushButton>
 #include <QMessageBox>
 #include <QRegularExpression>
 
@@ -76,6 +78,12 @@ class RealModalSeam final : public ModalSeam {
       QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
     }
     if (!request.confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()); grid && request.options) {
+      auto* options = new QPushButton(QStringLiteral("&Options..."), &dialog);
+      options->setAutoDefault(false);
+      QObject::connect(options, &QPushButton::clicked, &dialog, [&] { request.options(&dialog); });
+      grid->addWidget(options, grid->rowCount(), 0);
+    }
     if (!request.initialFolder.isEmpty()) dialog.setDirectory(request.initialFolder);
     if (!request.initialFile.isEmpty()) dialog.selectFile(request.initialFile);
     FileDialogAnswer answer;

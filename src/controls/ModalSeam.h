@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QDialog;
 class QWidget;
@@ -30,6 +31,8 @@ struct FileDialogRequest {
   bool confirmOverwrite = false;
   bool fileMustExist = false;
   bool multipleFiles = false;
+  // When set, an "Options..." button beside the names runs it, with the dialog as its owner.
+  std::function<void(QWidget* dialog)> options;
 };
 
 struct FileDialogAnswer {

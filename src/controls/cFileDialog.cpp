@@ -60,6 +60,7 @@ FileDialogRequest cFileDialog::makeRequest(FileDialogRequest::Kind kind, const Q
   request.defaultSuffix = m_defaultExt;
   request.confirmOverwrite = (m_flags & OverwritePrompt) != 0;
   request.fileMustExist = (m_flags & FileMustExist) != 0;
+  request.options = m_options;
   return request;
 }
 

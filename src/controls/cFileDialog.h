@@ -42,6 +42,8 @@ class cFileDialog {
   void setHWnd(QWidget* owner) { m_owner = owner; }
   QString InitDir() const { return m_initDir; }
   void setInitDir(const QString& dir) { m_initDir = dir; }
+  // An "Options..." button in the dialog runs this; empty for none.
+  void setOptionsCommand(std::function<void(QWidget* dialog)> command) { m_options = std::move(command); }
 
   // The filter in the dialog's zero-separated form, ended by an extra zero.
   QString filterRecord() const { return m_filterRecord; }
@@ -72,6 +74,7 @@ class cFileDialog {
   int m_recordFlags = 0;
   QWidget* m_owner = nullptr;
   QString m_initDir;
+  std::function<void(QWidget*)> m_options;
 };
 
 }  // namespace lumora

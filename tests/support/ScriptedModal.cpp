@@ -1,6 +1,7 @@
 #include "ScriptedModal.h"
 
 #include <QCoreApplication>
+#include <utility>
 
 namespace lumora::test {
 namespace {
@@ -40,6 +41,7 @@ int ScriptedModal::messageBox(QWidget*, const QString& text, int style, const QS
 
 FileDialogAnswer ScriptedModal::fileDialog(const FileDialogRequest& request) {
   m_fileDialogs.push_back(request);
+  if (std::exchange(m_pressOptions, false) && request.options) request.options(request.owner);
   return next(m_fileAnswers, FileDialogAnswer{});
 }
 

@@ -29,6 +29,8 @@ class ScriptedModal : public ModalSeam {
   void answerFileDialog(FileDialogAnswer answer) { m_fileAnswers.push_back(std::move(answer)); }
   void answerFile(const QString& path) { m_fileAnswers.push_back({true, {path}}); }
   void cancelFileDialog() { m_fileAnswers.push_back({false, {}}); }
+  // The next file dialog's Options button is pressed before it is answered.
+  void pressFileDialogOptions() { m_pressOptions = true; }
   void answerColour(int colour) { m_colourAnswers.push_back(colour); }
   // The step gets the shown (non-modal) window and drives it like a user; when it returns and the
   // window has not closed itself, the window is rejected.
@@ -56,6 +58,7 @@ class ScriptedModal : public ModalSeam {
   std::vector<QString> m_windows;
   int m_colourDialogs = 0;
   int m_beeps = 0;
+  bool m_pressOptions = false;
 };
 
 }  // namespace lumora::test

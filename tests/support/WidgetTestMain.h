@@ -1,5 +1,5 @@
 // The main of the widget test programs (include it in one file of each): a QApplication,
-// offscreen unless a run asks for the X server and has one, and a user library of its own.
+// offscreen unless a run asks for the X server and has one, and user data and settings of its own.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   const QTemporaryDir userData;
   qputenv("XDG_DATA_HOME", userData.path().toUtf8());
+  qputenv("XDG_CONFIG_HOME", userData.path().toUtf8());
   QApplication app(argc, argv);
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
