@@ -51,30 +51,6 @@ TEST(LayOutText, LinesWidthsAndHeights) {
   EXPECT_EQ(LayOutText(Item("a\r\n")).lines.size(), 2u);
 }
 
-// 150 twips are 10 pixels, 300 twips 20; a system colour paints as the colour it stands for.
-TEST(PaintTextItem, DrawsAtTheItemsPositionInPixelsAndColour) {
-  SystemColors::ResetToDefaults();
-  TextItem item = Item("\xE2\x96\x88\r\nBj");  // a full block: solid ink
-  item.Left = 150, item.Top = 300, item.ForeColor = static_cast<Colour>(0x80000000u + SystemColors::kHighlight);
-  QImage painted(150, 120, QImage::Format_RGB32);
-  painted.fill(Qt::white);
-  QImage printed = painted.copy();
-  QPainter first(&painted);
-  PaintTextItem(first, item);
-  first.end();
-  QPainter second(&printed);
-  PrintSubStrings(second, LayOutText(item), QPoint(10, 20), item.ForeColor, item.Alignment);
-  second.end();
-  EXPECT_EQ(painted, printed);
-  QPoint ink(-1, -1);  // the block's top-left corner
-  for (int y = 0; y < painted.height() && ink.y() < 0; ++y)
-    for (int x = 0; x < painted.width() && ink.y() < 0; ++x)
-      if ((painted.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) ink = {x, y};
-  EXPECT_NEAR(ink.x(), 10, 1) << "the block's own bearing aside";
-  const uint32_t rgb = SystemColors::Translate(item.ForeColor);
-  EXPECT_EQ(painted.pixel(ink.x() + 5, ink.y() + 5) & 0xFFFFFF, qRgb(RedOf(rgb), GreenOf(rgb), BlueOf(rgb)) & 0xFFFFFF);
-}
-
 // A soft shadow is blurred on a layer cut to what can reach the picture: at the picture's edge it
 // is the same as the middle of a larger picture. (No outline: Qt's antialiased strokes differ by a
 // level here and there from one place to another.)
@@ -92,16 +68,6 @@ TEST(PaintTextItem, ASoftShadowAtTheEdgeIsCutNotChanged) {
   };
   const QImage edge = painted(120, 90, -300, -150);  // 20 and 10 pixels off the picture
   EXPECT_EQ(painted(520, 490, 5700, 5850).copy(400, 400, 120, 90), edge);
-}
-
-// Sizes are pixels, four thirds of the points, which no device resolution scales: text positions
-// in project files do not move between machines.
-TEST(DocumentFont, SizeDoesNotFollowTheDeviceResolution) {
-  TextItem item;
-  item.FontName = "DejaVu Sans", item.FontSize = 24, item.FontItalic = true;
-  const QFont font = DocumentFont(item);
-  EXPECT_EQ(std::make_tuple(font.family(), font.pixelSize(), font.pointSize()), std::make_tuple(QString("DejaVu Sans"), 32, -1));
-  EXPECT_TRUE(font.italic() && !font.bold() && !font.underline() && !font.strikeOut());
 }
 
 TEST(BuildImage, PaintsEachVisibleItemInOrderOnACopyOfTheTemplate) {

@@ -112,18 +112,5 @@ TEST(Document, CentreAndPullBackOntoASmallerPicture) {
   EXPECT_EQ(doc.TemplateItem().Left, 6000 - 500) << "the template item is pulled in too";
 }
 
-// The shadow lies 1 to 4 pixels (15 twips each) down and right by the size, unless the item says.
-TEST(TextItem, ShadowOffsetBySize) {
-  const std::pair<float, int> sizes[] = {{16.9f, 1}, {17, 2}, {37.9f, 2}, {38, 3}, {48.9f, 3}, {49, 4}};
-  for (const auto& [size, pixels] : sizes) {
-    TextItem item;
-    item.Left = 300, item.Top = 150, item.FontSize = size;
-    EXPECT_EQ(std::pair(item.ShadowLeft() - 300, item.ShadowTop() - 150), std::pair(15.0f * pixels, 15.0f * pixels))
-        << size;
-    item.ShadowOffset = -2;
-    EXPECT_EQ(item.ShadowLeft(), 270.0f) << size;
-  }
-}
-
 }  // namespace
 }  // namespace lumora

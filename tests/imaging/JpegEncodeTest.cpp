@@ -77,36 +77,6 @@ TEST(JpegEncode, GoldenHashesOfAFixedPicture) {
   }
 }
 
-Bytes Capture(const std::shared_ptr<raster::Bitmap>& b, int32_t w, int32_t h, int32_t left = 0, int32_t top = 0, Sampling s = k444) {
-  Surface surface(b);
-  cJpeg jpeg;
-  jpeg.Quality(90);
-  jpeg.SetSamplingFrequencies(s.h1, s.v1, s.h2, s.v2, s.h3, s.v3);
-  EXPECT_EQ(jpeg.SampleHDC(surface.hdc(), w, h, left, top), 0);
-  return jpeg.SaveToMemory();
-}
-
-// Every storage layout gives the stream of the 32-bit top-down picture read in place; a rectangle
-// gives the picture cropped to it, black where it reaches outside.
-TEST(JpegCapture, LayoutsAndRectangles) {
-  const auto photo = MakePhoto(40, 30, 8);
-  for (const auto& [bpp, order, masks] : {std::tuple{24, raster::RowOrder::BottomUp, raster::ChannelMasks{}},
-                                          {24, raster::RowOrder::TopDown, raster::ChannelMasks{}},
-                                          {32, raster::RowOrder::BottomUp, raster::ChannelMasks{}},
-                                          {32, raster::RowOrder::TopDown, raster::ChannelMasks{0x0000FF, 0x00FF00, 0xFF0000}}}) {
-    auto copy = masks == raster::ChannelMasks{} ? raster::Bitmap::Create(40, 30, bpp, order)
-                                                : raster::Bitmap::Create(40, 30, bpp, order, masks);
-    ASSERT_TRUE(raster::BitBlt(*copy, 0, 0, 40, 30, *photo, 0, 0, raster::SRCCOPY));
-    for (Sampling s : {k444, k420, kGrey}) EXPECT_EQ(Capture(copy, 40, 30, 0, 0, s), Capture(photo, 40, 30, 0, 0, s)) << bpp;
-  }
-  struct Rect { int32_t left, top, w, h; };
-  for (const Rect r : {Rect{13, 7, 19, 11}, {30, 20, 16, 16}, {-3, -2, 16, 16}}) {
-    auto cropped = raster::Bitmap::Create(r.w, r.h, 32);
-    raster::BitBlt(*cropped, 0, 0, r.w, r.h, *photo, r.left, r.top, raster::SRCCOPY);
-    EXPECT_EQ(Capture(photo, r.w, r.h, r.left, r.top), Capture(cropped, r.w, r.h)) << r.left << "," << r.top;
-  }
-}
-
 // Nothing to capture returns 1 and keeps the previous capture, whose tables stay those it was
 // quantised with; a side above what SOF0 holds raises before anything is allocated.
 TEST(JpegCapture, RefusalsAndTheKeptCapture) {

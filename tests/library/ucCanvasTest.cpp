@@ -103,20 +103,6 @@ TEST(ucCanvas, DragPansWithinTheEdgesAndReportsPicturePixels) {
   EXPECT_EQ(canvas.cursor().shape(), Qt::ArrowCursor);
 }
 
-TEST(ucCanvas, KeepsThePanPositionProportionalWhenResized) {
-  ucCanvas canvas;
-  Layout(canvas, {200, 100}, {100, 50}, 3, false);
-  QTest::mousePress(&canvas, Qt::LeftButton, {}, {100, 50});
-  QTest::mouseMove(&canvas, {125, 50});  // scroll x 50 -> 25, a quarter of the way
-  QTest::mouseRelease(&canvas, Qt::LeftButton, {}, {125, 50});
-  canvas.show();
-  QSignalSpy resized(&canvas, &ucCanvas::Resized);
-  canvas.resize(100, 100);
-  EXPECT_EQ(resized.count(), 1);
-  EXPECT_EQ(canvas.MaxScroll().x(), 200);
-  EXPECT_EQ(canvas.ScrollPos().x(), 50);
-}
-
 TEST(ucCanvas, PaintsThePictureZoomedAndPannedOnTheWorkspaceColour) {
   ucCanvas canvas;
   Layout(canvas, {200, 100}, {100, 50}, 3, false);
