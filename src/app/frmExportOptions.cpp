@@ -1,5 +1,6 @@
 #include "app/frmExportOptions.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -14,7 +15,8 @@
 namespace lumora {
 namespace {
 
-const QString kQuality = QStringLiteral("Export/JpegQuality"), kPalette = QStringLiteral("Export/GifPalette");
+const QString kQuality = QStringLiteral("Export/JpegQuality"), kPalette = QStringLiteral("Export/GifPalette"),
+              kPngAlpha = QStringLiteral("Export/PngAlpha");
 
 }  // namespace
 
@@ -23,6 +25,7 @@ ExportOptions LoadExportOptions() {
   ExportOptions options;
   options.JpegQuality = std::clamp(settings.value(kQuality, options.JpegQuality).toInt(), 1, 100);
   options.Palette = settings.value(kPalette).toString() == QStringLiteral("Best") ? GifPalette::Best : GifPalette::Classic;
+  options.PngAlpha = settings.value(kPngAlpha, false).toBool();
   return options;
 }
 
@@ -30,6 +33,7 @@ void SaveExportOptions(const ExportOptions& options) {
   QSettings settings(QStringLiteral("ZEB Software"));
   settings.setValue(kQuality, options.JpegQuality);
   settings.setValue(kPalette, options.Palette == GifPalette::Best ? QStringLiteral("Best") : QStringLiteral("Classic"));
+  settings.setValue(kPngAlpha, options.PngAlpha);
 }
 
 frmExportOptions::frmExportOptions(QWidget* owner) : QDialog(owner) {
@@ -45,6 +49,8 @@ frmExportOptions::frmExportOptions(QWidget* owner) : QDialog(owner) {
   cboPalette = new QComboBox(this);
   cboPalette->addItems({QStringLiteral("Classic"), QStringLiteral("Best (keeps thin text's colours)")});
   form->addRow(QStringLiteral("GIF &palette:"), cboPalette);
+  chkPngAlpha = new QCheckBox(QStringLiteral("PNG keeps the template's &transparency"), this);
+  form->addRow(chkPngAlpha);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   cmdOK = buttons->button(QDialogButtonBox::Ok);
   cmdCancel = buttons->button(QDialogButtonBox::Cancel);
@@ -54,12 +60,15 @@ frmExportOptions::frmExportOptions(QWidget* owner) : QDialog(owner) {
   const ExportOptions options = LoadExportOptions();
   spnQuality->setValue(options.JpegQuality);
   cboPalette->setCurrentIndex(options.Palette == GifPalette::Best ? 1 : 0);
+  chkPngAlpha->setChecked(options.PngAlpha);
 }
 
 void frmExportOptions::Edit(QWidget* owner) {
   frmExportOptions window(owner);
   if (Modal().exec(window) != QDialog::Accepted) return;
-  SaveExportOptions({window.spnQuality->value(), window.cboPalette->currentIndex() == 1 ? GifPalette::Best : GifPalette::Classic});
+  SaveExportOptions({window.spnQuality->value(),
+                     window.cboPalette->currentIndex() == 1 ? GifPalette::Best : GifPalette::Classic,
+                     window.chkPngAlpha->isChecked()});
 }
 
 }  // namespace lumora

@@ -1,11 +1,12 @@
-// The export options window, opened from Save Image's file dialog: the JPEG quality and the GIF
-// palette. The choice is kept in the settings and used by every export after it.
+// The export options window, opened from Save Image's file dialog: the JPEG quality, the GIF
+// palette and whether a PNG keeps the template's transparency. The choice is kept in the settings and used by every export after it.
 #pragma once
 
 #include <QDialog>
 
 #include "compose/ExportOptions.h"
 
+class QCheckBox;
 class QComboBox;
 class QPushButton;
 class QSpinBox;
@@ -22,6 +23,7 @@ class frmExportOptions : public QDialog {
 
   QSpinBox* spnQuality;
   QComboBox* cboPalette;
+  QCheckBox* chkPngAlpha;
   QPushButton* cmdOK;
   QPushButton* cmdCancel;
 

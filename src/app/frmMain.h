@@ -242,6 +242,7 @@ class frmMain : public QWidget {
 
   Document m_document;
   raster::StdPicture m_picture;
+  std::vector<uint8_t> m_pictureAlpha;  // the template's opacities; empty when it is opaque
   QtTextMeasurer m_measurer;
   cFileDialog m_fileDialog;
   bool m_loaded = false;

@@ -359,10 +359,12 @@ void frmMain::SaveImage() {
   const QString name = m_fileDialog.FileName();
   if (name.isEmpty()) return;
   m_lastExportName = name;
+  const ExportOptions options = LoadExportOptions();
+  exporter.PrepareTransparency(name.toStdString(), options, m_document, m_picture, m_pictureAlpha);
   // An exported picture is not a saved project: the save question stays as it was.
   const ExportResult result = [&] {
     WaitCursor wait;  // a large GIF takes a while to reduce and write
-    return exporter.Save(name.toStdString(), m_gif, LoadExportOptions());
+    return exporter.Save(name.toStdString(), m_gif, options);
   }();
   if (!result && !result.Message.empty())
     MsgBoxShow(this, QString::fromStdString(result.Message), MsgBox::OKOnly | MsgBox::Exclamation);

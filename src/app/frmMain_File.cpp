@@ -75,6 +75,7 @@ void frmMain::StartDocument(const QString& templatePath, const QString& template
     return;
   }
   m_picture = std::move(loaded.picture);
+  m_pictureAlpha = std::move(loaded.alpha);
   picPicture->setPicture(ToQImage(m_picture));
   m_document.StartNewDocument(templateName.toStdString());
   m_lastExportName.clear();
@@ -94,9 +95,10 @@ void frmMain::SaveAs() { SaveFile(true); }
 bool frmMain::LoadTemplate(const std::string& templateName) {
   const auto path = ResolveTemplatePath(TemplateLibraries(), templateName);
   if (!path) return false;
-  raster::StdPicture picture = m_picture;
-  if (!LoadPictureInto(*path, picture)) return false;
-  m_picture = picture;
+  LoadedPicture loaded = LoadTemplatePicture(*path);
+  if (!loaded) return false;
+  m_picture = std::move(loaded.picture);
+  m_pictureAlpha = std::move(loaded.alpha);
   picPicture->setPicture(ToQImage(m_picture));
   CentrePicture();
   return true;

@@ -79,7 +79,7 @@ RowOutcome RenderRow(const CliProject& project, const Batch& batch, size_t r, co
       if (!outcome.message.empty()) return outcome;
     }
     outcome.message = options.dryRun ? OutputProblem(outcome.output)
-                                     : RenderPicture(row, project.picture, outcome.output, gif, options.Export(), &gifLock);
+                                     : RenderPicture(row, project.picture, project.pictureAlpha, outcome.output, gif, options.Export(), &gifLock);
   } catch (const std::exception& e) {
     outcome.message = e.what();
   }

@@ -5,9 +5,9 @@ namespace lumora::cli {
 namespace {
 
 constexpr const char* kRender = R"(lumora-cli render [--library DIR] PROJECT.lmp -o OUT [--set N.FIELD=VALUE ...]
-                  [--quality N] [--gif-palette classic|best] [--dry-run]
+                  [--quality N] [--gif-palette classic|best] [--png-alpha] [--dry-run]
 lumora-cli render [--library DIR] PROJECT.lmp --csv DATA.csv -o PATTERN [--set ...] [--rows A-B]
-                  [--jobs N] [--quality N] [--gif-palette classic|best] [--dry-run]
+                  [--jobs N] [--quality N] [--gif-palette classic|best] [--png-alpha] [--dry-run]
                   [--report FILE.json]
   Renders a project exactly as the editor's Save Image does. The output's name picks the
   format: .gif (256 colours; a white top-left pixel makes the background transparent), .bmp,
@@ -39,13 +39,14 @@ lumora-cli render [--library DIR] PROJECT.lmp --csv DATA.csv -o PATTERN [--set .
   --gif-palette P      how a GIF's 256 colours are chosen: classic (default, from a small copy
                        of the picture) or best (from every pixel: slower, keeps thin text's
                        colours).
+  --png-alpha          a PNG keeps the template's transparency (other formats put it on white).
   --report FILE.json   writes one record per row: {"row", "output", "status": "ok" or
                        "failed", "message", "warnings": [...]}.
 )";
 
-constexpr const char* kConvert = R"(lumora-cli convert [--quality N] [--gif-palette classic|best] IN OUT
+constexpr const char* kConvert = R"(lumora-cli convert [--quality N] [--gif-palette classic|best] [--png-alpha] IN OUT
   Writes a picture (BMP, PNG, JPEG or GIF) through the same export routes as render: OUT's
-  name picks the format; --quality and --gif-palette work as for render. An unreadable,
+  name picks the format; --quality, --gif-palette and --png-alpha work as for render. An unreadable,
   damaged or oversized input is refused with a message.
 )";
 

@@ -74,7 +74,7 @@ const std::map<std::string, bool CliOptions::*>& Flags() {
   static const std::map<std::string, bool CliOptions::*> flags = {
       {"--help", &CliOptions::help},       {"-h", &CliOptions::help},
       {"--json", &CliOptions::json},       {"--dry-run", &CliOptions::dryRun},
-      {"--version", &CliOptions::version},
+      {"--version", &CliOptions::version}, {"--png-alpha", &CliOptions::pngAlpha},
   };
   return flags;
 }

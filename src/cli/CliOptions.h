@@ -23,6 +23,7 @@ struct CliOptions {
   std::optional<std::string> report;    // the batch's JSON report
   std::optional<int> quality;           // --quality, 1..100
   std::optional<GifPalette> gifPalette;
+  bool pngAlpha = false;  // --png-alpha
   bool dryRun = false;
   bool json = false;
   bool help = false;
@@ -33,6 +34,7 @@ struct CliOptions {
     ExportOptions e;
     e.JpegQuality = quality.value_or(e.JpegQuality);
     e.Palette = gifPalette.value_or(e.Palette);
+    e.PngAlpha = pngAlpha;
     return e;
   }
 };

@@ -84,6 +84,7 @@ CliProject LoadCliProject(const std::filesystem::path& path, const std::vector<s
       return false;
     }
     project.picture = std::move(loaded.picture);
+    project.pictureAlpha = std::move(loaded.alpha);
     return true;
   };
   const ProjectReadResult read = OpenProjectFile(path, project.document, callbacks);

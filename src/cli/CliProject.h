@@ -18,6 +18,7 @@ struct CliProject {
   std::string error;     // why not
   Document document;
   raster::StdPicture picture;        // the template, when found and readable
+  std::vector<uint8_t> pictureAlpha;  // its opacities; empty when it is opaque
   std::filesystem::path templatePath;  // where it was found
   std::string templateProblem;       // why there is no picture (empty when there is one)
   std::vector<std::string> problems;  // the reader's warnings, the template's aside

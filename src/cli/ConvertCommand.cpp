@@ -6,6 +6,7 @@
 #include "compose/GifExport.h"
 #include "compose/ImageExport.h"
 #include "compose/PictureLoader.h"
+#include "document/Document.h"
 
 namespace lumora::cli {
 
@@ -27,7 +28,10 @@ int RunConvert(const CliOptions& options) {
     return kExitFailed;
   }
   GifExport gif;
-  const ExportResult result = ExportImage(*loaded.picture.Handle(), output, gif, options.Export());
+  ImageExport job;
+  job.Prepare(*loaded.picture.Handle());
+  job.PrepareTransparency(output, options.Export(), Document(), loaded.picture, loaded.alpha);
+  const ExportResult result = job.Save(output, gif, options.Export());
   if (!result) {
     PrintError(output + ": " + result.Message);
     return kExitFailed;

@@ -50,7 +50,7 @@ int RunRender(const CliOptions& options) {
     return kExitOk;
   }
   GifExport gif;
-  if (std::string problem = RenderPicture(project.document, project.picture, *options.output, gif, options.Export()); !problem.empty()) {
+  if (std::string problem = RenderPicture(project.document, project.picture, project.pictureAlpha, *options.output, gif, options.Export()); !problem.empty()) {
     PrintError(*options.output + ": " + problem);
     return kExitFailed;
   }

@@ -9,7 +9,7 @@
 namespace lumora::cli {
 
 std::string RenderPicture(const Document& document, const raster::StdPicture& picture,
-                          const std::filesystem::path& output, GifExport& gif, const ExportOptions& options,
+                          const std::vector<uint8_t>& pictureAlpha, const std::filesystem::path& output, GifExport& gif, const ExportOptions& options,
                           std::mutex* gifLock) {
   const auto composite = BuildImage(document, picture);
   if (!composite) return kImageNotSaved;
@@ -17,7 +17,10 @@ std::string RenderPicture(const Document& document, const raster::StdPicture& pi
   if (output.has_parent_path()) std::filesystem::create_directories(output.parent_path(), ec);
   std::unique_lock<std::mutex> lock;
   if (gifLock && RouteFor(output.string()) == ExportRoute::Gif) lock = std::unique_lock(*gifLock);
-  const ExportResult result = ExportImage(*composite, output, gif, options);
+  ImageExport job;
+  job.Prepare(*composite);
+  job.PrepareTransparency(output, options, document, picture, pictureAlpha);
+  const ExportResult result = job.Save(output, gif, options);
   return result ? std::string() : result.Message;
 }
 

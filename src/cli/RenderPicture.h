@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "compose/ExportOptions.h"
 #include "document/Document.h"
@@ -20,7 +21,7 @@ namespace lumora::cli {
 // Returns "" or the user's message. The GIF route keeps its tables process-wide, so when renders
 // run side by side each GIF export holds gifLock (when given).
 std::string RenderPicture(const Document& document, const raster::StdPicture& picture,
-                          const std::filesystem::path& output, GifExport& gif, const ExportOptions& options,
+                          const std::vector<uint8_t>& pictureAlpha, const std::filesystem::path& output, GifExport& gif, const ExportOptions& options,
                           std::mutex* gifLock = nullptr);
 
 // Why the output could not be written, as far as can be told without writing it; "" if it could.

@@ -1,6 +1,7 @@
 #include "compose/BuildImage.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <cstring>
 
 #include "compose/ImageConversion.h"
@@ -29,6 +30,34 @@ std::shared_ptr<raster::Bitmap> BuildImage(const Document& document, const raste
   for (const TextItem& item : document.TextItems()) {
     if (item.Visible) PaintTextItem(painter, item);
   }
+  return composite;
+}
+
+std::shared_ptr<raster::Bitmap> BuildImageKeepingAlpha(const Document& document, const raster::StdPicture& templatePicture,
+                                                       const std::vector<uint8_t>& alpha) {
+  auto composite = CopyOfTemplate(templatePicture);
+  if (!composite) return nullptr;
+  const int w = composite->width(), h = composite->height();
+  if (alpha.size() != size_t(w) * size_t(h)) return nullptr;
+  QImage surface(w, h, QImage::Format_ARGB32_Premultiplied);
+  if (surface.isNull()) return nullptr;
+  // The template was flattened on white, c = a t + (1 - a) 255, so its premultiplied colour is
+  // c - (255 - a): the text is then painted over the picture as it was drawn.
+  for (int y = 0; y < h; ++y) {
+    const uint8_t* in = composite->row(y);
+    auto* out = reinterpret_cast<QRgb*>(surface.scanLine(y));
+    for (int x = 0; x < w; ++x, in += 4) {
+      const int a = alpha[size_t(y) * size_t(w) + size_t(x)], white = 255 - a;
+      out[x] = qRgba(std::max(0, in[2] - white), std::max(0, in[1] - white), std::max(0, in[0] - white), a);
+    }
+  }
+  {
+    QPainter painter(&surface);
+    for (const TextItem& item : document.TextItems())
+      if (item.Visible) PaintTextItem(painter, item);
+  }
+  const QImage straight = surface.convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < h; ++y) std::memcpy(composite->row(y), straight.constScanLine(y), size_t(w) * 4);
   return composite;
 }
 

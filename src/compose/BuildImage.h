@@ -13,6 +13,11 @@ namespace lumora {
 // A new 32-bit top-down surface the size of the template; nullptr when there is no template
 // picture or no memory for the copy.
 std::shared_ptr<raster::Bitmap> BuildImage(const Document& document, const raster::StdPicture& templatePicture);
+// The same over the template's own transparency (its opacity per pixel, as the loader gives it):
+// a 32-bit bitmap whose fourth byte is each pixel's opacity, for the PNG route. Nothing when the
+// opacities do not fit the picture.
+std::shared_ptr<raster::Bitmap> BuildImageKeepingAlpha(const Document& document, const raster::StdPicture& templatePicture,
+                                                       const std::vector<uint8_t>& alpha);
 
 // Whether the composite's top-left pixel is exactly white (0xFFFFFF); the GIF route then makes
 // palette entry 0 transparent.

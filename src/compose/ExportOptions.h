@@ -11,6 +11,7 @@ enum class GifPalette { Classic, Best };
 struct ExportOptions {
   int JpegQuality = 100;  // 1..100
   GifPalette Palette = GifPalette::Classic;
+  bool PngAlpha = false;  // PNG keeps the template's transparency (the other routes put it on white)
 };
 
 }  // namespace lumora

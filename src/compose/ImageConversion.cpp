@@ -70,6 +70,19 @@ QImage ToQImage(const raster::StdPicture& picture) {
                 HoldBitmap(bitmap));
 }
 
+std::vector<uint8_t> AlphaOf(const QImage& image) {
+  if (!image.hasAlphaChannel()) return {};
+  const QImage straight = image.convertToFormat(QImage::Format_ARGB32);
+  std::vector<uint8_t> alpha(static_cast<size_t>(straight.width()) * static_cast<size_t>(straight.height()));
+  bool opaque = true;
+  for (int y = 0; y < straight.height(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(straight.constScanLine(y));
+    for (int x = 0; x < straight.width(); ++x)
+      opaque &= (alpha[size_t(y) * size_t(straight.width()) + size_t(x)] = static_cast<uint8_t>(qAlpha(row[x]))) == 255;
+  }
+  return opaque ? std::vector<uint8_t>() : alpha;
+}
+
 std::shared_ptr<raster::Bitmap> ToBitmap(const QImage& image) {
   if (image.isNull()) return nullptr;
   QImage opaque;

@@ -26,5 +26,7 @@ QImage ToQImage(const raster::StdPicture& picture);
 // A 32-bit top-down copy of the image; transparent pixels are laid on white. nullptr for a
 // null image or when memory cannot be had.
 std::shared_ptr<raster::Bitmap> ToBitmap(const QImage& image);
+// Each pixel's opacity, row by row; empty when every pixel is opaque.
+std::vector<uint8_t> AlphaOf(const QImage& image);
 
 }  // namespace lumora

@@ -4,6 +4,7 @@
 #include "compose/BuildImage.h"
 #include "compose/ExportRoutes.h"
 #include "compose/GifExport.h"
+#include "imaging/PngWriter.h"
 
 namespace lumora {
 
@@ -31,6 +32,14 @@ void ImageExport::Prepare(const raster::Bitmap& composite) {
       std::shared_ptr<raster::Bitmap>(std::shared_ptr<void>(), const_cast<raster::Bitmap*>(&composite)));
 }
 
+void ImageExport::PrepareTransparency(const std::filesystem::path& name, const ExportOptions& options,
+                                      const Document& document, const raster::StdPicture& templatePicture,
+                                      const std::vector<uint8_t>& alpha) {
+  m_withAlpha.reset();
+  if (options.PngAlpha && !alpha.empty() && RouteFor(name.string()) == ExportRoute::Png)
+    m_withAlpha = BuildImageKeepingAlpha(document, templatePicture, alpha);
+}
+
 ExportResult ImageExport::Save(const std::filesystem::path& name, GifExport& gif, const ExportOptions& options) const {
   if (m_composite.IsNull() || name.empty()) return Failed(kImageNotSaved);
   const ExportRoute route = RouteFor(name.string());
@@ -40,6 +49,8 @@ ExportResult ImageExport::Save(const std::filesystem::path& name, GifExport& gif
     if (route == ExportRoute::Gif) {
       if (std::string message = gif.Encode(m_composite, m_whiteCorner, bytes, options.Palette); !message.empty())
         return Failed(message);
+    } else if (route == ExportRoute::Png && options.PngAlpha && m_withAlpha) {
+      bytes = EncodePng(*m_withAlpha, true);
     } else {
       bytes = EncodeComposite(route, m_composite, options.JpegQuality);
     }

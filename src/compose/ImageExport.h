@@ -5,6 +5,8 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
+#include <vector>
 #include <string>
 
 #include "compose/ExportOptions.h"
@@ -13,6 +15,7 @@
 
 namespace lumora {
 
+class Document;
 class GifExport;
 
 inline constexpr const char* kImageNotSaved = "The image could not be saved.";
@@ -28,6 +31,10 @@ class ImageExport {
   // Notes the white-corner flag and keeps a view of the composite, which is not copied: it must
   // stay unchanged and alive until the last Save (the editor's composite surface does).
   void Prepare(const raster::Bitmap& composite);
+  // For a PNG export whose options keep transparency, the document over the template's own
+  // opacities too (the other routes and opaque templates need nothing more).
+  void PrepareTransparency(const std::filesystem::path& name, const ExportOptions& options, const Document& document,
+                           const raster::StdPicture& templatePicture, const std::vector<uint8_t>& alpha);
   // Runs the route the name picks, with the options that route uses. Needs a Prepare.
   ExportResult Save(const std::filesystem::path& name, GifExport& gif, const ExportOptions& options = {}) const;
 
@@ -35,6 +42,7 @@ class ImageExport {
 
  private:
   raster::StdPicture m_composite;  // a view of the caller's composite
+  std::shared_ptr<const raster::Bitmap> m_withAlpha;
   bool m_whiteCorner = false;
 };
 

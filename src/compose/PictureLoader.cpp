@@ -31,7 +31,8 @@ bool StartsWith(const std::array<char, 8>& magic, std::string_view start) {
 
 bool StartsWithBitmapMagic(const std::filesystem::path& path) { return StartsWith(Magic(path), "BM"); }
 
-LoadedPicture Failure(PictureProblem problem, std::string why) { return {raster::StdPicture(), std::move(why), problem}; }
+LoadedPicture Failure(PictureProblem problem, std::string why) { return {raster::StdPicture(), std::move(why), problem, {}}; }
+LoadedPicture Loaded(raster::StdPicture picture) { return {std::move(picture), {}, PictureProblem::None, {}}; }
 
 // A failed load when the size is out of bounds, nothing otherwise.
 std::optional<LoadedPicture> SizeProblem(int64_t width, int64_t height) {
@@ -46,10 +47,10 @@ LoadedPicture LoadBitmapFile(const std::filesystem::path& path) {
   raster::BmpReadResult read = raster::ReadBmpFile(path);
   if (!read) return Failure(PictureProblem::Damaged, read.error.empty() ? "not a readable bitmap file" : read.error);
   if (auto problem = SizeProblem(read.bitmap->width(), read.bitmap->height())) return *problem;
-  if (SharesQImageLayout(*read.bitmap)) return {raster::StdPicture(read.bitmap), {}};
+  if (SharesQImageLayout(*read.bitmap)) return Loaded(raster::StdPicture(read.bitmap));
   auto bitmap = Rgb32Copy(*read.bitmap);
   if (!bitmap) return Failure(PictureProblem::OutOfMemory, "out of memory");
-  return {raster::StdPicture(std::move(bitmap)), {}};
+  return Loaded(raster::StdPicture(std::move(bitmap)));
 }
 
 LoadedPicture LoadWithQt(const std::filesystem::path& path) {
@@ -66,7 +67,9 @@ LoadedPicture LoadWithQt(const std::filesystem::path& path) {
   if (auto problem = SizeProblem(image.width(), image.height())) return *problem;
   auto bitmap = ToBitmap(image);
   if (!bitmap) return Failure(PictureProblem::OutOfMemory, "out of memory");
-  return {raster::StdPicture(std::move(bitmap)), {}};
+  LoadedPicture loaded = Loaded(raster::StdPicture(std::move(bitmap)));
+  loaded.alpha = AlphaOf(image);
+  return loaded;
 }
 
 }  // namespace
@@ -110,11 +113,5 @@ LoadedPicture LoadTemplatePicture(const std::filesystem::path& path) {
   return LoadPictureFile(path);
 }
 
-bool LoadPictureInto(const std::filesystem::path& path, raster::StdPicture& target) {
-  LoadedPicture loaded = LoadTemplatePicture(path);
-  if (!loaded) return false;
-  target = std::move(loaded.picture);
-  return true;
-}
 
 }  // namespace lumora

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "imaging/raster/Picture.h"
 
@@ -19,9 +20,10 @@ inline constexpr int kMaxPictureSide = 32767;  // what QPainter can address
 enum class PictureProblem { None, NotFound, NotAPicture, TooLarge, Damaged, OutOfMemory };
 
 struct LoadedPicture {
-  raster::StdPicture picture;  // a 32-bit top-down bitmap picture, empty on failure
+  raster::StdPicture picture;  // a 32-bit top-down bitmap picture on white, empty on failure
   std::string error;           // why, on failure
   PictureProblem problem = PictureProblem::None;
+  std::vector<uint8_t> alpha;  // each pixel's opacity, row by row; empty for an opaque picture
   explicit operator bool() const { return !picture.IsNull(); }
 };
 
@@ -39,7 +41,5 @@ bool LoadsWithoutGui(const std::filesystem::path& path);
 // LoadPictureFile with the wait cursor shown while it works, when there is a screen.
 LoadedPicture LoadTemplatePicture(const std::filesystem::path& path);
 
-// The shared loader: true when the picture loaded; on failure `target` keeps what it held.
-bool LoadPictureInto(const std::filesystem::path& path, raster::StdPicture& target);
 
 }  // namespace lumora

@@ -49,16 +49,17 @@ size_t Padded(size_t rowBytes) { return (rowBytes + kLanes - 1) / kLanes * kLane
 
 }  // namespace
 
-PngRowFilter::PngRowFilter(size_t rowBytes)
+PngRowFilter::PngRowFilter(size_t rowBytes, size_t pixelBytes)
     : m_rowBytes(rowBytes),
-      m_row(kPngBytesPerPixel + Padded(rowBytes)),
+      m_pixelBytes(pixelBytes),
+      m_row(pixelBytes + Padded(rowBytes)),
       m_above(m_row.size()),
       m_candidates(4 * Padded(rowBytes)) {}
 
 PngFilter PngRowFilter::Filter(uint8_t* out) {
   const size_t n = m_rowBytes, stride = Padded(n);
-  const uint8_t* const row = m_row.data() + kPngBytesPerPixel;
-  const uint8_t* const above = m_above.data() + kPngBytesPerPixel;
+  const uint8_t* const row = m_row.data() + m_pixelBytes;
+  const uint8_t* const above = m_above.data() + m_pixelBytes;
   uint8_t* const sub = m_candidates.data();
   uint8_t* const up = sub + stride;
   uint8_t* const average = up + stride;
@@ -70,8 +71,8 @@ PngFilter PngRowFilter::Filter(uint8_t* out) {
   Words sums[5] = {};
   for (size_t i = 0, step = 0; i < n; i += kLanes, ++step) {
     // a is the byte one pixel to the left, b the one above, c the one above a.
-    const Words x = Load(row + i), a = Load(row + i - kPngBytesPerPixel);
-    const Words b = Load(above + i), c = Load(above + i - kPngBytesPerPixel);
+    const Words x = Load(row + i), a = Load(row + i - m_pixelBytes);
+    const Words b = Load(above + i), c = Load(above + i - m_pixelBytes);
     const Words pa = Absolute(b - c), pb = Absolute(a - c), pc = Absolute(a + b - 2 * c);
     const Words nearer = pb < pa ? b : a;
     const Words predicted = (pa < pb ? pa : pb) <= pc ? nearer : c;

@@ -44,24 +44,34 @@ void RgbRow(const raster::Bitmap& bitmap, int32_t y, std::vector<uint32_t>& colo
   }
 }
 
+// Row y of a 32-bit bitmap (blue, green, red, opacity) as red, green, blue, opacity bytes.
+void RgbaRow(const raster::Bitmap& bitmap, int32_t y, uint8_t* out) {
+  const uint8_t* in = bitmap.row(y);
+  for (int32_t x = 0; x < bitmap.width(); ++x, in += 4, out += 4) out[0] = in[2], out[1] = in[1], out[2] = in[0], out[3] = in[3];
+}
+
 struct CompressorDeleter {
   void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
 };
 
 }  // namespace
 
-std::vector<uint8_t> EncodePng(const raster::Bitmap& bitmap) {
+std::vector<uint8_t> EncodePng(const raster::Bitmap& bitmap, bool withAlpha) {
   const auto width = static_cast<size_t>(bitmap.width());
   const auto height = static_cast<size_t>(bitmap.height());
-  const size_t rowBytes = width * kPngBytesPerPixel;
+  withAlpha = withAlpha && bitmap.bpp() == 32;
+  const size_t pixelBytes = withAlpha ? 4 : 3, rowBytes = width * pixelBytes;
   // Every byte is written below, so the buffer is not zeroed first.
   const size_t filteredBytes = height * (rowBytes + 1);
   const auto filtered = std::make_unique_for_overwrite<uint8_t[]>(filteredBytes);
   {
-    PngRowFilter filter(rowBytes);
+    PngRowFilter filter(rowBytes, pixelBytes);
     std::vector<uint32_t> colours(width);
     for (size_t y = 0; y < height; ++y) {
-      RgbRow(bitmap, static_cast<int32_t>(y), colours, filter.Row());
+      if (withAlpha)
+        RgbaRow(bitmap, static_cast<int32_t>(y), filter.Row());
+      else
+        RgbRow(bitmap, static_cast<int32_t>(y), colours, filter.Row());
       filter.Filter(filtered.get() + y * (rowBytes + 1));
     }
   }
@@ -72,7 +82,8 @@ std::vector<uint8_t> EncodePng(const raster::Bitmap& bitmap) {
   std::vector<uint8_t> header;
   Put32(header, static_cast<uint32_t>(width));
   Put32(header, static_cast<uint32_t>(height));
-  header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits per channel, RGB, deflate, adaptive filters, no interlace
+  // 8 bits per channel, RGB (2) or RGBA (6), deflate, adaptive filters, no interlace.
+  header.insert(header.end(), {8, static_cast<uint8_t>(withAlpha ? 6 : 2), 0, 0, 0});
   PutChunk(out, "IHDR", header.data(), header.size());
   std::vector<uint8_t> physical;
   Put32(physical, kDotsPerMetre);

@@ -1,4 +1,4 @@
-// PNG files of 8-bit RGB pixels: the rows filtered one by one (PngRowFilter) and compressed with
+// PNG files of 8-bit RGB pixels, or RGBA ones: the rows filtered one by one (PngRowFilter) and compressed with
 // libdeflate into a single IDAT chunk, with the resolution of 96 dots per inch.
 #pragma once
 
@@ -10,6 +10,7 @@
 namespace lumora {
 
 // The bitmap's colours, whatever its depth; empty when libdeflate has no memory for its compressor.
-std::vector<uint8_t> EncodePng(const raster::Bitmap& bitmap);
+// With withAlpha, a 32-bit bitmap's fourth byte is each pixel's opacity.
+std::vector<uint8_t> EncodePng(const raster::Bitmap& bitmap, bool withAlpha = false);
 
 }  // namespace lumora

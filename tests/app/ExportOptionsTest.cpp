@@ -1,5 +1,6 @@
-// The export options from Save Image's file dialog: the JPEG quality and the GIF palette chosen
-// there are used by that export and the ones after it; Cancel changes nothing.
+// The export options from Save Image's file dialog: the JPEG quality, the GIF palette and the PNG's
+// transparency chosen there are used by that export and the ones after it; Cancel changes nothing.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
 #include <QSpinBox>
@@ -35,6 +36,15 @@ TEST_F(ExportOptionsTest, TheChoiceMadeInTheFileDialogIsUsedAndKeptAndCancelKeep
   EXPECT_NE(test::readFile(path("chosen.gif")), test::readFile(path("default.gif")));
   EXPECT_EQ(test::readFile(path("kept.jpg")), test::readFile(path("chosen.jpg")));
   EXPECT_EQ(LoadExportOptions().JpegQuality, 40);
+  QImage clear(40, 20, QImage::Format_ARGB32);
+  clear.fill(qRgba(0, 0, 0, 0));
+  ASSERT_TRUE(clear.save(path("clear.png")));
+  modal.answerMessageBox(MsgBox::No);
+  newDocument(path("clear.png"));
+  modal.pressFileDialogOptions();
+  modal.onNextWindow([](QDialog& d) { static_cast<frmExportOptions&>(d).chkPngAlpha->setChecked(true), d.accept(); });
+  click(w().cmdSaveImage, path("clear-out.png"));
+  EXPECT_EQ(qAlpha(QImage(path("clear-out.png")).pixel(0, 0)), 0) << "the template's transparency kept";
   SaveExportOptions({});
 }
 

@@ -211,6 +211,33 @@ TEST_F(RenderCli, TheUsersLibraryComesAfterTheProgramsUnlessLibraryIsGiven) {
   EXPECT_NE(only.err.find("My Pictures\\Imported\\s.png\" cannot be found"), std::string::npos) << only.err;
 }
 
+// --png-alpha: what the template leaves transparent stays so in a PNG, and the opaque parts are
+// the same as without it; other formats, and convert without it, put it on white.
+TEST_F(RenderCli, PngAlphaKeepsTheTemplatesTransparency) {
+  QImage button(120, 40, QImage::Format_ARGB32);
+  button.fill(qRgba(20, 90, 200, 255));
+  button.setPixel(0, 0, qRgba(0, 0, 0, 0)), button.setPixel(1, 0, qRgba(200, 0, 0, 128));
+  ASSERT_TRUE(QDir().mkpath(Scratch("lib/T/C")) && button.save(Scratch("lib/T/C/b.png")));
+  const QString project = Edited("shadows.lmp", {{"Banners\\Summer Sky\\sky.png", "T\\C\\b.png"}});
+  for (const auto& [name, alpha] : {std::pair{"alpha.png", true}, {"white.png", false}, {"alpha.bmp", true}})
+    ASSERT_EQ(Cli(QStringList{"render", project, "-o", Scratch(name), "--library", Scratch("lib")} +
+                  (alpha ? QStringList{"--png-alpha"} : QStringList{})).exitCode, 0) << name;
+  const QImage kept(Scratch("alpha.png")), white(Scratch("white.png"));
+  EXPECT_EQ(std::make_pair(qAlpha(kept.pixel(0, 0)), qAlpha(kept.pixel(1, 0))), std::make_pair(0, 128));
+  EXPECT_NEAR(qRed(kept.pixel(1, 0)), 200, 2) << "a half-transparent colour comes back from white";
+  EXPECT_EQ(std::make_tuple(white.hasAlphaChannel(), white.pixel(0, 0)), std::make_tuple(false, qRgb(255, 255, 255)));
+  EXPECT_EQ(QImage(Scratch("alpha.bmp")), white);
+  int opaque = 0;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 120; ++x)
+      if (qAlpha(kept.pixel(x, y)) == 255) opaque += (kept.pixel(x, y) == white.pixel(x, y)) ? 1 : -100000;
+  EXPECT_EQ(opaque, 120 * 40 - 2) << "text and picture alike where nothing is transparent";
+  ASSERT_EQ(Cli({"convert", "--png-alpha", Scratch("lib/T/C/b.png"), Scratch("c.png")}).exitCode, 0);
+  const QImage converted(Scratch("c.png"));
+  EXPECT_EQ(std::make_tuple(qAlpha(converted.pixel(0, 0)), qAlpha(converted.pixel(1, 0)), converted.pixel(5, 5)),
+            std::make_tuple(0, 128, button.pixel(5, 5)));
+}
+
 TEST_F(RenderCli, RowsRendersOnlyThoseRows) {
   const std::vector<std::pair<const char*, QStringList>> cases = {{"2-3", {"2.png", "3.png"}},
                                                                   {"3-", {"3.png", "4.png"}},
