@@ -1,10 +1,6 @@
 // A picture of the user's dropped on the main window: the save question first, as New has it,
 // then a new document on its copy in the user's library, which a saved project finds again.
-#include <QDropEvent>
-#include <QInputDialog>
-#include <QMimeData>
-#include <QUrl>
-
+#include "DropFiles.h"
 #include "EditorFixture.h"
 #include "compose/TemplateLibraries.h"
 
@@ -17,17 +13,7 @@ TEST_F(UserPicturesTest, ADroppedPictureStartsADocumentOnItsCopyAfterTheSaveQues
   QImage photo(320, 96, QImage::Format_RGB32);
   photo.fill(QColor(200, 120, 40));
   ASSERT_TRUE(photo.save(path("beach.png")));
-  QMimeData data;
-  const auto drop = [&](const QStringList& files) {
-    QList<QUrl> urls;
-    for (const QString& file : files) urls << QUrl::fromLocalFile(file);
-    data.setUrls(urls);
-    QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(&w(), &enter);
-    QDropEvent dropped(QPointF(100, 100), Qt::CopyAction, &data, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(&w(), &dropped);
-    return enter.isAccepted();
-  };
+  const auto drop = [&](const QStringList& files) { return test::DropFiles(w(), files); };
   newDocument();
   insertAndType(QStringLiteral("kept"));
   EXPECT_FALSE(drop({path("beach.png"), templatePath})) << "one picture at a time";

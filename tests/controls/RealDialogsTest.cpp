@@ -1,5 +1,5 @@
-// The real dialogs, driven with key presses: the save dialog shows each filter's pattern once and
-// gives a name typed without an extension the picked filter's; message boxes offer the buttons of
+// The real dialogs, driven with key presses: the save dialog shows each filter's pattern once,
+// gives a name typed without an extension the picked filter's and runs its Options button; message boxes offer the buttons of
 // their style and answer with the one pressed; the colour dialog hands back what was picked.
 #include <gtest/gtest.h>
 
@@ -38,10 +38,15 @@ TEST(RealFileDialog, ATypedNameTakesThePickedFiltersExtension) {
     files.setDefaultExt(QStringLiteral("jpg"));
     files.setCancelError(true);
     files.setFileName(dir.filePath(QStringLiteral("x")));
+    QWidget *shown = nullptr, *optionsOwner = nullptr;
+    files.setOptionsCommand([&](QWidget* owner) { optionsOwner = owner; });
     QStringList shownFilters;
     QTimer::singleShot(0, [&] {
       auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
       ASSERT_NE(dialog, nullptr);
+      shown = dialog;
+      for (auto* button : dialog->findChildren<QPushButton*>())
+        if (button->text() == QStringLiteral("&Options...")) QTest::mouseClick(button, Qt::LeftButton);
       shownFilters = dialog->nameFilters();
       auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
       auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
@@ -55,6 +60,7 @@ TEST(RealFileDialog, ATypedNameTakesThePickedFiltersExtension) {
     EXPECT_EQ(shownFilters.value(0), QStringLiteral("JPG Files (*.jpg)"));
     EXPECT_EQ(shownFilters.value(4), QStringLiteral("All Files (*.*)"));
     EXPECT_EQ(QFileInfo(files.FileName()).fileName(), QString::fromLatin1(c.saved));
+    EXPECT_EQ(optionsOwner, shown);
   }
 }
 

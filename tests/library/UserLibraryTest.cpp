@@ -1,6 +1,6 @@
-// The user's own pictures in the browser: the program's types, then the user's; Add Picture copies
-// a picture into the user's library under My Pictures and shows it chosen; what the picture loader
-// refuses, a category that would leave the library and a name already taken.
+// The user's own pictures in the browser: the program's types, then the user's; Add Picture or a
+// drop copies a picture into the user's library under My Pictures and shows it chosen; what the
+// picture loader refuses, a category that would leave the library, names taken or hidden.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "DropFiles.h"
 #include "ScriptedModal.h"
 #include "TempLibrary.h"
 #include "compose/TemplateLibraries.h"
@@ -25,6 +26,7 @@ TEST(UserLibrary, AddPictureCopiesThePictureInShowsItAndRefusesWhatTheLoaderRefu
   QDir(user).removeRecursively();
   const QString photo = elsewhere.addPicture("x", "y", "Sea.png", {40, 20});
   const QString bomb = elsewhere.addFile("x", "y", "bomb.png", test::PngClaiming(60000, 60000));
+  const QString hidden = elsewhere.addPicture("x", "y", ".png", {8, 8}), bare = elsewhere.addPicture("x", "y", "Bare", {8, 8});
   frmChooseClipart::LastTypeIndex = frmChooseClipart::LastCategoryIndex = 0;
   frmChooseClipart::SetLibraryRoot(program.root());
   test::ScriptedModal modal;
@@ -40,7 +42,9 @@ TEST(UserLibrary, AddPictureCopiesThePictureInShowsItAndRefusesWhatTheLoaderRefu
   } cases[] = {{photo, "Summer", "Sea.png", ""},
                {photo, " Summer ", "Sea (2).png", ""},
                {bomb, "Summer", "Sea (2).png", "could not be opened: the picture is too large (60000 x 60000 pixels)."},
-               {photo, "a/../../Out", "Sea (2).png", "\"a/../../Out\" cannot be a category"}};
+               {photo, "a/../../Out", "Sea (2).png", "\"a/../../Out\" cannot be a category"},
+               {hidden, "Summer", "picture.png", ""},  // a name the browser would hide
+               {bare, "Summer", "Bare", ""}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.category.toStdString() + " " + c.file.toStdString());
     const size_t boxes = modal.messageBoxes().size();
@@ -55,7 +59,10 @@ TEST(UserLibrary, AddPictureCopiesThePictureInShowsItAndRefusesWhatTheLoaderRefu
     EXPECT_EQ(browser.combo2()->currentItem()->text(), "Summer");
     EXPECT_EQ(browser.Files().value(browser.SelectedIndex()), c.chosen);
   }
-  EXPECT_EQ(QDir(user + "/My Pictures/Summer").entryList(QDir::Files), QStringList({"Sea (2).png", "Sea.png"}));
+  modal.onNextWindow([](QDialog& d) { d.accept(); });  // a picture dropped on the browser: Imported
+  EXPECT_TRUE(test::DropFiles(browser, {photo}));
+  EXPECT_EQ(browser.combo2()->currentItem()->text(), "Imported");
+  EXPECT_EQ(QDir(user + "/My Pictures/Summer").entryList(QDir::Files), QStringList({"Bare", "picture.png", "Sea (2).png", "Sea.png"}));
   EXPECT_FALSE(QFile::exists(user + "/My Pictures/Out") || QFile::exists(user + "/Out"));
   const auto bytes = [](const QString& path) {
     QFile file(path);
@@ -63,8 +70,8 @@ TEST(UserLibrary, AddPictureCopiesThePictureInShowsItAndRefusesWhatTheLoaderRefu
   };
   EXPECT_EQ(bytes(user + "/My Pictures/Summer/Sea (2).png"), bytes(photo));
   QTest::mouseClick(browser.CmdOK(), Qt::LeftButton);
-  EXPECT_EQ(browser.TemplateRelativePath, "My Pictures\\Summer\\Sea (2).png");
-  EXPECT_EQ(browser.TemplatePath, user + "/My Pictures/Summer/Sea (2).png");
+  EXPECT_EQ(browser.TemplateRelativePath, "My Pictures\\Imported\\Sea.png");
+  EXPECT_EQ(browser.TemplatePath, user + "/My Pictures/Imported/Sea.png");
   frmChooseClipart::SetLibraryRoot({});
 }
 
