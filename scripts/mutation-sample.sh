@@ -116,8 +116,8 @@ mutation reader-line-breaks src/project/ProjectFileReader.cpp \
   'item.Caption = replaceAll(value, "[/nl]", "\r\n");' \
   'item.Caption = std::string(value);' \
   'dropped decoding: "[/nl]" in a caption stays as text instead of a line break'
-mutation writer-crlf src/project/ProjectFileWriter.cpp \
-  "      if (c == '\\r' && i + 1 < caption.size() && caption[i + 1] == '\\n') ++i;" \
+mutation writer-crlf src/document/TextItem.cpp \
+  "      if (c == '\\r' && i + 1 < text.size() && text[i + 1] == '\\n') ++i;" \
   '' \
   'dropped line: a CRLF in a caption is written as two line breaks'
 mutation writer-trailing-zeros src/project/ProjectFileWriter.cpp \

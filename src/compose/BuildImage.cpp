@@ -20,16 +20,19 @@ std::shared_ptr<raster::Bitmap> CopyOfTemplate(const raster::StdPicture& picture
   return copy;
 }
 
+void PaintVisibleItems(QPaintDevice& surface, const Document& document) {
+  QPainter painter(&surface);
+  for (const TextItem& item : document.TextItems())
+    if (item.Visible) PaintTextItem(painter, item);
+}
+
 }  // namespace
 
 std::shared_ptr<raster::Bitmap> BuildImage(const Document& document, const raster::StdPicture& templatePicture) {
   auto composite = CopyOfTemplate(templatePicture);
   if (!composite) return nullptr;
   QImage surface = ToQImage(composite);
-  QPainter painter(&surface);
-  for (const TextItem& item : document.TextItems()) {
-    if (item.Visible) PaintTextItem(painter, item);
-  }
+  PaintVisibleItems(surface, document);
   return composite;
 }
 
@@ -51,11 +54,7 @@ std::shared_ptr<raster::Bitmap> BuildImageKeepingAlpha(const Document& document,
       out[x] = qRgba(std::max(0, in[2] - white), std::max(0, in[1] - white), std::max(0, in[0] - white), a);
     }
   }
-  {
-    QPainter painter(&surface);
-    for (const TextItem& item : document.TextItems())
-      if (item.Visible) PaintTextItem(painter, item);
-  }
+  PaintVisibleItems(surface, document);
   const QImage straight = surface.convertToFormat(QImage::Format_ARGB32);
   for (int y = 0; y < h; ++y) std::memcpy(composite->row(y), straight.constScanLine(y), size_t(w) * 4);
   return composite;
