@@ -43,6 +43,9 @@ keys Return
 xdotool type --delay 40 "up to 50% off"
 keys Tab
 shot "$main" composed-document
+keys ctrl+plus ctrl+plus
+shot "$main" zoomed-workspace
+keys ctrl+0
 eval "$(xdotool getwindowgeometry --shell "$main")"
 xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT * 3 / 4)) click 3
 sleep 0.6
@@ -51,6 +54,10 @@ keys Escape
 keys ctrl+e
 dialog=$(window "Save")
 shot "$dialog" export-dialog
+keys alt+o
+shot "$(window "Export Options")" export-options
+keys Escape
+window "Save" >/dev/null
 xdotool type --delay 30 "$out/composed-export.png"
 keys Return
 for _ in $(seq 50); do [ -s "$out/composed-export.png" ] && break; sleep 0.1; done
