@@ -95,6 +95,9 @@ TEST_F(EditingTest, InsertedTextIsCentredTypingChangesItsCaptionInOneUndoStepAnd
   EXPECT_TRUE(doc().TextItems().empty() && w().shpFocus[0]->isHidden());
   while (w().CanRedo()) w().Redo();
   EXPECT_EQ(doc().FindItem(2)->Caption, "Summer");
+  w().Undo();
+  insertText();  // a new edit ends the old future
+  EXPECT_FALSE(w().CanRedo());
 }
 
 TEST_F(EditingTest, StylesAlignmentShadowAndColoursFollowTheButtonsAndUndo) {
@@ -234,6 +237,10 @@ TEST_F(EditingTest, GrowAndShrinkWalkTheSizeListForTextAndFivePointsUntilPast85F
   EXPECT_EQ(sizes, (std::vector<float>{75, 80, 85, 90}));
   click(w().vkShrink);
   EXPECT_FALSE(w().vkGrow->Disabled());
+  // With a symbol face in the font box, new text takes the last text face.
+  w().cboFont->setCurrentIndex(w().cboFont->findText(QStringLiteral("D050000L")));
+  insertText();
+  EXPECT_EQ(current().FontName, doc().FindItem(1)->FontName);
 }
 
 // A sign of a Linux dingbat face, chosen in the character map with the mouse.

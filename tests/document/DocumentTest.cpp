@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "FixedWidthMeasurer.h"
+#include "base/AppInfo.h"
 #include "document/Document.h"
 
 namespace lumora {
@@ -113,4 +114,13 @@ TEST(Document, CentreAndPullBackOntoASmallerPicture) {
 }
 
 }  // namespace
+// The shadow's offset steps up at 17, 38 and 49 points; an item's own offset overrides the step.
+TEST(TextItem, ShadowOffsetSteps) {
+  for (auto [size, pixels] : {std::pair{16.9f, 1}, {17.0f, 2}, {37.9f, 2}, {38.0f, 3}, {48.9f, 3}, {49.0f, 4}})
+    EXPECT_EQ(ShadowOffsetPixels(size), pixels) << size;
+  TextItem item;
+  item.Left = 100, item.FontSize = 40, item.ShadowOffset = 7;
+  EXPECT_FLOAT_EQ(item.ShadowLeft(), 100 + 7 * kTwipsPerPixel);
+}
+
 }  // namespace lumora

@@ -6,7 +6,11 @@
 
 #include "ScriptedModal.h"
 #include "TempLibrary.h"
+#include "library/ScrollingImage.h"
 #include "library/frmPreview.h"
+
+#include <QLabel>
+#include <QScrollBar>
 
 namespace lumora {
 namespace {
@@ -50,6 +54,19 @@ TEST(LibraryPictures, RefusesFilesThatAreNotPicturesOrAreTooLargeAndThePreviewSh
   EXPECT_TRUE(ReadLibraryPicture(library.root() + "/missing.png").isNull());
   EXPECT_FALSE(frmPreview::ViewImage(library.root() + "/missing.png", nullptr));
   EXPECT_TRUE(modal.windows().empty() && modal.messageBoxes().empty());
+}
+
+// A tall narrow picture: a vertical bar to its far edge, none across, and centred in what is left.
+TEST(ScrollingImage, CentresWhatFitsAndScrollsWhatDoesNot) {
+  ScrollingImage view;
+  view.resize(368, 287);
+  QImage picture(100, 500, QImage::Format_RGB32);
+  picture.fill(Qt::red);
+  view.SetPicture(picture);
+  const int overlap = ScrollingImage::kBarThickness - 1;
+  EXPECT_EQ(view.Image1()->pos(), QPoint((368 - overlap - 100) / 2, 0));
+  EXPECT_TRUE(view.vs()->isEnabled() && !view.hs()->isEnabled());
+  EXPECT_EQ(view.vs()->maximum(), 500 - 287);
 }
 
 }  // namespace

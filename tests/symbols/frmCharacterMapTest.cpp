@@ -197,7 +197,7 @@ TEST(LinuxSymbolFonts, TheSystemFamiliesCountInAnyCaseAndOnlyTheClassicFourUseBy
   for (const Case& c : {Case{"D050000L", true, false}, Case{"d050000l", true, false},
                         Case{"STANDARD SYMBOLS PS", true, false}, Case{"OpenSymbol", true, false},
                         Case{"noto sans symbols", true, false}, Case{"Noto Sans Symbols 2", true, false},
-                        Case{"wingdings 3", true, true}, Case{"Noto Sans Symbols 3", false, false},
+                        Case{"wingdings 3", true, true}, Case{"Wingdings 2", true, true}, Case{"Noto Sans Symbols 3", false, false},
                         Case{"D050000L [urw]", false, false}, Case{"OpenSymbol ", false, false},
                         Case{"Noto Sans", false, false}, Case{"Standard Symbols", false, false}}) {
     EXPECT_EQ(mdlFonts::IsSymbolFont(QString::fromUtf8(c.name)), c.symbol) << c.name;
