@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev libgif-dev libimagequant-dev libdeflate-dev
-  fonts-dejavu-core fonts-liberation fonts-urw-base35 python3-fonttools
+  fonts-dejavu-core fonts-liberation fonts-urw-base35 fonts-noto-color-emoji python3-fonttools
   xvfb xauth
   dpkg-dev file desktop-file-utils appstream
 )

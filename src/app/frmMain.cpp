@@ -167,7 +167,7 @@ void frmMain::BuildCommandArea() {
   vkCenter = makeButton(RibbonPanelFont, "vkCenter", {}, QStringLiteral("aligncenter"), row(32, 2, 26));
   vkRight = makeButton(RibbonPanelFont, "vkRight", {}, QStringLiteral("alignright"), row(60, 2, 26));
 
-  RibbonPanelEffects = panel("RibbonPanelEffects", QStringLiteral("Effects"), 598, 226);
+  RibbonPanelEffects = panel("RibbonPanelEffects", QStringLiteral("Effects"), 598, 326);
   vkFontColor = makeButton(RibbonPanelEffects, "vkFontColor", QStringLiteral("Colour"), QStringLiteral("fontcolor"), row(4, 0, 100));
   vkShadow = makeButton(RibbonPanelEffects, "vkShadow", QStringLiteral("Shadow"), QStringLiteral("shadow"), row(4, 1, 100));
   vkShadowColor = makeButton(RibbonPanelEffects, "vkShadowColor", QStringLiteral("Shadow colour"),
@@ -189,11 +189,11 @@ void frmMain::BuildCommandArea() {
   picForeColor = swatch("picForeColor", 108, 0, 0);
   picShadowColor = swatch("picShadowColor", 108, 2, static_cast<Colour>(0x80000005));
   picOutlineColor = swatch("picOutlineColor", 204, 0, 0);
-  // Pixels of outline and of shadow softness; typed values count once, when the box is left.
-  auto pixels = [&](const char* name, int r, const QString& prefix, int low, int high, const QString& tip) {
+  // Pixels of outline, shadow softness and box, degrees of arc; typed values count once, when the box is left.
+  auto pixels = [&](const char* name, int left, int r, const QString& prefix, int low, int high, const QString& tip) {
     auto* box = new QSpinBox(RibbonPanelEffects);
     box->setObjectName(QString::fromLatin1(name));
-    box->setGeometry(row(130, r, 90));
+    box->setGeometry(row(left, r, 90));
     box->setRange(low, high);
     box->setPrefix(prefix);
     box->setSuffix(QStringLiteral(" px"));
@@ -201,13 +201,20 @@ void frmMain::BuildCommandArea() {
     box->setToolTip(tip);
     return box;
   };
-  spnOutlineWidth = pixels("spnOutlineWidth", 1, QStringLiteral("Width "), TextItem::kMinOutlineWidth,
+  spnOutlineWidth = pixels("spnOutlineWidth", 130, 1, QStringLiteral("Width "), TextItem::kMinOutlineWidth,
                            TextItem::kMaxOutlineWidth, QStringLiteral("Outline width"));
-  spnShadowBlur = pixels("spnShadowBlur", 2, QStringLiteral("Soft "), 0, TextItem::kMaxShadowBlur,
+  spnShadowBlur = pixels("spnShadowBlur", 130, 2, QStringLiteral("Soft "), 0, TextItem::kMaxShadowBlur,
                          QStringLiteral("Shadow softness (0: a hard shadow)"));
   spnOutlineWidth->setValue(TextItem().OutlineWidth);
+  vkFit = makeButton(RibbonPanelEffects, "vkFit", QStringLiteral("Fit to box"), QStringLiteral("fit"), row(230, 0, 92));
+  spnBoxWidth = pixels("spnBoxWidth", 230, 1, QStringLiteral("Box "), 0, TextItem::kMaxBox / kTwipsPerPixel,
+                       QStringLiteral("The width the text wraps in (none: one line per line break)"));
+  spnBoxWidth->setSpecialValueText(QStringLiteral("No box"));
+  spnArc = pixels("spnArc", 230, 2, QStringLiteral("Arc "), -TextItem::kMaxArc, TextItem::kMaxArc,
+                  QStringLiteral("The angle the text bends through (0: straight; below 0 it bends down)"));
+  spnArc->setSuffix(QStringLiteral("\u00B0"));
 
-  RibbonPanelSize = panel("RibbonPanelSize", QStringLiteral("Size"), 826, 66);
+  RibbonPanelSize = panel("RibbonPanelSize", QStringLiteral("Size"), 926, 66);
   vkGrow = makeButton(RibbonPanelSize, "vkGrow", QStringLiteral("Grow"), QStringLiteral("grow"), row(4, 0, 58));
   vkShrink = makeButton(RibbonPanelSize, "vkShrink", QStringLiteral("Shrink"), QStringLiteral("shrink"), row(4, 1, 58));
   cmdUndo = makeButton(RibbonPanelSize, "cmdUndo", {}, QStringLiteral("undo"), row(4, 2, 28), false);

@@ -37,7 +37,7 @@ class frmMain : public QWidget {
 
  public:
   // The designed client area: 13530 x 8865 twips (wider than the classic 12180 for the effects).
-  static constexpr QSize kDesignedClientSize{902, 591};
+  static constexpr QSize kDesignedClientSize{1002, 591};
   static constexpr int kWelcomeEntries = 4;  // entry 2 does not exist
 
   explicit frmMain(QWidget* parent = nullptr);
@@ -81,6 +81,7 @@ class frmMain : public QWidget {
   void ChooseShadowColour();
   void ToggleShadow();
   void ToggleOutline();
+  void ToggleFit();
   void ChooseOutlineColour();
   void Grow();
   void Shrink();
@@ -161,6 +162,9 @@ class frmMain : public QWidget {
   QLabel* picOutlineColor;
   QSpinBox* spnOutlineWidth;
   QSpinBox* spnShadowBlur;
+  vbkFlat* vkFit;
+  QSpinBox* spnBoxWidth;
+  QSpinBox* spnArc;
   vbkFlat* vkGrow;
   vbkFlat* vkShrink;
   vbkFlat* cmdUndo;

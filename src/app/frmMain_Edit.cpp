@@ -10,6 +10,7 @@
 #include "compose/BuildImage.h"
 #include "compose/DocumentUnits.h"
 #include "compose/ImageExport.h"
+#include "compose/TextLayout.h"
 #include "compose/WaitCursor.h"
 #include "controls/ErrorGuard.h"
 #include "controls/ModalSeam.h"
@@ -45,11 +46,15 @@ void frmMain::ConnectEditing() {
   on(vkShadowColor, &frmMain::ChooseShadowColour);
   on(vkShadow, &frmMain::ToggleShadow);
   on(vkOutline, &frmMain::ToggleOutline);
-  const std::pair<QSpinBox*, int TextItem::*> numbers[] = {{spnOutlineWidth, &TextItem::OutlineWidth},
-                                                           {spnShadowBlur, &TextItem::ShadowBlur}};
-  for (auto [box, field] : numbers)
+  on(vkFit, &frmMain::ToggleFit);
+  struct Number { QSpinBox* box; int TextItem::*field; int scale; };
+  const Number numbers[] = {{spnOutlineWidth, &TextItem::OutlineWidth, 1},
+                            {spnShadowBlur, &TextItem::ShadowBlur, 1},
+                            {spnBoxWidth, &TextItem::BoxWidth, kTwipsPerPixel},
+                            {spnArc, &TextItem::Arc, 1}};
+  for (auto [box, field, scale] : numbers)
     connect(box, &QSpinBox::valueChanged, this,
-            [this, f = field](int value) { Guarded([&] { EffectChosen(f, value); }); });
+            [this, f = field, k = scale](int value) { Guarded([&] { EffectChosen(f, value * k); }); });
   on(vkGrow, &frmMain::Grow);
   on(vkShrink, &frmMain::Shrink);
   on(cmdUndo, &frmMain::Undo);
@@ -307,6 +312,21 @@ void frmMain::ToggleEffect(vbkFlat* button, bool TextItem::*field) {
 void frmMain::ToggleShadow() { ToggleEffect(vkShadow, &TextItem::Shadow); }
 
 void frmMain::ToggleOutline() { ToggleEffect(vkOutline, &TextItem::Outline); }
+
+// Fit with no box yet takes the text's width as it stands: typing more then shrinks the text.
+void frmMain::ToggleFit() {
+  const TextItem* item = m_document.CurrentItem();
+  if (!item) return;
+  Remember();
+  const bool on = !item->FitToBox;
+  const int width = std::max(static_cast<int>(PixelsToTwips(LayOutText(*item).width)), kTwipsPerPixel);
+  m_document.EditItem(m_document.CurrentIndex(), [&](TextItem& edited) {
+    edited.FitToBox = on;
+    if (on && edited.BoxWidth == 0) edited.BoxWidth = width;
+  });
+  ShowSelection();
+  ActivateCaptionControl();
+}
 
 void frmMain::EffectChosen(int TextItem::*field, int value) {
   if (m_settingLists || !m_document.CurrentItem()) return;

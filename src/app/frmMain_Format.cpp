@@ -4,6 +4,7 @@
 
 #include "app/frmMain.h"
 #include "base/Rounding.h"
+#include "compose/DocumentUnits.h"
 #include "controls/QtColour.h"
 #include "symbols/mdlFonts.h"
 
@@ -129,7 +130,10 @@ void frmMain::UpdateControls() {
     m_settingLists = true;
     spnOutlineWidth->setValue(item->OutlineWidth);
     spnShadowBlur->setValue(item->ShadowBlur);
+    spnBoxWidth->setValue(TwipsToPixels(item->BoxWidth));
+    spnArc->setValue(item->Arc);
     m_settingLists = false;
+    vkFit->setChecked(item->FitToBox);
   }
   const bool canAdd = !cmdAdd->Disabled();
   mnuInsertText->setEnabled(canAdd);

@@ -78,6 +78,7 @@ RowOutcome RenderRow(const CliProject& project, const Batch& batch, size_t r, co
       outcome.message = SetField(row, f.position, f.field, batch.table.Rows()[r][f.column]);
       if (!outcome.message.empty()) return outcome;
     }
+    for (std::string& line : TextThatDoesNotFit(row)) outcome.warnings.push_back(std::move(line));
     outcome.message = options.dryRun ? OutputProblem(outcome.output)
                                      : RenderPicture(row, project.picture, project.pictureAlpha, outcome.output, gif, options.Export(), &gifLock);
   } catch (const std::exception& e) {
@@ -117,6 +118,10 @@ int RenderBatch(const CliProject& project, const CliOptions& options) {
         finished[i] = true;
         for (; told < rows.size() && finished[told]; ++told) {
           const RowOutcome& o = outcomes[told];
+          for (size_t w = project.problems.size(); w < o.warnings.size(); ++w) {
+            progress.Interrupt();
+            PrintWarning("row " + std::to_string(o.row) + ": " + o.warnings[w]);
+          }
           if (!o.ok) {
             progress.Interrupt();
             PrintError("row " + std::to_string(o.row) + " (" + o.output + "): " + o.message);

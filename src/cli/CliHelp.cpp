@@ -20,8 +20,11 @@ lumora-cli render [--library DIR] PROJECT.lmp --csv DATA.csv -o PATTERN [--set .
                        FontUnderline, FontStrikethru, ForeColor, Shadow, ShadowColor, and the
                        effects Outline, OutlineColor, OutlineWidth (1-20 px), OutlinePlacement
                        (0 outside, 1 centred), ShadowOffset (-100-100 px; empty: by font size),
-                       ShadowBlur (0-20 px), LetterSpacing (-50-200 % of the size) and
-                       LineHeight (25-400 % of the font's). Values are written as in a project
+                       ShadowBlur (0-20 px), LetterSpacing (-50-200 % of the size),
+                       LineHeight (25-400 % of the font's), BoxWidth and BoxHeight (twips; the
+                       caption wraps at words inside the width), FitToBox (the size shrinks to
+                       MinFontSize until the text fits) and Arc (-360-360 degrees the text
+                       bends through). Values are written as in a project
                        file: "[/nl]" breaks a caption's line, booleans are True or False,
                        colours are 0x00BBGGRR as decimal numbers.
   --csv DATA.csv       renders one picture per data row. The file is RFC 4180 CSV (UTF-8, a

@@ -7,7 +7,9 @@
 #include "cli/QuietStderr.h"
 #include "compose/PictureLoader.h"
 #include "compose/TemplateLibraries.h"
+#include "compose/TextLayout.h"
 #include "project/ProjectFileReader.h"
+#include "project/ProjectFileWriter.h"
 #include "project/TemplatePath.h"
 
 namespace lumora::cli {
@@ -21,7 +23,7 @@ namespace {
 
 bool IsBooleanField(const std::string& field) {
   return field == "FontBold" || field == "FontItalic" || field == "FontUnderline" || field == "FontStrikethru" ||
-         field == "Shadow" || field == "Outline";
+         field == "Shadow" || field == "Outline" || field == "FitToBox";
 }
 
 // The effects' whole numbers: a value out of its range is refused rather than quietly clamped.
@@ -34,7 +36,10 @@ constexpr WholeField kWholeFields[] = {{"OutlineWidth", TextItem::kMinOutlineWid
                                        {"ShadowOffset", -TextItem::kMaxShadowOffset, TextItem::kMaxShadowOffset},
                                        {"ShadowBlur", 0, TextItem::kMaxShadowBlur},
                                        {"LetterSpacing", TextItem::kMinLetterSpacing, TextItem::kMaxLetterSpacing},
-                                       {"LineHeight", TextItem::kMinLineHeight, TextItem::kMaxLineHeight}};
+                                       {"LineHeight", TextItem::kMinLineHeight, TextItem::kMaxLineHeight},
+                                       {"BoxWidth", 0, TextItem::kMaxBox},
+                                       {"BoxHeight", 0, TextItem::kMaxBox},
+                                       {"Arc", -TextItem::kMaxArc, TextItem::kMaxArc}};
 
 std::string WholeNumberProblem(const std::string& field, const std::string& value) {
   for (const WholeField& whole : kWholeFields) {
@@ -124,6 +129,17 @@ std::string SetField(Document& document, size_t position, const std::string& fie
   document.EditItem(document.TextItems()[position - 1].Index,
                     [&](TextItem& item) { SetItemProperty(item, field, value); });
   return {};
+}
+
+std::vector<std::string> TextThatDoesNotFit(const Document& document) {
+  std::vector<std::string> lines;
+  for (size_t i = 0; i < document.TextItems().size(); ++i) {
+    const TextItem& item = document.TextItems()[i];
+    if (item.Visible && item.FitToBox && item.BoxWidth > 0 && !LayOutText(item).fits)
+      lines.push_back("text item " + std::to_string(i + 1) + " does not fit its box at " +
+                      FormatSingle(std::min(item.MinFontSize, item.FontSize)) + " pt");
+  }
+  return lines;
 }
 
 std::string ApplySetting(Document& document, const std::string& setting) {

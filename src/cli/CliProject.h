@@ -40,6 +40,10 @@ std::string CheckField(const Document& document, size_t position, const std::str
 // Sets the property of the item at that position (from 1); "" or what is wrong.
 std::string SetField(Document& document, size_t position, const std::string& field, const std::string& value);
 
+// A line for each item set to fit its box whose text overflows it even at its smallest size:
+// "text item N does not fit its box at M pt", N counting from 1 as --set does.
+std::vector<std::string> TextThatDoesNotFit(const Document& document);
+
 // Splits "N.FIELD" into its position and field; false when it has not that form.
 bool SplitFieldName(const std::string& name, size_t& position, std::string& field);
 

@@ -53,6 +53,11 @@ std::string ItemJson(const TextItem& item) {
   out += ", \"ShadowBlur\": " + std::to_string(item.ShadowBlur);
   out += ", \"LetterSpacing\": " + std::to_string(item.LetterSpacing);
   out += ", \"LineHeight\": " + std::to_string(item.LineHeight);
+  out += ", \"BoxWidth\": " + std::to_string(item.BoxWidth);
+  out += ", \"BoxHeight\": " + std::to_string(item.BoxHeight);
+  out += ", \"FitToBox\": " + std::string(Bool(item.FitToBox));
+  out += ", \"MinFontSize\": " + FormatSingle(item.MinFontSize);
+  out += ", \"Arc\": " + std::to_string(item.Arc);
   return out + "}";
 }
 

@@ -49,6 +49,7 @@ int RunRender(const CliOptions& options) {
     std::printf("would write %s\n", options.output->c_str());
     return kExitOk;
   }
+  for (const std::string& line : TextThatDoesNotFit(project.document)) PrintWarning(line);
   GifExport gif;
   if (std::string problem = RenderPicture(project.document, project.picture, project.pictureAlpha, *options.output, gif, options.Export()); !problem.empty()) {
     PrintError(*options.output + ": " + problem);

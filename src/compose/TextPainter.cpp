@@ -14,31 +14,19 @@ namespace lumora {
 
 namespace {
 
-std::vector<QString> SplitLines(const std::string& caption) {
-  std::vector<QString> lines;
-  if (caption.empty()) return lines;
-  const QString text = QString::fromStdString(caption);
-  for (const QString& line : text.split(QStringLiteral("\r\n"))) lines.push_back(line);
-  return lines;
-}
-
 QColor ToQColor(Colour colour) {
   const uint32_t rgb = SystemColors::Translate(colour);
   return QColor(RedOf(rgb), GreenOf(rgb), BlueOf(rgb));
 }
 
-int LineOffset(int lineWidth, int boxWidth, TextAlignment alignment) {
-  switch (alignment) {
-    case TextAlignment::Right: return boxWidth - lineWidth;
-    case TextAlignment::Centre: return (boxWidth - lineWidth) / 2;
-    case TextAlignment::Left: break;
-  }
-  return 0;
-}
-
 // The glyph outlines of the lines, placed as PrintSubStrings places their text.
 QPainterPath TextPath(const TextLayout& layout, QPoint topLeft, TextAlignment alignment) {
   QPainterPath path;
+  for (const PlacedGlyph& glyph : layout.bent) {
+    const QPainterPath shape = glyph.run.rawFont().pathForGlyph(glyph.run.glyphIndexes().front());
+    path.addPath((glyph.place * QTransform::fromTranslate(topLeft.x(), topLeft.y())).map(shape));
+  }
+  if (!layout.bent.empty()) return path;
   int y = topLeft.y();
   for (size_t i = 0; i < layout.lines.size(); ++i) {
     const int x = topLeft.x() + LineOffset(layout.lineWidths[i], layout.width, alignment);
@@ -98,22 +86,6 @@ void PaintShadow(QPainter& painter, const TextLayout& layout, const TextItem& it
 
 }  // namespace
 
-TextLayout LayOutText(const TextItem& item) {
-  TextLayout layout;
-  layout.font = DocumentFont(item);
-  const QFontMetrics metrics(layout.font);
-  layout.fontHeight = metrics.height();
-  layout.lineHeight = static_cast<int>(RoundHalfEven(layout.fontHeight * item.LineHeight / 100.0));
-  layout.ascent = metrics.ascent();
-  layout.lines = SplitLines(item.Caption);
-  for (const QString& line : layout.lines) {
-    const int width = metrics.horizontalAdvance(line);
-    layout.lineWidths.push_back(width);
-    layout.width = std::max(layout.width, width);
-  }
-  return layout;
-}
-
 void PrintSubStrings(QPainter& painter, const TextLayout& layout, QPoint topLeft, Colour colour,
                      TextAlignment alignment) {
   if (layout.lines.empty()) return;
@@ -121,8 +93,15 @@ void PrintSubStrings(QPainter& painter, const TextLayout& layout, QPoint topLeft
   painter.setFont(layout.font);
   painter.setPen(ToQColor(colour));
   painter.setBackgroundMode(Qt::TransparentMode);
+  // Glyph runs rather than paths, so colour glyphs keep their colours on a curve too.
+  const QTransform device = painter.transform();
+  for (const PlacedGlyph& glyph : layout.bent) {
+    painter.setTransform(glyph.place * QTransform::fromTranslate(topLeft.x(), topLeft.y()) * device);
+    painter.drawGlyphRun(QPointF(0, 0), glyph.run);
+  }
+  painter.setTransform(device);
   int y = topLeft.y();
-  for (size_t i = 0; i < layout.lines.size(); ++i) {
+  for (size_t i = 0; layout.bent.empty() && i < layout.lines.size(); ++i) {
     const int x = topLeft.x() + LineOffset(layout.lineWidths[i], layout.width, alignment);
     painter.drawText(QPoint(x, y + layout.ascent), layout.lines[i]);
     y += layout.lineHeight;

@@ -48,6 +48,10 @@ void ClampEffects(TextItem& item) {
   item.ShadowBlur = ClampWhole(item.ShadowBlur, 0, TextItem::kMaxShadowBlur);
   item.LetterSpacing = ClampWhole(item.LetterSpacing, TextItem::kMinLetterSpacing, TextItem::kMaxLetterSpacing);
   item.LineHeight = ClampWhole(item.LineHeight, TextItem::kMinLineHeight, TextItem::kMaxLineHeight);
+  item.BoxWidth = ClampWhole(item.BoxWidth, 0, TextItem::kMaxBox);
+  item.BoxHeight = ClampWhole(item.BoxHeight, 0, TextItem::kMaxBox);
+  item.MinFontSize = ClampFontSize(item.MinFontSize);
+  item.Arc = ClampWhole(item.Arc, -TextItem::kMaxArc, TextItem::kMaxArc);
 }
 
 std::string ReplaceLineBreaks(std::string_view text, std::string_view lineBreak) {

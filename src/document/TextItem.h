@@ -29,6 +29,8 @@ struct TextItem {
   static constexpr int kMaxShadowBlur = 20;                               // pixels
   static constexpr int kMinLetterSpacing = -50, kMaxLetterSpacing = 200;  // percent
   static constexpr int kMinLineHeight = 25, kMaxLineHeight = 400;         // percent
+  static constexpr int kMaxBox = 16777216;                                // twips
+  static constexpr int kMaxArc = 360;                                     // degrees either way
 
   int Index = 0;  // identity for the item's whole life; 0 only for the hidden template item
   std::string Caption;  // UTF-8; lines separated by "\r\n"
@@ -54,6 +56,11 @@ struct TextItem {
   int ShadowBlur = 0;               // pixels of softness; 0 a hard shadow
   int LetterSpacing = 0;            // percent of the font's pixel size, added after each character
   int LineHeight = 100;             // percent of the font's own line height
+  int BoxWidth = 0;                 // twips; the caption wraps at words within it; 0: no box
+  int BoxHeight = 0;                // twips; with a width, how tall the text may grow; 0: any height
+  bool FitToBox = false;            // the size shrinks, down to MinFontSize, until the text fits the box
+  float MinFontSize = 6;            // points
+  int Arc = 0;                      // degrees the widest line bends through; positive bulges up; 0 straight
 
   // The shadow's place: ShadowOffset, or by the shadow rule k pixels right and down by font size;
   // rounded to whole twips (half to even).

@@ -261,6 +261,11 @@ bool SetItemProperty(TextItem& item, std::string_view tag, std::string_view valu
   else if (tag == "ShadowBlur") item.ShadowBlur = whole(0, TextItem::kMaxShadowBlur);
   else if (tag == "LetterSpacing") item.LetterSpacing = whole(TextItem::kMinLetterSpacing, TextItem::kMaxLetterSpacing);
   else if (tag == "LineHeight") item.LineHeight = whole(TextItem::kMinLineHeight, TextItem::kMaxLineHeight);
+  else if (tag == "BoxWidth") item.BoxWidth = whole(0, TextItem::kMaxBox);
+  else if (tag == "BoxHeight") item.BoxHeight = whole(0, TextItem::kMaxBox);
+  else if (tag == "FitToBox") item.FitToBox = flag();
+  else if (tag == "MinFontSize") item.MinFontSize = ClampFontSize(ReadNumber(value));
+  else if (tag == "Arc") item.Arc = whole(-TextItem::kMaxArc, TextItem::kMaxArc);
   else return false;
   return true;
 }

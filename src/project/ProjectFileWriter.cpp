@@ -55,6 +55,11 @@ void writeEffects(std::string& out, const TextItem& item) {
   whole("ShadowBlur", item.ShadowBlur, plain.ShadowBlur);
   whole("LetterSpacing", item.LetterSpacing, plain.LetterSpacing);
   whole("LineHeight", item.LineHeight, plain.LineHeight);
+  whole("BoxWidth", item.BoxWidth, plain.BoxWidth);
+  whole("BoxHeight", item.BoxHeight, plain.BoxHeight);
+  if (item.FitToBox) property(out, "FitToBox", boolText(true));
+  if (item.MinFontSize != plain.MinFontSize) property(out, "MinFontSize", FormatSingle(item.MinFontSize));
+  whole("Arc", item.Arc, plain.Arc);
 }
 
 void writeItem(std::string& out, const TextItem& item) {

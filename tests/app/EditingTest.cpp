@@ -11,6 +11,7 @@
 #include "EditorFixture.h"
 #include "colour/frmColorPicker.h"
 #include "compose/DocumentUnits.h"
+#include "compose/TextLayout.h"
 
 namespace lumora {
 namespace {
@@ -23,7 +24,7 @@ std::string usable(frmMain& w) {
   for (vbkFlat* b : w.findChildren<vbkFlat*>())
     if (!b->Disabled()) on << b->objectName();
   for (QWidget* c :
-       std::initializer_list<QWidget*>{w.cboFont, w.cboSize, w.txtCaption, w.spnOutlineWidth, w.spnShadowBlur})
+       std::initializer_list<QWidget*>{w.cboFont, w.cboSize, w.txtCaption, w.spnOutlineWidth, w.spnShadowBlur, w.spnBoxWidth, w.spnArc})
     if (c->isEnabled()) on << c->objectName();
   for (QAction* a : w.mnuContext->actions())
     if (!a->isSeparator() && a->isEnabled()) on << QStringLiteral("menu:") + a->text().remove(u'&').remove(u' ');
@@ -43,7 +44,7 @@ TEST_F(EditingTest, CommandsFollowTheDocumentAndTheSelection) {
   const QString item =
       document +
       "cmdBringToFront cmdSendToBack cmdDelete vkFontColor vkShadow vkShadowColor "
-      "vkOutline spnOutlineWidth spnShadowBlur vkGrow vkShrink menu:BringtoFront menu:SendtoBack menu:Delete ";
+      "vkOutline spnOutlineWidth spnShadowBlur vkFit spnBoxWidth spnArc vkGrow vkShrink menu:BringtoFront menu:SendtoBack menu:Delete ";
   const QString text =
       item + "vkBold vkItalic vkUnderline vkStrikeout vkLeft vkCenter vkRight cboFont cboSize txtCaption";
   const auto insertByShortcut = [&] { QTest::keyClick(&w(), Qt::Key_T, Qt::ControlModifier); };
@@ -155,6 +156,34 @@ TEST_F(EditingTest, EffectsFollowTheirControlsOneUndoStepEachAndTheWorkspaceIsTh
     EXPECT_EQ(state(), undone);
   }
   EXPECT_TRUE(current().Shadow);
+}
+
+// Fit keeps the box the text had; longer text then shrinks into it and wraps, an arc bends it,
+// each one undo step, and the workspace is still the export.
+TEST_F(EditingTest, FitToBoxShrinksLongerTextAndAnArcBendsItAsExported) {
+  newDocument();
+  insertAndType(QStringLiteral("Sale"));
+  w().cboSize->setCurrentIndex(w().cboSize->findText(QStringLiteral("36")));
+  const int boxWidth = w().ItemRect(current()).width();
+  click(w().vkFit);
+  EXPECT_EQ(std::tuple(current().FitToBox, current().BoxWidth, w().vkFit->Checked(), w().spnBoxWidth->value()),
+            std::tuple(true, boxWidth * kTwipsPerPixel, true, boxWidth));
+  type(QStringLiteral("Summer sale now on"));
+  EXPECT_EQ(w().ItemRect(current()).width(), boxWidth);
+  EXPECT_LT(LayOutText(current()).font.pixelSize(), 48);
+  EXPECT_GT(LayOutText(current()).lines.size(), 1u);
+  EXPECT_FLOAT_EQ(current().FontSize, 36.0f);  // the item keeps its size: shorter text grows back
+  w().spnArc->selectAll(), QTest::keyClicks(w().spnArc, "120"), QTest::keyClick(w().spnArc, Qt::Key_Return);
+  EXPECT_EQ(current().Arc, 120);
+  clickPicture(QPoint(2, 2));
+  modal.answerFile(dir.filePath("bent.bmp"));
+  click(w().cmdSaveImage);
+  EXPECT_EQ(w().picPicture->grab().toImage().convertToFormat(QImage::Format_RGB32),
+            QImage(dir.filePath("bent.bmp")).convertToFormat(QImage::Format_RGB32));
+  w().Undo();
+  EXPECT_EQ(current().Arc, 0);
+  w().Undo(), w().Undo();  // the typing, then Fit with the box it took
+  EXPECT_EQ(std::tuple(current().FitToBox, current().BoxWidth, current().Caption), std::tuple(false, 0, std::string("Sale")));
 }
 
 TEST_F(EditingTest, ADragMovesTextShadowAndMarksAsOneUndoStepAndAClickOnlySelects) {

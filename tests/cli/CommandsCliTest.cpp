@@ -59,9 +59,9 @@ TEST_F(FilesCli, InfoJsonHoldsTheDocumentAsRead) {
   const QJsonArray items = info["Items"].toArray();
   ASSERT_EQ(items.size(), 4);
   EXPECT_EQ(QJsonDocument(items[0].toObject()).toJson(QJsonDocument::Compact),
-            R"({"Alignment":0,"Caption":"Bottom","FontBold":true,"FontItalic":false,"FontName":"DejaVu Sans","FontSize":40,)"
+            R"({"Alignment":0,"Arc":0,"BoxHeight":0,"BoxWidth":0,"Caption":"Bottom","FitToBox":false,"FontBold":true,"FontItalic":false,"FontName":"DejaVu Sans","FontSize":40,)"
             R"("FontStrikethru":false,"FontUnderline":false,"ForeColor":255,"Index":1,"Left":450,"LetterSpacing":0,)"
-            R"("LineHeight":100,"Outline":false,"OutlineColor":0,"OutlinePlacement":0,"OutlineWidth":2,"Shadow":true,)"
+            R"("LineHeight":100,"MinFontSize":6,"Outline":false,"OutlineColor":0,"OutlinePlacement":0,"OutlineWidth":2,"Shadow":true,)"
             R"("ShadowBlur":0,"ShadowColor":0,"ShadowOffset":null,"Top":600,"Visible":true})");
   EXPECT_EQ(Json(Project("effects.lmp"))["Items"].toArray()[2].toObject()["ShadowOffset"].toInt(), 6);
   EXPECT_FALSE(items[3].toObject()["Visible"].toBool());

@@ -45,9 +45,11 @@ class RenderCli : public testing::Test, public CliFixture {
 
 // Shadows under texts at every offset size, stacking, multi-line alignment, a hidden item (and the
 // warning about its missing closing line), the effects, Hebrew and Arabic captions (shaped, right to
-// left, outlined, softly shadowed); and each effect really shows: without it the picture differs.
+// left, outlined, softly shadowed), the layouts (a caption fitted to its box at three lengths, Latin
+// and Hebrew on arcs up and down, colour emoji); and each effect really shows: without it the
+// picture differs.
 TEST_F(RenderCli, SamplesMatchTheirGoldenPictures) {
-  for (const char* name : {"shadows", "stacking", "multiline", "effects", "scripts"}) {
+  for (const char* name : {"shadows", "stacking", "multiline", "effects", "scripts", "layout"}) {
     const CliRun run = Render(Project(QString(name) + ".lmp"), "out.png");
     ASSERT_FALSE(run.crashed);
     ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -55,11 +57,15 @@ TEST_F(RenderCli, SamplesMatchTheirGoldenPictures) {
     EXPECT_TRUE(MatchesGolden(QImage(Scratch("out.png")), Golden(name))) << name;
   }
   // Each effect shows: without it the picture differs.
-  for (const char* effect : {"\t\t<OutlinePlacement>1</OutlinePlacement>\r\n", "\t\t<ShadowBlur>8</ShadowBlur>\r\n",
-                                   "\t\t<ShadowOffset>6</ShadowOffset>\r\n", "\t\t<LetterSpacing>25</LetterSpacing>\r\n",
-                                   "\t\t<LineHeight>80</LineHeight>\r\n", "\t\t<Outline>True</Outline>\r\n"}) {
-    ASSERT_EQ(Render(Edited("effects.lmp", {{effect, ""}}), "without.png").exitCode, 0) << effect;
-    EXPECT_FALSE(MatchesGolden(QImage(Scratch("without.png")), Golden("effects"))) << effect;
+  const std::pair<const char*, const char*> effects[] = {
+      {"effects", "\t\t<OutlinePlacement>1</OutlinePlacement>\r\n"}, {"effects", "\t\t<ShadowBlur>8</ShadowBlur>\r\n"},
+      {"effects", "\t\t<ShadowOffset>6</ShadowOffset>\r\n"}, {"effects", "\t\t<LetterSpacing>25</LetterSpacing>\r\n"},
+      {"effects", "\t\t<LineHeight>80</LineHeight>\r\n"}, {"effects", "\t\t<Outline>True</Outline>\r\n"},
+      {"layout", "\t\t<FitToBox>True</FitToBox>\r\n"}, {"layout", "\t\t<BoxHeight>900</BoxHeight>\r\n"},
+      {"layout", "\t\t<Arc>-100</Arc>\r\n"}, {"layout", "\t\t<BoxWidth>2400</BoxWidth>\r\n"}};
+  for (const auto& [name, effect] : effects) {
+    ASSERT_EQ(Render(Edited(QString(name) + ".lmp", {{effect, ""}}), "without.png").exitCode, 0) << effect;
+    EXPECT_FALSE(MatchesGolden(QImage(Scratch("without.png")), Golden(name))) << effect;
   }
 }
 
@@ -266,6 +272,15 @@ TEST_F(RenderCli, ABadRowFailsAlone) {
   EXPECT_EQ(run.errLines(), 1) << run.err;
   EXPECT_NE(run.err.find("row 2"), std::string::npos) << run.err;
   EXPECT_EQ(Pictures("out"), (QStringList{"1.png", "3.png"}));
+}
+
+// A row whose text overflows its box even at the smallest size is told by its row number, and
+// still written.
+TEST_F(RenderCli, TextThatDoesNotFitIsAWarningWithItsRow) {
+  const CliRun run = Batch("{row}.png", "3.Caption\nShort\n" + QByteArray(60, 'W') + "\n", {}, Project("layout.lmp"));
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "lumora-cli: warning: row 2: text item 3 does not fit its box at 8 pt\n");
+  EXPECT_EQ(Pictures(), (QStringList{"1.png", "2.png"}));
 }
 
 // Rows 2 and 3 of a project the reader warns about (an item without its closing line).

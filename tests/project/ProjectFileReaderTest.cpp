@@ -131,11 +131,14 @@ TEST(ProjectFileReader, FieldQuirks) {
   struct Whole { std::string line; int TextItem::*field; int value; };
   for (const Whole& c : {Whole{"<OutlineWidth>999</OutlineWidth>", &TextItem::OutlineWidth, 20}, {"<OutlineWidth>thick", &TextItem::OutlineWidth, 1},
                          {"<ShadowBlur>-3</ShadowBlur>", &TextItem::ShadowBlur, 0}, {"<ShadowBlur>2.5</ShadowBlur>", &TextItem::ShadowBlur, 2},
-                         {"<LetterSpacing>-99999999999</LetterSpacing>", &TextItem::LetterSpacing, -50}, {"<LineHeight>x</LineHeight>", &TextItem::LineHeight, 25}})
+                         {"<LetterSpacing>-99999999999</LetterSpacing>", &TextItem::LetterSpacing, -50}, {"<LineHeight>x</LineHeight>", &TextItem::LineHeight, 25},
+                         {"<BoxWidth>-5</BoxWidth>", &TextItem::BoxWidth, 0}, {"<BoxHeight>99999999999</BoxHeight>", &TextItem::BoxHeight, 16777216},
+                         {"<Arc>720</Arc>", &TextItem::Arc, 360}, {"<Arc>-99999</Arc>", &TextItem::Arc, -360}})
     EXPECT_EQ(ReadOne(c.line + "\r\n").*c.field, c.value) << c.line;
   for (const auto& [line, offset] : {std::pair{"<ShadowOffset>-500</ShadowOffset>", std::optional(-100)}, {"<ShadowOffset> </ShadowOffset>", std::nullopt}})
     EXPECT_EQ(ReadOne(std::string(line) + "\r\n").ShadowOffset, offset) << line;
   EXPECT_EQ(ReadOne("<OutlinePlacement>7</OutlinePlacement>\r\n").OutlineAt, OutlinePlacement::Outside);
+  EXPECT_EQ(ReadOne("<MinFontSize>0</MinFontSize>\r\n").MinFontSize, 1.0f);
   const TextItem w = ReadOne("<ForeColor>99999999999</ForeColor>\r\n<ShadowColor>12.5</Shadow>\r\n");
   EXPECT_EQ(std::make_pair(w.ForeColor, w.ShadowColor), std::make_pair(0, 12)) << "no 32-bit colour; rounded half to even";
 }
@@ -280,11 +283,14 @@ TEST(ProjectFileWriter, ExactBytes) {
   const std::string effects = WriteProjectText(WithItem("a.jpg", [](TextItem& t) {
     t.Outline = true, t.OutlineColor = -2147483643, t.OutlineWidth = 5, t.OutlineAt = OutlinePlacement::Centred;
     t.ShadowOffset = 0, t.ShadowBlur = 7, t.LetterSpacing = -10, t.LineHeight = 150;
+    t.BoxWidth = 3000, t.BoxHeight = 900, t.FitToBox = true, t.MinFontSize = 7.5f, t.Arc = -90;
   }));
   EXPECT_NE(effects.find("</Shadow>\r\n\t\t<Outline>True</Outline>\r\n\t\t<OutlineColor>-2147483643</OutlineColor>\r\n"
                          "\t\t<OutlineWidth>5</OutlineWidth>\r\n\t\t<OutlinePlacement>1</OutlinePlacement>\r\n"
                          "\t\t<ShadowOffset>0</ShadowOffset>\r\n\t\t<ShadowBlur>7</ShadowBlur>\r\n"
-                         "\t\t<LetterSpacing>-10</LetterSpacing>\r\n\t\t<LineHeight>150</LineHeight>\r\n\t</TextItem>"),
+                         "\t\t<LetterSpacing>-10</LetterSpacing>\r\n\t\t<LineHeight>150</LineHeight>\r\n"
+                         "\t\t<BoxWidth>3000</BoxWidth>\r\n\t\t<BoxHeight>900</BoxHeight>\r\n\t\t<FitToBox>True</FitToBox>\r\n"
+                         "\t\t<MinFontSize>7.5</MinFontSize>\r\n\t\t<Arc>-90</Arc>\r\n\t</TextItem>"),
             std::string::npos)
       << effects;
   EXPECT_EQ(WriteProjectText(WithItem("a.jpg", [](TextItem& t) { t.OutlineWidth = 3; })).find("<Outline>"),
@@ -338,6 +344,7 @@ Document variedDocument() {
       t.ForeColor = i == 1 ? static_cast<Colour>(0x80000005u) : 0x123456 * i, t.Shadow = i % 2 == 0, t.ShadowColor = 0x808080 + i;
       if (i % 2) t.Outline = true, t.OutlineColor = 0x00FF00 * i, t.OutlineWidth = 19, t.OutlineAt = OutlinePlacement::Centred;
       if (i >= 3) t.ShadowOffset = i == 3 ? -100 : 0, t.ShadowBlur = 20, t.LetterSpacing = -50 + i, t.LineHeight = 25 * i;
+      if (i >= 2) t.BoxWidth = 1500 * i, t.BoxHeight = i == 2 ? 0 : 16777216, t.FitToBox = i % 2, t.MinFontSize = 4.5f * i, t.Arc = i == 4 ? -360 : 45;
     });
   }
   doc.BringToFront(2);
