@@ -144,7 +144,7 @@ mutation centre-outline src/compose/CentrePicture.cpp \
   'picture.width + 2, picture.height + 2};' \
   'picture.width + 1, picture.height + 2};' \
   'off by one: the outline around the picture is a pixel too narrow'
-mutation text-right-align src/compose/TextPainter.cpp \
+mutation text-right-align src/compose/TextLayout.cpp \
   'case TextAlignment::Right: return boxWidth - lineWidth;' \
   'case TextAlignment::Right: return 0;' \
   'wrong value: right-aligned lines are painted left-aligned'
@@ -152,6 +152,18 @@ mutation text-shadow src/compose/TextPainter.cpp \
   'if (item.Shadow) PaintShadow(painter, layout, item);' \
   'if (!item.Shadow) PaintShadow(painter, layout, item);' \
   'flipped: the shadow is painted for items without one and not for items with one'
+mutation fit-wrap src/compose/TextLayout.cpp \
+  'if (boxWidth > 0) WrapLine(line, metrics, boxWidth, layout.lines);' \
+  'if (boxWidth < 0) WrapLine(line, metrics, boxWidth, layout.lines);' \
+  'flipped: a caption in a box never wraps'
+mutation fit-largest src/compose/TextLayout.cpp \
+  'if (trial.fits) low = middle, best = std::move(trial);' \
+  'if (trial.fits) low = middle;' \
+  'dropped assignment: fitted text is drawn at the smallest size instead of the largest that fits'
+mutation arc-direction src/compose/TextLayout.cpp \
+  'const double up = angle > 0 ? 1 : -1;' \
+  'const double up = angle < 0 ? 1 : -1;' \
+  'flipped: a positive arc bends down'
 mutation route-bmp src/compose/ExportRoutes.cpp \
   'if (last == ".BMP") return ExportRoute::Bitmap;' \
   'if (last == ".bmp") return ExportRoute::Bitmap;' \
@@ -250,6 +262,10 @@ mutation cli-boolean-field src/cli/CliProject.cpp \
   'if (IsBooleanField(field) && value != "True" && value != "False")' \
   'if (IsBooleanField(field) && value != "True" && value != "false")' \
   'wrong constant: a boolean field refuses "False"'
+mutation cli-fit-warning src/cli/CliProject.cpp \
+  'if (item.Visible && item.FitToBox && item.BoxWidth > 0 && !LayOutText(item).fits)' \
+  'if (item.Visible && item.FitToBox && item.BoxWidth > 0 && LayOutText(item).fits)' \
+  'flipped: the rows whose text fits are the ones warned about'
 mutation csv-doubled-quote src/cli/CsvTable.cpp \
   $'        field += \'"\';\n        ++i;' \
   $'        field += \'"\';' \

@@ -47,6 +47,15 @@ keys ctrl+plus ctrl+plus
 shot "$main" zoomed-workspace
 keys ctrl+0
 eval "$(xdotool getwindowgeometry --shell "$main")"
+# Fit to box (the Effects panel's third column), a longer caption shrinks into it, an arc bends it.
+xdotool mousemove $((X + 878)) $((Y + 21)) click 1
+sleep 0.4
+keys ctrl+a
+xdotool type --delay 30 "Summer Sale on everything this week"
+xdotool mousemove $((X + 878)) $((Y + 65)) click --repeat 3 1
+xdotool type --delay 60 "60"
+keys Return
+shot "$main" fit-and-arc
 xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT * 3 / 4)) click 3
 sleep 0.6
 import -window root "$out/context-menu.png" && echo "$out/context-menu.png"

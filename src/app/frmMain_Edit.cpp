@@ -313,16 +313,17 @@ void frmMain::ToggleShadow() { ToggleEffect(vkShadow, &TextItem::Shadow); }
 
 void frmMain::ToggleOutline() { ToggleEffect(vkOutline, &TextItem::Outline); }
 
-// Fit with no box yet takes the text's width as it stands: typing more then shrinks the text.
+// Fit with no box yet takes the box the text fills as it stands: more text then shrinks into it.
 void frmMain::ToggleFit() {
   const TextItem* item = m_document.CurrentItem();
   if (!item) return;
   Remember();
   const bool on = !item->FitToBox;
-  const int width = std::max(static_cast<int>(PixelsToTwips(LayOutText(*item).width)), kTwipsPerPixel);
+  const TextLayout layout = LayOutText(*item);
+  const auto twips = [](int pixels) { return std::max(static_cast<int>(PixelsToTwips(pixels)), kTwipsPerPixel); };
   m_document.EditItem(m_document.CurrentIndex(), [&](TextItem& edited) {
     edited.FitToBox = on;
-    if (on && edited.BoxWidth == 0) edited.BoxWidth = width;
+    if (on && edited.BoxWidth == 0) edited.BoxWidth = twips(layout.width), edited.BoxHeight = twips(layout.height());
   });
   ShowSelection();
   ActivateCaptionControl();

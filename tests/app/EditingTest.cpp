@@ -164,12 +164,12 @@ TEST_F(EditingTest, FitToBoxShrinksLongerTextAndAnArcBendsItAsExported) {
   newDocument();
   insertAndType(QStringLiteral("Sale"));
   w().cboSize->setCurrentIndex(w().cboSize->findText(QStringLiteral("36")));
-  const int boxWidth = w().ItemRect(current()).width();
+  const QSize box = w().ItemRect(current()).size();
   click(w().vkFit);
-  EXPECT_EQ(std::tuple(current().FitToBox, current().BoxWidth, w().vkFit->Checked(), w().spnBoxWidth->value()),
-            std::tuple(true, boxWidth * kTwipsPerPixel, true, boxWidth));
+  EXPECT_EQ(std::tuple(current().FitToBox, current().BoxWidth, current().BoxHeight, w().vkFit->Checked(), w().spnBoxWidth->value()),
+            std::tuple(true, box.width() * kTwipsPerPixel, box.height() * kTwipsPerPixel, true, box.width()));
   type(QStringLiteral("Summer sale now on"));
-  EXPECT_EQ(w().ItemRect(current()).width(), boxWidth);
+  EXPECT_EQ(w().ItemRect(current()).size(), box);
   EXPECT_LT(LayOutText(current()).font.pixelSize(), 48);
   EXPECT_GT(LayOutText(current()).lines.size(), 1u);
   EXPECT_FLOAT_EQ(current().FontSize, 36.0f);  // the item keeps its size: shorter text grows back
@@ -183,7 +183,8 @@ TEST_F(EditingTest, FitToBoxShrinksLongerTextAndAnArcBendsItAsExported) {
   w().Undo();
   EXPECT_EQ(current().Arc, 0);
   w().Undo(), w().Undo();  // the typing, then Fit with the box it took
-  EXPECT_EQ(std::tuple(current().FitToBox, current().BoxWidth, current().Caption), std::tuple(false, 0, std::string("Sale")));
+  EXPECT_EQ(std::tuple(current().FitToBox, current().BoxWidth, current().BoxHeight, current().Caption),
+            std::tuple(false, 0, 0, std::string("Sale")));
 }
 
 TEST_F(EditingTest, ADragMovesTextShadowAndMarksAsOneUndoStepAndAClickOnlySelects) {
