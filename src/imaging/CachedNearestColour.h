@@ -1,8 +1,9 @@
 // The palette entry nearest to an exact colour, for error diffusion against a palette fitted
 // closely to the picture, where a coarse cell table would pick neighbours. Colours are grouped in
 // cells of 6 bits a channel; the first colour met in a cell lists the entries that can be nearest
-// to any colour of it, and a cell with one such entry answers at once, without a search. Diffused
-// colours repeat a great deal, so answers are also kept in a direct-mapped cache.
+// to any colour of it (from the list of its parent cell, of 4 bits a channel), and a cell with one
+// such entry answers at once, without a search. Diffused colours repeat a great deal, so answers
+// are also kept in a direct-mapped cache.
 #pragma once
 
 #include <array>
@@ -34,6 +35,7 @@ class CachedNearestColour {
   static constexpr int kSlotBits = 14;
   static constexpr int kCellBits = 6;
   static constexpr int kDrop = 8 - kCellBits;
+  static constexpr int kParentBits = 4;
   // A cell holds the index of its only candidate, or kSingle + where its list starts, or kUnlisted.
   static constexpr uint32_t kSingle = 256;
   static constexpr uint32_t kUnlisted = 0xFFFFFFFF;
@@ -47,11 +49,14 @@ class CachedNearestColour {
   }
   [[gnu::noinline]] uint32_t search(uint32_t bgr);
   void listCell(uint32_t cell);
+  void select(uint32_t cell, int bits, std::span<const uint32_t> from, float margin, std::vector<uint32_t>& out) const;
 
   std::vector<uint32_t> m_packed;  // the entries as answers
   std::array<float, 256> m_red{}, m_green{}, m_blue{};
   std::vector<uint32_t> m_cells;
   std::vector<uint32_t> m_lists;   // per listed cell: the count, then the packed candidates
+  std::vector<uint32_t> m_parents;      // per cell of kParentBits a channel: where its list starts
+  std::vector<uint32_t> m_parentLists;  // the same lists, unpadded
   std::vector<Slot> m_slots;       // the last answer for each of many colours
 };
 
