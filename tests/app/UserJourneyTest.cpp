@@ -75,11 +75,15 @@ TEST(UserJourney, ABannerFromTheLibraryToEveryFormatAndBack) {
   const TextItem reopened = window->document().TextItems()[0];
   EXPECT_EQ(reopened.Caption, "Summer Sale\r\nUp to 50% off");
   EXPECT_EQ(reopened, made);
+  // The buttons follow the history, which starts at the opened file.
+  EXPECT_TRUE(window->cmdUndo->Disabled() && window->cmdRedo->Disabled());
   QTest::mouseClick(window->vkItalic, Qt::LeftButton);
   QTest::mouseClick(window->cmdUndo, Qt::LeftButton);
   EXPECT_EQ(window->document().TextItems()[0], reopened);
+  EXPECT_TRUE(window->cmdUndo->Disabled() && !window->cmdRedo->Disabled());
   QTest::mouseClick(window->cmdRedo, Qt::LeftButton);
   EXPECT_TRUE(window->document().TextItems()[0].FontItalic);
+  EXPECT_TRUE(!window->cmdUndo->Disabled() && window->cmdRedo->Disabled());
   window->document().SetChanged(false);
 }
 

@@ -1,13 +1,16 @@
 // cJpeg read back by real decoders (libjpeg-turbo strict, and Qt) across sizes, samplings and
 // qualities; quality against libjpeg-turbo's own encoder; what SampleHDC captures; golden hashes;
-// the settings and every error the encoder raises, with its number and message.
+// stripes coded side by side; the vector colour rows against their scalar path; the settings and
+// every error the encoder raises, with its number and message.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
+#include <random>
 
 #include "JpegTestSupport.h"
 #include "base/LumoraError.h"
+#include "imaging/JpegColour.h"
 #include "imaging/JpegHuffman.h"
 #include "imaging/JpegQuantiser.h"
 #include "imaging/JpegStream.h"
@@ -75,6 +78,45 @@ TEST(JpegEncode, GoldenHashesOfAFixedPicture) {
     const Bytes b = Encode(*photo, c.quality, c.sampling, "golden");
     EXPECT_EQ(Fnv1a(b), c.hash) << "q" << c.quality << ": 0x" << std::hex << Fnv1a(b);
   }
+}
+
+// Stripes of rows coded side by side join into the one-stripe stream, byte for byte.
+TEST(JpegStripes, EveryNumberOfStripesGivesTheOneStripeStream) {
+  for (const auto& [width, height] : {std::pair{1, 1}, {37, 29}, {301, 203}, {40, 700}})
+    for (const Sampling s : {k444, k420, kGrey}) {  // 4:2:0 pads MCUs past the stored blocks
+      Surface surface(MakePhoto(width, height, 7));
+      cJpeg jpeg;
+      jpeg.Quality(100);
+      jpeg.SetSamplingFrequencies(s.h1, s.v1, s.h2, s.v2, s.h3, s.v3);
+      const auto stream = [&](int stripes) {
+        return WriteJpegStream(*CaptureJpeg(surface.hdc(), {0, 0, width, height}, jpeg.Sampling(),
+                                            {jpeg.QuantTable(0), jpeg.QuantTable(1)}, jpeg.ZigzagMap(), stripes),
+                               "", nullptr, stripes);
+      };
+      const Bytes one = stream(1);
+      EXPECT_TRUE(stream(2) == one && stream(3) == one) << width << "x" << height << ", luminance " << s.h1;
+    }
+}
+
+// The vector colour rows bit for bit against their scalar path at every width (the block stages
+// are held to theirs by the golden hashes, which both paths must give).
+TEST(JpegColour, FastRowsEqualTheReferenceForEveryWidthAndLayout) {
+  std::mt19937 rng(3);
+  Bytes pixels(4 * 300 + 8);
+  for (auto& p : pixels) p = static_cast<uint8_t>(rng());
+  for (int bpp : {3, 4})
+    for (int32_t count : {1, 7, 8, 9, 16, 17, 33, 300}) {
+      std::array<std::vector<float>, 3> fast, ref;
+      for (auto& plane : fast) plane.assign(static_cast<size_t>(count), -1.0f);
+      for (auto& plane : ref) plane.assign(static_cast<size_t>(count), -2.0f);
+      std::array<float*, 3> fastRows = {fast[0].data(), fast[1].data(), fast[2].data()},
+                            refRows = {ref[0].data(), ref[1].data(), ref[2].data()};
+      // A row that ends exactly at the end of its memory must not be overread.
+      const Bytes row(pixels.begin(), pixels.begin() + count * bpp);
+      JpegConvertRow(row.data(), bpp, count, kJpegColourWeights, fastRows);
+      JpegConvertRowReference(row.data(), bpp, count, kJpegColourWeights, refRows);
+      EXPECT_EQ(fast, ref) << bpp << " " << count;
+    }
 }
 
 // Nothing to capture returns 1 and keeps the previous capture, whose tables stay those it was

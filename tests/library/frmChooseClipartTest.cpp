@@ -1,6 +1,6 @@
 // The template browser driven as a user drives it, on a library the test makes: the lists, the
-// 25-cell grid, keys and mouse, thumbnails good and bad, and the messages for a broken library; and every picture of
-// the library shipped with the program.
+// 25-cell grid, keys and mouse, thumbnails good and bad, the messages for a broken library or one
+// with holes; and every picture of the library shipped with the program.
 #include "library/frmChooseClipart.h"
 
 #include <gtest/gtest.h>
@@ -108,14 +108,8 @@ TEST_F(frmChooseClipartTest, EveryWayToChooseOrCancel) {
          EXPECT_TRUE(b.isVisible() && b.Picture1()->hasFocus());
          b.CmdOK()->click();
        }},
-      {"double click", "T\\C\\p03.png",
-       [](B& b) {
-         QTest::mouseDClick(b.Picture2(3), Qt::LeftButton, {}, {50, 20});
-       }},
-      {"caption click", "T\\C\\p05.png",
-       [](B& b) {
-         QTest::mouseClick(b.Picture2(5), Qt::LeftButton, {}, {57, 58});
-       }},
+      {"double click", "T\\C\\p03.png", [](B& b) { QTest::mouseDClick(b.Picture2(3), Qt::LeftButton, {}, {50, 20}); }},
+      {"caption click", "T\\C\\p05.png", [](B& b) { QTest::mouseClick(b.Picture2(5), Qt::LeftButton, {}, {57, 58}); }},
       {"context menu", "T\\C\\p02.png",
        [](B& b) {
          QTest::mouseClick(b.Picture2(2), Qt::RightButton, {}, {50, 20});
@@ -178,6 +172,27 @@ TEST_F(frmChooseClipartTest, ThumbnailsFitTheCellAndUnreadableFilesGetThePlaceho
   EXPECT_EQ(browser.TemplatePath, QDir::toNativeSeparators(library.root() + "/T/C/5_notes.txt"));
 }
 
+// An empty type says so but keeps the window open, so the others stay within reach; an empty
+// category says so on the grid until another is chosen.
+TEST_F(frmChooseClipartTest, AnEmptyTypeKeepsTheWindowOpenAndAnEmptyCategorySaysSo) {
+  library.folder("A Empty"), library.folder("Banners", "Empty");
+  addPictures("Banners", "Blue", 1), addPictures("Banners", "Full", 1);
+  frmChooseClipart browser;
+  browser.show();
+  QApplication::processEvents();
+  ASSERT_EQ(modal.messageBoxes().size(), 1u);
+  EXPECT_EQ(modal.messageBoxes()[0].text, "No image templates were found, you may need to reinstall this application");
+  EXPECT_TRUE(browser.isVisible() && browser.Picture1()->SelectionRect().isNull());
+  QTest::keyClick(browser.Combo1(), Qt::Key_Down);  // Banners
+  ASSERT_EQ(browser.combo2()->count(), 3);
+  EXPECT_TRUE(!browser.Picture1()->SelectionRect().isNull() && browser.Picture1()->Message().isEmpty());
+  QTest::keyClick(browser.combo2(), Qt::Key_Down);
+  EXPECT_EQ(browser.Picture1()->Message(), "This category is empty");
+  EXPECT_TRUE(browser.Picture1()->SelectionRect().isNull());
+  QTest::keyClick(browser.combo2(), Qt::Key_Down);
+  EXPECT_TRUE(browser.Picture1()->Message().isEmpty());
+}
+
 TEST(frmChooseClipart, ABrokenLibraryShowsItsMessageAndClosesWithoutResultAndAnEmptyCategoryRefusesOk) {
   const QString notLoaded = "The template library could not be loaded, you may need to reinstall this application.";
   const QString noTemplates = "No image templates were found, you may need to reinstall this application";
@@ -190,10 +205,7 @@ TEST(frmChooseClipart, ABrokenLibraryShowsItsMessageAndClosesWithoutResultAndAnE
       {"missing", [](test::TempLibrary&) { frmChooseClipart::SetLibraryRoot("/nowhere/templates"); }, {}, notLoaded},
       {"empty", [](test::TempLibrary&) {}, {}, notLoaded},
       {"type without categories", [](test::TempLibrary& l) { l.folder("Empty"); }, {}, noTemplates},
-      {"empty type chosen later",
-       [](test::TempLibrary& l) {
-         l.addPicture("A", "One", "a.png", {10, 10}), l.folder("B");
-       },
+      {"empty type chosen later", [](test::TempLibrary& l) { l.addPicture("A", "O", "a.png", {8, 8}), l.folder("B"); },
        [](frmChooseClipart& b) { b.Combo1()->setCurrentRow(1); }, noTemplates},
       {"empty category",
        [](test::TempLibrary& l) { l.folder("T", "Empty"); },
