@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "../support/RaisedError.h"
 #include "JpegTestSupport.h"
-#include "base/LumoraError.h"
 #include "imaging/JpegStream.h"
 
 namespace lumora {
@@ -138,12 +138,8 @@ TEST(JpegSaveFile, ResultsAndFailures) {
   std::filesystem::create_symlink(dir / "nowhere", dir / "dangling.jpg");
   for (const char* name : {"keep.jpg", "out.jpg", "dangling.jpg"}) EXPECT_EQ(jpeg.SaveFile(dir / name), 2) << name;
   EXPECT_EQ(ReadFile(dir / "keep.jpg"), (Bytes{'p', 'r', 'e', 'c', 'i', 'o', 'u', 's'}));
-  try {
-    jpeg.SaveFile(dir / "missing-folder" / "out.jpg");
-    ADD_FAILURE() << "no error";
-  } catch (const LumoraError& e) {
-    EXPECT_EQ(e.number(), ErrorNumber::kPathFileAccess);
-  }
+  EXPECT_EQ(test::RaisedBy([&] { jpeg.SaveFile(dir / "missing-folder" / "out.jpg"); }).number,
+            ErrorNumber::kPathFileAccess);
   EXPECT_FALSE(std::filesystem::exists(dir / "missing-folder"));
   std::filesystem::remove_all(dir);
 }

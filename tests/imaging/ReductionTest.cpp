@@ -10,8 +10,8 @@
 #include <random>
 #include <set>
 
+#include "../support/RaisedError.h"
 #include "SurfaceBuilders.h"
-#include "base/LumoraError.h"
 #include "imaging/cDIB.h"
 #include "imaging/cPal8bpp.h"
 #include "imaging/mDither8bpp.h"
@@ -68,28 +68,16 @@ TEST(Pal8bppOptimal, LimitsAndRefusals) {
   p.CreateOptimal(dib, 256, 8, 1, 1, 1);
   EXPECT_EQ(p.Entries(), 16);
   testsurface::Fill32(dib, 1, 1, {{1, 2, 3}});
-  for (uint8_t levels : {0, 9}) {
-    try {
-      p.CreateOptimal(dib, 256, levels, 1, 1, 1);
-      ADD_FAILURE() << int(levels);
-    } catch (const LumoraError& e) {
-      EXPECT_EQ(e.number(), ErrorNumber::kInvalidCall);
-    }
-  }
+  for (uint8_t levels : {0, 9})
+    EXPECT_EQ(test::RaisedBy([&] { p.CreateOptimal(dib, 256, levels, 1, 1, 1); }).number, ErrorNumber::kInvalidCall)
+        << int(levels);
 }
 
 // Palette errors carry their numbers; nearest-colour queries compare like channels and take the
 // lowest index on ties, among counted entries only.
 TEST(Pal8bpp, ErrorsAndNearestColours) {
   cPal8bpp p;
-  const auto number = [](const std::function<void()>& f) {
-    try {
-      f();
-    } catch (const LumoraError& e) {
-      return e.number();
-    }
-    return 0;
-  };
+  const auto number = [](const std::function<void()>& f) { return test::RaisedBy(f).number; };
   EXPECT_EQ(number([&] { (void)p.rgbR(0); }), ErrorNumber::kSubscript) << "empty";
   p.Initialize(3);
   EXPECT_EQ(number([&] { (void)p.rgbG(256); }), ErrorNumber::kSubscript);
