@@ -3,11 +3,10 @@
 #include "imaging/raster/BmpFile.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QImage>
+#include <QTemporaryDir>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <random>
 
@@ -278,8 +277,8 @@ TEST(BmpReader, EveryTruncationOfAGoodFileIsRefusedCleanly) {
 }
 
 TEST(BmpFiles, WriteReplaceAndFailures) {
-  const auto dir = std::filesystem::temp_directory_path() / ("bmp_test_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
+  const QTemporaryDir temp;
+  const std::filesystem::path dir = temp.path().toStdString();
   ASSERT_TRUE(WriteBmpFile(dir / "picture.bmp", *RandomBitmap(5, 5, 24, RowOrder::BottomUp, ChannelMasks::DefaultFor(24), 1)));
   const auto b = RandomBitmap(2, 3, 8, RowOrder::BottomUp, {}, 2);
   ASSERT_TRUE(WriteBmpFile(dir / "picture.bmp", *b));
@@ -291,7 +290,6 @@ TEST(BmpFiles, WriteReplaceAndFailures) {
   EXPECT_FALSE(WriteBmpFile(dir / "missing" / "x.bmp", *b, &error));
   EXPECT_FALSE(error.empty());
   EXPECT_NE(ReadBmpFile(dir / "none.bmp").error.find("none.bmp"), std::string::npos);
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -7,10 +7,13 @@
 #include <random>
 
 #include "GifTestSupport.h"
+#include "SurfaceBuilders.h"
 #include "imaging/mGIFSave.h"
 
 namespace lumora {
 namespace {
+
+using testsurface::RandomIndices;
 
 // The coded bytes without their sub-block sizes.
 std::vector<uint8_t> encode(const std::vector<uint8_t>& pixels, int32_t width, int codeSize) {
@@ -22,14 +25,6 @@ std::vector<uint8_t> encode(const std::vector<uint8_t>& pixels, int32_t width, i
     data.insert(data.end(), blocks.begin() + static_cast<std::ptrdiff_t>(p + 1),
                 blocks.begin() + static_cast<std::ptrdiff_t>(p + 1 + blocks[p]));
   return data;
-}
-
-std::vector<uint8_t> noise(size_t count, int colours, uint32_t seed) {
-  std::mt19937 random(seed);
-  std::uniform_int_distribution<int> pick(0, colours - 1);
-  std::vector<uint8_t> v(count);
-  for (auto& p : v) p = static_cast<uint8_t>(pick(random));
-  return v;
 }
 
 struct CodeCase {
@@ -45,10 +40,10 @@ std::vector<CodeCase> codeCases() {
   cases.push_back({"one pixel code size 2", 2, 1, {3}});
   cases.push_back({"long run", 8, 1000, std::vector<uint8_t>(300000, 200)});
   cases.push_back({"long run of zeros", 2, 640, std::vector<uint8_t>(640 * 480, 0)});
-  cases.push_back({"noise 2 colours", 2, 317, noise(317 * 211, 2, 1)});
-  cases.push_back({"noise 4 colours", 2, 97, noise(97 * 1013, 4, 2)});
-  cases.push_back({"noise 16 colours", 4, 256, noise(256 * 256, 16, 5)});
-  cases.push_back({"noise 256 colours", 8, 1, noise(70001, 256, 6)});
+  cases.push_back({"noise 2 colours", 2, 317, RandomIndices(317 * 211, 2, 1)});
+  cases.push_back({"noise 4 colours", 2, 97, RandomIndices(97 * 1013, 4, 2)});
+  cases.push_back({"noise 16 colours", 4, 256, RandomIndices(256 * 256, 16, 5)});
+  cases.push_back({"noise 256 colours", 8, 1, RandomIndices(70001, 256, 6)});
   std::vector<uint8_t> ramp(512 * 512);
   for (size_t i = 0; i < ramp.size(); ++i) ramp[i] = static_cast<uint8_t>((i / 512 + (i % 512) / 3) & 0xFF);
   cases.push_back({"ramps", 8, 512, ramp});
@@ -58,7 +53,7 @@ std::vector<CodeCase> codeCases() {
   while (runs.size() < 200000) runs.insert(runs.end(), 1 + random() % 4, static_cast<uint8_t>(random() % 8));
   cases.push_back({"short runs", 3, 1000, std::vector<uint8_t>(runs.begin(), runs.begin() + 200000)});
   // Zeros after zeros give the string key 0, which compress's probing treats as an empty slot.
-  std::vector<uint8_t> zeros = noise(100000, 3, 8);
+  std::vector<uint8_t> zeros = RandomIndices(100000, 3, 8);
   for (size_t i = 0; i < zeros.size(); i += 7) zeros[i] = 0;
   cases.push_back({"zero keys", 2, 1000, zeros});
   // "16 1" takes slot 0, so "0 0" (key 0) lands in slot 5002; "155 117" probes from slot 2501
@@ -145,7 +140,7 @@ TEST(GifLzwEncoder, RoundTripsWithCompresssCodes) {
 
 // Every picture length from 1 to 600 over 2 colours crosses the width switches at every phase.
 TEST(GifLzwEncoder, EveryLengthEndsCleanly) {
-  const std::vector<uint8_t> all = noise(600, 2, 4);
+  const std::vector<uint8_t> all = RandomIndices(600, 2, 4);
   for (size_t n = 1; n <= all.size(); ++n) {
     const std::vector<uint8_t> pixels(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(n));
     const auto d = giftest::DecodeLzw(encode(pixels, static_cast<int32_t>(n), 2), 2);

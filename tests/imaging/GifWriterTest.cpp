@@ -2,8 +2,8 @@
 // giflib reading back exactly the surface's indices, refusals and the atomic file; and the
 // two-thread route giving what reducing first and writing after gives.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <QTemporaryDir>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -25,19 +25,13 @@ namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
+using testsurface::RandomIndices;
 
 // A palette of count distinct colours (entry i: 3i, 255 - i, 7i mod 256).
 void makePalette(cPal8bpp& p, int count) {
   p.Initialize(static_cast<int16_t>(count));
   for (int i = 0; i < count; ++i)
     p.rgbR(i, static_cast<uint8_t>(3 * i)), p.rgbG(i, static_cast<uint8_t>(255 - i)), p.rgbB(i, static_cast<uint8_t>(7 * i));
-}
-
-Bytes noiseIndices(size_t count, int colours, uint32_t seed) {
-  std::mt19937 random(seed);
-  Bytes v(count);
-  for (auto& i : v) i = static_cast<uint8_t>(random() % static_cast<uint32_t>(colours));
-  return v;
 }
 
 Bytes encode(const cDIB& dib, const cPal8bpp& p, int16_t transparent = -1, bool interlaced = false, const std::string& comment = {}) {
@@ -47,14 +41,6 @@ Bytes encode(const cDIB& dib, const cPal8bpp& p, int16_t transparent = -1, bool 
 }
 
 Bytes slice(const Bytes& b, size_t at, size_t n) { return Bytes(b.begin() + static_cast<ptrdiff_t>(at), b.begin() + static_cast<ptrdiff_t>(at + n)); }
-
-fs::path freshFolder() {
-  const auto dir = fs::temp_directory_path() /
-                   ("lumora-gif-" + std::to_string(::getpid()) + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  return dir;
-}
 
 Bytes readFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -81,7 +67,7 @@ TEST(GifWriter, ColourTableSizeRule) {
   for (const Case c : {Case{2, 1, 2}, {3, 2, 2}, {4, 2, 2}, {5, 3, 3}, {8, 3, 3}, {9, 4, 4}, {17, 5, 5}, {129, 8, 8}, {256, 8, 8}}) {
     SCOPED_TRACE(c.entries);
     cDIB dib;
-    testsurface::Fill8(dib, 7, 5, noiseIndices(35, c.entries, static_cast<uint32_t>(c.entries)));
+    testsurface::Fill8(dib, 7, 5, RandomIndices(35, c.entries, static_cast<uint32_t>(c.entries)));
     cPal8bpp p;
     makePalette(p, c.entries);
     const auto g = giftest::ParseGif(encode(dib, p));
@@ -97,7 +83,7 @@ TEST(GifWriter, ColourTableSizeRule) {
 // extension that names the transparent index.
 TEST(GifWriter, ExtensionsAndVersion) {
   cDIB dib;
-  testsurface::Fill8(dib, 3, 3, noiseIndices(9, 4, 1));
+  testsurface::Fill8(dib, 3, 3, RandomIndices(9, 4, 1));
   cPal8bpp p;
   makePalette(p, 4);
   const size_t afterTable = 13 + 3 * 4;
@@ -127,9 +113,9 @@ TEST(GifWriter, ExtensionsAndVersion) {
 // the four passes' rows back in place); data sub-blocks are 254 bytes but the last.
 TEST(GifWriter, RealDecodersReadTheIndicesBack) {
   struct Case { int32_t width, height; int colours; Bytes indices; };
-  std::vector<Case> cases = {{1, 1, 2, {1}}, {640, 480, 256, Bytes(640 * 480, 201)}, {1, 777, 16, noiseIndices(777, 16, 3)},
-                             {5000, 1, 256, noiseIndices(5000, 256, 4)}, {321, 123, 256, noiseIndices(321 * 123, 256, 5)},
-                             {199, 301, 3, noiseIndices(199 * 301, 3, 6)}, {32767, 1, 2, noiseIndices(32767, 2, 13)}};
+  std::vector<Case> cases = {{1, 1, 2, {1}}, {640, 480, 256, Bytes(640 * 480, 201)}, {1, 777, 16, RandomIndices(777, 16, 3)},
+                             {5000, 1, 256, RandomIndices(5000, 256, 4)}, {321, 123, 256, RandomIndices(321 * 123, 256, 5)},
+                             {199, 301, 3, RandomIndices(199 * 301, 3, 6)}, {32767, 1, 2, RandomIndices(32767, 2, 13)}};
   for (int32_t h = 2; h <= 20; ++h) {
     cases.push_back({3, h, 32, {}});
     for (int32_t y = 0; y < h; ++y) cases.back().indices.insert(cases.back().indices.end(), 3, static_cast<uint8_t>(y));
@@ -154,7 +140,8 @@ TEST(GifWriter, RealDecodersReadTheIndicesBack) {
 // Nothing is written for what a GIF cannot hold: no bytes, no file.
 TEST(GifWriter, RefusesWhatItCannotWrite) {
   struct Case { const char* name; int bpp; int32_t width; int entries; int16_t transparent; uint8_t pixel; };
-  const fs::path folder = freshFolder();
+  const QTemporaryDir temp;
+  const fs::path folder = temp.path().toStdString();
   for (const Case& c : {Case{"32-bit surface", 32, 4, 2, -1, 0}, {"24-bit surface", 24, 4, 16, -1, 0}, {"one entry", 8, 4, 1, -1, 0},
                         {"no entries", 8, 4, 0, -1, 0}, {"too wide", 8, 32768, 2, -1, 0}, {"transparent 256", 8, 4, 2, 256, 0},
                         {"index beyond 4-colour table", 8, 4, 3, -1, 4}, {"index beyond 2-colour table", 8, 4, 2, -1, 2},
@@ -173,13 +160,13 @@ TEST(GifWriter, RefusesWhatItCannotWrite) {
     EXPECT_FALSE(mGIFSave::SaveGIF(folder / "refused.gif", dib, p, c.transparent, false, {}));
   }
   EXPECT_TRUE(fs::is_empty(folder));
-  fs::remove_all(folder);
 }
 
 // The file replaces an older one whole, with no temporary left; a failed save keeps the old one.
 // A surface loaded from a bitmap file has its bottom row first in memory; the file's comes first.
 TEST(GifWriter, SaveGifIsAtomicAndWritesTheTopRowFirst) {
-  const fs::path folder = freshFolder(), file = folder / "picture.gif";
+  const QTemporaryDir temp;
+  const fs::path folder = temp.path().toStdString(), file = folder / "picture.gif";
   std::ofstream(file) << "an older, longer file that must be replaced entirely............................";
   auto bitmap = raster::Bitmap::Create(4, 3, 8, raster::RowOrder::BottomUp);
   Bytes visual;
@@ -201,7 +188,6 @@ TEST(GifWriter, SaveGifIsAtomicAndWritesTheTopRowFirst) {
   EXPECT_EQ(readFile(file), encode(dib, p, 0));
   EXPECT_FALSE(mGIFSave::SaveGIF(folder / "missing folder" / "x.gif", dib, p, -1, false, {}));
   EXPECT_FALSE(fs::exists(folder / "missing folder"));
-  fs::remove_all(folder);
 }
 
 // The writer on a second thread gives the file, 8-bit surface and palette of reducing first and

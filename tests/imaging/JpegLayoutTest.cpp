@@ -1,8 +1,8 @@
 // The bytes of the stream: segment order, frame and scan headers for every way the components
 // pack into scans, the fixed headers, comments and SaveFile.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
 
@@ -121,9 +121,8 @@ Bytes ReadFile(const std::filesystem::path& p) {
 // 0 when written, 1 for no name, 2 when anything has the name (left alone, even a read-only file
 // or a dangling link); nothing captured or an unwritable folder raises, leaving no file.
 TEST(JpegSaveFile, ResultsAndFailures) {
-  const auto dir = std::filesystem::temp_directory_path() / ("lumora-jpeg-" + std::to_string(::getpid()));
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
+  const QTemporaryDir temp;
+  const std::filesystem::path dir = temp.path().toStdString();
   cJpeg jpeg;
   EXPECT_THROW(jpeg.SaveFile(dir / "out.jpg"), LumoraError);
   EXPECT_THROW(jpeg.SaveToMemory(), LumoraError);
@@ -141,7 +140,6 @@ TEST(JpegSaveFile, ResultsAndFailures) {
   EXPECT_EQ(test::RaisedBy([&] { jpeg.SaveFile(dir / "missing-folder" / "out.jpg"); }).number,
             ErrorNumber::kPathFileAccess);
   EXPECT_FALSE(std::filesystem::exists(dir / "missing-folder"));
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
-// Test surfaces: 32-bit and 8-bit cDIBs filled from plain arrays, and their pixels read back.
+// Test surfaces: 32-bit and 8-bit cDIBs filled from plain arrays, their pixels read back, and
+// random colours and indices to fill them with.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <cstring>
 #include <random>
@@ -51,6 +51,13 @@ inline std::vector<Rgb> RandomColours(size_t count, uint32_t seed) {
   std::mt19937 random(seed);
   std::vector<Rgb> v(count);
   for (auto& c : v) c = {static_cast<uint8_t>(random()), static_cast<uint8_t>(random()), static_cast<uint8_t>(random())};
+  return v;
+}
+
+inline std::vector<uint8_t> RandomIndices(size_t count, int colours, uint32_t seed) {
+  std::mt19937 random(seed);
+  std::vector<uint8_t> v(count);
+  for (auto& i : v) i = static_cast<uint8_t>(random() % static_cast<uint32_t>(colours));
   return v;
 }
 
