@@ -23,7 +23,6 @@
 #include "controls/ErrorGuard.h"
 #include "controls/OpenWebSite.h"
 #include "controls/frmAbout.h"
-#include "project/ProjectFileWriter.h"
 
 namespace lumora {
 namespace {
@@ -33,10 +32,7 @@ const QString kNoFile = QStringLiteral("ZEB Lumora - [no file open]");
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetUrlOpener([this](const QString& a) {
-      urls << a;
-      return opens;
-    });
+    SetUrlOpener([this](const QString& address) { return urls << address, opens; });
   }
   void TearDown() override {
     window.reset();
@@ -51,14 +47,9 @@ class MainWindowTest : public ::testing::Test {
   }
   // A valid project file with one item on a template the library does not have.
   QString writeProject(const QString& name) {
-    Document doc;
-    doc.StartNewDocument("Banners\\Blue\\missing.jpg");
-    const int index = doc.CreateItem();
-    doc.SetCaption(index, "Hello");
-    doc.EditItem(index, [](TextItem& item) { item.FontSize = 24; });
-    const QString path = dir.filePath(name);
-    EXPECT_TRUE(SaveProjectFile(path.toStdString(), doc));
-    return path;
+    return writeFile(name, "<ZEB Image File>\r\n\t<Template>Banners\\Blue\\missing.jpg</Template>\r\n\t<TextItem>\r\n"
+                           "\t\t<Caption>Hello</Caption>\r\n\t\t<FontSize>24</FontSize>\r\n\t</TextItem>\r\n"
+                           "</ZEB Image File>\r\n");
   }
   QString writeFile(const QString& name, const QByteArray& bytes) {
     QFile file(dir.filePath(name));

@@ -173,9 +173,8 @@ TEST_F(FilesCli, HelpDescribesEveryCommand) {
     EXPECT_NE(run.out.find(word), std::string::npos) << word;
   EXPECT_NE(info.out.find("--json"), std::string::npos);
   EXPECT_EQ(info.out.find("--csv"), std::string::npos) << "one command's help is about that command";
-  QFile page(Sources("packaging/lumora-cli.1.in"));  // the manual page names the same options
-  ASSERT_TRUE(page.open(QIODevice::ReadOnly));
-  QString roff = QString::fromUtf8(page.readAll()).replace("\\-", "-");
+  // The manual page names the same options.
+  QString roff = QString::fromUtf8(Read(Sources("packaging/lumora-cli.1.in"))).replace("\\-", "-");
   roff.remove(QRegularExpression(R"(\\f[BIRP])"));
   EXPECT_EQ(Options(roff), Options(QString::fromStdString(run.out)));
 }
@@ -266,9 +265,7 @@ TEST_F(PackageInstall, FilesWhereTheSystemLooksAndWhatTheyNeed) {
   const std::string depends = Program("dpkg-deb", {"-f", m_deb, "Depends"}).out;
   for (const char* package : {"libqt6gui6", "libqt6widgets6", "libqt6svg6", "fonts-dejavu-core", "fonts-liberation"})
     EXPECT_NE(depends.find(package), std::string::npos) << package << " in " << depends;
-  QFile metainfo(Root(kMetainfo));
-  EXPECT_TRUE(metainfo.open(QIODevice::ReadOnly) &&
-              metainfo.readAll().contains(QString("<release version=\"%1\"").arg(kVersionText).toUtf8()));
+  EXPECT_TRUE(Read(Root(kMetainfo)).contains(QString("<release version=\"%1\"").arg(kVersionText).toUtf8()));
   for (const QStringList& validator :
        {QStringList{"desktop-file-validate", Root(kShare + "applications/zeb-lumora.desktop")},
         QStringList{"appstreamcli", "validate", "--no-net", Root(kMetainfo)},

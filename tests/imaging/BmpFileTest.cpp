@@ -205,20 +205,18 @@ std::vector<Hostile> HostileFiles() {
     change(s);
     return s.Build();
   };
-  auto patched = [&](size_t at, uint32_t value) {
+  auto patched = [&](size_t at, uint32_t value, size_t size = SIZE_MAX) {
     auto f = good;
     Put32(f, at, value);
+    f.resize(std::min(size, f.size()));
     return f;
   };
   h.push_back({"Empty", {}, "too short"});
-  h.push_back({"NoSignature", with([](HandMadeFile&) {}), ""});
+  h.push_back({"NoSignature", good, "signature"});
   h.back().file[0] = 'X';
-  h.back().error = "signature";
   h.push_back({"HeaderCut", std::vector<uint8_t>(good.begin(), good.begin() + 30), "runs past the end"});
   h.push_back({"HeaderSizeLies", patched(14, 100000), "unknown size"});
-  h.push_back({"HeaderSizeHuge", patched(14, 124), ""});
-  h.back().file.resize(100);
-  h.back().error = "runs past the end";
+  h.push_back({"HeaderSizeHuge", patched(14, 124, 100), "runs past the end"});
   h.push_back({"HeaderSizeOdd", patched(14, 64), "unknown size"});
   h.push_back({"ZeroWidth", with([](HandMadeFile& s) { s.width = 0; }), "width"});
   h.push_back({"NegativeWidth", with([](HandMadeFile& s) { s.width = -4; }), "width"});
