@@ -47,9 +47,10 @@ class MainWindowTest : public ::testing::Test {
   }
   // A valid project file with one item on a template the library does not have.
   QString writeProject(const QString& name) {
-    return writeFile(name, "<ZEB Image File>\r\n\t<Template>Banners\\Blue\\missing.jpg</Template>\r\n\t<TextItem>\r\n"
-                           "\t\t<Caption>Hello</Caption>\r\n\t\t<FontSize>24</FontSize>\r\n\t</TextItem>\r\n"
-                           "</ZEB Image File>\r\n");
+    return writeFile(name,
+                     "<ZEB Image File>\r\n\t<Template>Banners\\Blue\\missing.jpg</Template>\r\n\t<TextItem>\r\n"
+                     "\t\t<Caption>Hello</Caption>\r\n\t\t<FontSize>24</FontSize>\r\n\t</TextItem>\r\n"
+                     "</ZEB Image File>\r\n");
   }
   QString writeFile(const QString& name, const QByteArray& bytes) {
     QFile file(dir.filePath(name));

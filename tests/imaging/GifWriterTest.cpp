@@ -113,9 +113,13 @@ TEST(GifWriter, ExtensionsAndVersion) {
 // the four passes' rows back in place); data sub-blocks are 254 bytes but the last.
 TEST(GifWriter, RealDecodersReadTheIndicesBack) {
   struct Case { int32_t width, height; int colours; Bytes indices; };
-  std::vector<Case> cases = {{1, 1, 2, {1}}, {640, 480, 256, Bytes(640 * 480, 201)}, {1, 777, 16, RandomIndices(777, 16, 3)},
-                             {5000, 1, 256, RandomIndices(5000, 256, 4)}, {321, 123, 256, RandomIndices(321 * 123, 256, 5)},
-                             {199, 301, 3, RandomIndices(199 * 301, 3, 6)}, {32767, 1, 2, RandomIndices(32767, 2, 13)}};
+  std::vector<Case> cases = {{1, 1, 2, {1}},
+                             {640, 480, 256, Bytes(640 * 480, 201)},
+                             {1, 777, 16, RandomIndices(777, 16, 3)},
+                             {5000, 1, 256, RandomIndices(5000, 256, 4)},
+                             {321, 123, 256, RandomIndices(321 * 123, 256, 5)},
+                             {199, 301, 3, RandomIndices(199 * 301, 3, 6)},
+                             {32767, 1, 2, RandomIndices(32767, 2, 13)}};
   for (int32_t h = 2; h <= 20; ++h) {
     cases.push_back({3, h, 32, {}});
     for (int32_t y = 0; y < h; ++y) cases.back().indices.insert(cases.back().indices.end(), 3, static_cast<uint8_t>(y));

@@ -108,8 +108,14 @@ TEST_F(frmChooseClipartTest, EveryWayToChooseOrCancel) {
          EXPECT_TRUE(b.isVisible() && b.Picture1()->hasFocus());
          b.CmdOK()->click();
        }},
-      {"double click", "T\\C\\p03.png", [](B& b) { QTest::mouseDClick(b.Picture2(3), Qt::LeftButton, {}, {50, 20}); }},
-      {"caption click", "T\\C\\p05.png", [](B& b) { QTest::mouseClick(b.Picture2(5), Qt::LeftButton, {}, {57, 58}); }},
+      {"double click", "T\\C\\p03.png",
+       [](B& b) {
+         QTest::mouseDClick(b.Picture2(3), Qt::LeftButton, {}, {50, 20});
+       }},
+      {"caption click", "T\\C\\p05.png",
+       [](B& b) {
+         QTest::mouseClick(b.Picture2(5), Qt::LeftButton, {}, {57, 58});
+       }},
       {"context menu", "T\\C\\p02.png",
        [](B& b) {
          QTest::mouseClick(b.Picture2(2), Qt::RightButton, {}, {50, 20});
@@ -205,7 +211,10 @@ TEST(frmChooseClipart, ABrokenLibraryShowsItsMessageAndClosesWithoutResultAndAnE
       {"missing", [](test::TempLibrary&) { frmChooseClipart::SetLibraryRoot("/nowhere/templates"); }, {}, notLoaded},
       {"empty", [](test::TempLibrary&) {}, {}, notLoaded},
       {"type without categories", [](test::TempLibrary& l) { l.folder("Empty"); }, {}, noTemplates},
-      {"empty type chosen later", [](test::TempLibrary& l) { l.addPicture("A", "O", "a.png", {8, 8}), l.folder("B"); },
+      {"empty type chosen later",
+       [](test::TempLibrary& l) {
+         l.addPicture("A", "O", "a.png", {8, 8}), l.folder("B");
+       },
        [](frmChooseClipart& b) { b.Combo1()->setCurrentRow(1); }, noTemplates},
       {"empty category",
        [](test::TempLibrary& l) { l.folder("T", "Empty"); },
