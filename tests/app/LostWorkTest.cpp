@@ -1,14 +1,22 @@
 // What a user makes must come back as it was made: line breaks typed in the caption box, the save
-// question after an export, a template that did not load, failed saves, protected files and the
-// font names a project stores. Each walks the real window with real key presses.
+// question after an export, a template that did not load, failed saves, protected files, the font
+// names a project stores, the export options chosen and the pictures dropped. Each walks the real
+// window with real key presses.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFontDatabase>
+#include <QPushButton>
+#include <QSpinBox>
 
 #include "../library/TempLibrary.h"
+#include "DropFiles.h"
 #include "EditorFixture.h"
 #include "RenamedTestFont.h"
+#include "app/frmExportOptions.h"
+#include "compose/TemplateLibraries.h"
 
 namespace lumora {
 namespace {
@@ -132,6 +140,74 @@ TEST_F(LostWorkTest, TheFontListHoldsEachFamilyOnceUnderItsPlainName) {
   EXPECT_EQ(names.count(QStringLiteral("Lumora Twin")), 1);
   for (const QString& name : names) EXPECT_FALSE(name.endsWith(u']')) << name.toStdString();
   EXPECT_EQ(names.removeDuplicates(), 0);
+}
+
+// The export options from Save Image's file dialog: the JPEG quality, the GIF palette and the PNG's
+// transparency chosen there are used by that export and the ones after it; Cancel changes nothing.
+TEST_F(LostWorkTest, TheExportOptionsChosenInTheFileDialogAreUsedAndKeptAndCancelKeepsTheOldOnes) {
+  SaveExportOptions({});
+  newDocument();
+  insertAndType(QStringLiteral("Options"));
+  for (const char* name : {"default.jpg", "default.gif"}) click(w().cmdSaveImage, path(name));
+  const auto choose = [&](int quality, int palette, QPushButton* frmExportOptions::*button) {
+    modal.pressFileDialogOptions();
+    modal.onNextWindow([=](QDialog& d) {
+      auto& options = static_cast<frmExportOptions&>(d);
+      options.spnQuality->setValue(quality);
+      options.cboPalette->setCurrentIndex(palette);
+      QTest::mouseClick(options.*button, Qt::LeftButton);
+    });
+  };
+  choose(40, 1, &frmExportOptions::cmdOK);
+  click(w().cmdSaveImage, path("chosen.jpg"));
+  click(w().cmdSaveImage, path("chosen.gif"));  // remembered
+  choose(100, 0, &frmExportOptions::cmdCancel);
+  click(w().cmdSaveImage, path("kept.jpg"));
+  EXPECT_LT(test::readFile(path("chosen.jpg")).size() * 2, test::readFile(path("default.jpg")).size());
+  EXPECT_NE(test::readFile(path("chosen.gif")), test::readFile(path("default.gif")));
+  EXPECT_EQ(test::readFile(path("kept.jpg")), test::readFile(path("chosen.jpg")));
+  EXPECT_EQ(LoadExportOptions().JpegQuality, 40);
+  QImage clear(40, 20, QImage::Format_ARGB32);
+  clear.fill(qRgba(0, 0, 0, 0));
+  ASSERT_TRUE(clear.save(path("clear.png")));
+  modal.answerMessageBox(MsgBox::No);
+  newDocument(path("clear.png"));
+  modal.pressFileDialogOptions();
+  modal.onNextWindow([](QDialog& d) { static_cast<frmExportOptions&>(d).chkPngAlpha->setChecked(true), d.accept(); });
+  click(w().cmdSaveImage, path("clear-out.png"));
+  EXPECT_EQ(qAlpha(QImage(path("clear-out.png")).pixel(0, 0)), 0) << "the template's transparency kept";
+  SaveExportOptions({});
+}
+
+// A picture of the user's dropped on the main window: the save question first, as New has it,
+// then a new document on its copy in the user's library, which a saved project finds again.
+TEST_F(LostWorkTest, ADroppedPictureStartsADocumentOnItsCopyAfterTheSaveQuestion) {
+  QImage photo(320, 96, QImage::Format_RGB32);
+  photo.fill(QColor(200, 120, 40));
+  ASSERT_TRUE(photo.save(path("beach.png")));
+  const auto drop = [&](const QStringList& files) { return test::DropFiles(w(), files); };
+  newDocument();
+  insertAndType(QStringLiteral("kept"));
+  EXPECT_FALSE(drop({path("beach.png"), templatePath})) << "one picture at a time";
+  modal.answerMessageBox(MsgBox::Cancel);
+  EXPECT_TRUE(drop({path("beach.png")}));
+  EXPECT_EQ(modal.messageBoxes().back().text, QStringLiteral("Do you want to save the current image?"));
+  EXPECT_EQ(current().Caption, "kept") << "Cancel keeps the document";
+  modal.answerMessageBox(MsgBox::No);
+  modal.onNextWindow([](QDialog& d) { d.accept(); });  // the category offered: Imported
+  drop({path("beach.png")});
+  EXPECT_EQ(doc().TemplateName(), "My Pictures\\Imported\\beach.png");
+  EXPECT_TRUE(doc().TextItems().empty());
+  EXPECT_EQ(w().picPicture->size(), photo.size());
+  insertAndType(QStringLiteral("On my photo"));
+  click(w().cmdSave, path("mine.lmp"));
+  window = std::make_unique<frmMain>();
+  const size_t boxes = modal.messageBoxes().size();
+  click(w().cmdOpen, path("mine.lmp"));
+  EXPECT_EQ(modal.messageBoxes().size(), boxes) << "the template is found in the user's library";
+  EXPECT_EQ(w().picPicture->size(), photo.size());
+  EXPECT_EQ(QImage(QString::fromStdString((UserTemplateLibrary() / "My Pictures" / "Imported" / "beach.png").string())),
+            QImage(path("beach.png")));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Saving over a file: what the file system protects stays protected, and a failed write leaves
 // the old file byte for byte, with no temporary file beside it. The suite runs as root on CI, so
-// the cases that need an ordinary user run in a child process that becomes "nobody".
+// the cases that need an ordinary user run in a child process that becomes "nobody". And rounding:
+// halves to even, and overflow outside the type.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "base/AtomicFile.h"
+#include "base/Rounding.h"
 
 #ifdef LUMORA_COVERAGE_BUILD
 extern "C" void __gcov_dump();
@@ -147,6 +149,18 @@ TEST_F(AtomicFile, TheFileSizeLimitLeavesTheOldFileAndNoTemporaryFile) {
       return failed && !error.empty() && readAll(file) == "good content" && entries(folder) == 1;
     }));
   }
+}
+
+TEST(Rounding, HalvesGoToEven) {
+  struct Case { double in; double out; };
+  for (const Case c : {Case{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {367.5, 368}, {8.5, 8}, {2.4999, 2}})
+    EXPECT_EQ(RoundHalfEven(c.in), c.out) << c.in;
+}
+
+TEST(Rounding, ConversionRaisesOverflowOutsideTheType) {
+  EXPECT_EQ(RoundToInt<int16_t>(32767.4), 32767);
+  EXPECT_THROW(RoundToInt<int16_t>(32767.5), LumoraError);
+  EXPECT_THROW(RoundToInt<int32_t>(std::nan("")), LumoraError);
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 // The GIF writer: the file's bytes block by block, the colour-table size rule, the extensions,
-// giflib reading back exactly the surface's indices, refusals and the atomic file; and the
-// two-thread route giving what reducing first and writing after gives.
+// giflib reading back exactly the surface's indices, refusals and the atomic file; the two-thread
+// route giving what reducing first and writing after gives; and the best palette through the whole
+// route: thin strokes keep their exact colours and come out far closer than with the classic
+// palette, edge pictures give valid files, exact when they have 256 colours or fewer.
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <future>
@@ -26,6 +29,7 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
 using testsurface::RandomIndices;
+using testsurface::Rgb;
 
 // A palette of count distinct colours (entry i: 3i, 255 - i, 7i mod 256).
 void makePalette(cPal8bpp& p, int count) {
@@ -197,9 +201,9 @@ TEST(GifWriter, SaveGifIsAtomicAndWritesTheTopRowFirst) {
 // The writer on a second thread gives the file, 8-bit surface and palette of reducing first and
 // writing after, for pictures of every shape and every writer setting.
 TEST(GifRoute, SameFileSurfaceAndPaletteAsReducingThenWriting) {
-  std::vector<testsurface::Rgb> stripes(64 * 9);
-  for (size_t i = 0; i < stripes.size(); ++i) stripes[i] = i / 64 % 2 ? testsurface::Rgb{250, 250, 250} : testsurface::Rgb{5, 0, 90};
-  struct Picture { int32_t width, height; std::vector<testsurface::Rgb> pixels; };
+  std::vector<Rgb> stripes(64 * 9);
+  for (size_t i = 0; i < stripes.size(); ++i) stripes[i] = i / 64 % 2 ? Rgb{250, 250, 250} : Rgb{5, 0, 90};
+  struct Picture { int32_t width, height; std::vector<Rgb> pixels; };
   struct Settings { int16_t transparent; bool interlaced; std::string comment; int32_t paletteMode, ditherMode; };
   for (const Picture& c : {Picture{320, 241, testsurface::PhotoLike(320, 241, 41)}, {300, 1, testsurface::PhotoLike(300, 1, 42)},
                            {1, 300, testsurface::PhotoLike(1, 300, 43)}, {97, 63, testsurface::RandomColours(97 * 63, 44)},
@@ -253,6 +257,77 @@ TEST(GifRoute, RefusalsAndTheRowHandover) {
   rows.Abandon();
   EXPECT_FALSE(fifth.get());
   EXPECT_FALSE(rows.WaitForRow(0)) << "once abandoned, nothing is handed over";
+}
+
+// The whole GIF route with this palette mode, read back by giflib.
+giftest::GiflibImage Reduce(const std::vector<Rgb>& pixels, int32_t width, int32_t mode, int16_t transparent = -1) {
+  mGIFSave::InitGIFMasks();
+  cDIB source, target;
+  cPal8bpp palette;
+  testsurface::Fill32(source, width, static_cast<int32_t>(pixels.size()) / width, pixels);
+  mDither8bpp::SetPaletteMode(mode);
+  std::vector<uint8_t> file;
+  EXPECT_TRUE(EncodeReducedGIF(source, target, palette, transparent, false, "", file));
+  mDither8bpp::SetPaletteMode(mDither8bpp::kPaletteOptimal);
+  return giftest::DecodeWithGiflib(file);
+}
+
+Rgb At(const giftest::GiflibImage& gif, size_t i) {
+  const auto& c = gif.colours.at(gif.pixels.at(i));
+  return {c[0], c[1], c[2]};
+}
+
+double Psnr(const std::vector<Rgb>& pixels, const giftest::GiflibImage& gif) {
+  double sum = 0;
+  for (size_t i = 0; i < pixels.size(); ++i) {
+    const Rgb c = At(gif, i);
+    sum += std::pow(c.r - pixels[i].r, 2) + std::pow(c.g - pixels[i].g, 2) + std::pow(c.b - pixels[i].b, 2);
+  }
+  return 10 * std::log10(255.0 * 255 * 3 * static_cast<double>(pixels.size()) / sum);
+}
+
+// One-pixel strokes on odd rows and columns, which the classic palette's thumbnail never samples,
+// on a grainy gradient of thousands of colours.
+TEST(BestPalette, ThinTextKeepsItsColoursAndBeatsClassic) {
+  constexpr int32_t w = 600, h = 200;
+  const Rgb ink[] = {{230, 20, 40}, {250, 240, 60}, {20, 200, 90}};
+  std::vector<Rgb> pixels;
+  std::vector<size_t> strokes;
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x) {
+      const int stroke = y % 24 == 13 ? 0 : x % 40 == 21 ? 1 : y % 2 && (x + y) % 50 == 0 ? 2 : -1;
+      if (stroke >= 0) strokes.push_back(pixels.size());
+      const auto grain = static_cast<uint8_t>((x * 7 + y * 13) % 5);
+      pixels.push_back(stroke >= 0 ? ink[stroke]
+                                   : Rgb{static_cast<uint8_t>(x * 255 / w), static_cast<uint8_t>(80 + grain * y / 20),
+                                         static_cast<uint8_t>(200 - x / 4 + grain)});
+    }
+  const auto best = Reduce(pixels, w, mDither8bpp::kPaletteBest), classic = Reduce(pixels, w, mDither8bpp::kPaletteOptimal);
+  ASSERT_EQ(std::make_tuple(best.error, best.width, best.height), std::make_tuple(0, w, h));
+  size_t exact = 0;
+  for (size_t i : strokes) exact += At(best, i) == pixels[i];
+  EXPECT_EQ(exact, strokes.size());
+  EXPECT_GT(Psnr(pixels, best), Psnr(pixels, classic) + 20) << Psnr(pixels, best) << " " << Psnr(pixels, classic);
+}
+
+TEST(BestPalette, EdgePicturesGiveValidFiles) {
+  const std::vector<Rgb> white(40 * 30, Rgb{255, 255, 255});
+  std::vector<Rgb> all256, photo = testsurface::PhotoLike(64, 48, 9);
+  for (int i = 0; i < 256; ++i) all256.push_back({static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i * 7)});
+  photo[0] = {255, 255, 255};
+  struct Case { const char* name; std::vector<Rgb> pixels; int32_t width; bool exact; };
+  const Case cases[] = {{"1 x 1", {{9, 8, 7}}, 1, true},
+                        {"one colour", white, 40, true},
+                        {"exactly 256 colours", all256, 16, true},
+                        {"more than 256 colours", testsurface::RandomColours(3000, 4), 60, false},
+                        {"a photograph with a white corner", photo, 64, false}};
+  for (const Case& c : cases) {
+    const auto gif = Reduce(c.pixels, c.width, mDither8bpp::kPaletteBest, 0);
+    ASSERT_EQ(std::make_pair(gif.error, gif.width * gif.height), std::make_pair(0, static_cast<int>(c.pixels.size()))) << c.name;
+    EXPECT_EQ(gif.transparent, 0) << c.name;
+    EXPECT_EQ(gif.pixels[0], 0) << c.name << ": entry 0 is the corner's";
+    for (size_t i = 0; c.exact && i < c.pixels.size(); ++i) ASSERT_EQ(At(gif, i), c.pixels[i]) << c.name << " " << i;
+  }
 }
 
 }  // namespace
