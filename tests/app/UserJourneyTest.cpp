@@ -1,31 +1,20 @@
 // A banner from start to finish, the way a user makes one: a template picked in the real library
 // browser with the keyboard, text typed over two lines, formatted and dragged, exported in every
 // format, saved, closed with the save question, reopened, undone and redone.
-#include <gtest/gtest.h>
-
-#include <QDir>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 
-#include "ScriptedModal.h"
-#include "app/frmMain.h"
+#include "EditorFixture.h"
 #include "compose/DocumentUnits.h"
 #include "library/ThumbnailGrid.h"
-#include "library/frmChooseClipart.h"
 
 namespace lumora {
 namespace {
 
-TEST(UserJourney, ABannerFromTheLibraryToEveryFormatAndBack) {
-  QTemporaryDir dir;
-  const auto path = [&](const char* name) { return dir.filePath(QString::fromLatin1(name)); };
-  test::ScriptedModal modal;
-  auto window = std::make_unique<frmMain>();
+using UserJourney = test::EditorTest;
+
+TEST_F(UserJourney, ABannerFromTheLibraryToEveryFormatAndBack) {
   frmMain& w = *window;
-  w.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
 
   frmChooseClipart::LastTypeIndex = frmChooseClipart::LastCategoryIndex = 0;
   modal.onNextWindow([](QDialog& d) {
@@ -84,7 +73,6 @@ TEST(UserJourney, ABannerFromTheLibraryToEveryFormatAndBack) {
   QTest::mouseClick(window->cmdRedo, Qt::LeftButton);
   EXPECT_TRUE(window->document().TextItems()[0].FontItalic);
   EXPECT_TRUE(!window->cmdUndo->Disabled() && window->cmdRedo->Disabled());
-  window->document().SetChanged(false);
 }
 
 }  // namespace
