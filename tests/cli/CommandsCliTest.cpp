@@ -54,8 +54,8 @@ class FilesCli : public testing::Test, public CliFixture {
 TEST_F(FilesCli, InfoJsonHoldsTheDocumentAsRead) {
   const QJsonObject info = Json(Project("stacking.lmp"));
   EXPECT_EQ(info.keys(), (QStringList{"Items", "Problems", "TemplateFound", "TemplateName"}));
-  EXPECT_EQ(info["TemplateName"].toString(), "banners\\summer sky\\SKY.PNG");
-  EXPECT_TRUE(info["TemplateFound"].toBool());
+  EXPECT_EQ(std::pair(info["TemplateName"].toString(), info["TemplateFound"].toBool()),
+            std::pair(QString("banners\\summer sky\\SKY.PNG"), true));
   const QJsonArray items = info["Items"].toArray();
   ASSERT_EQ(items.size(), 4);
   EXPECT_EQ(QJsonDocument(items[0].toObject()).toJson(QJsonDocument::Compact),
@@ -84,12 +84,10 @@ TEST_F(FilesCli, InfoJsonHoldsTheDocumentAsRead) {
   const QJsonObject odd = Json(Write("p.lmp", "<ZEB Image File>\r\n\t<Template>a\\b\\c.png</Template>\r\n\t<TextItem>\r\n"
                                               "\t\t<Left>1117.5</Left>\r\n\t\t<ForeColor>-2147483643</ForeColor>\r\n"
                                               "\t\t<Caption>q\"\\\x01</Caption>\r\n\t</TextItem>\r\n</ZEB Image File>\r\n"));
-  EXPECT_FALSE(odd["TemplateFound"].toBool());
-  EXPECT_FALSE(odd["Problems"].toArray().isEmpty());
+  EXPECT_FALSE(odd["TemplateFound"].toBool() || odd["Problems"].toArray().isEmpty());
   const QJsonObject item = odd["Items"].toArray()[0].toObject();
-  EXPECT_EQ(item["Left"].toDouble(), 1117.5);
-  EXPECT_EQ(item["ForeColor"].toDouble(), -2147483643.0);
-  EXPECT_EQ(item["Caption"].toString(), "q\"\\\x01");
+  EXPECT_EQ(std::make_tuple(item["Left"].toDouble(), item["ForeColor"].toDouble(), item["Caption"].toString()),
+            std::make_tuple(1117.5, -2147483643.0, QString("q\"\\\x01")));
 }
 
 // convert starts no GUI application (its runtime folder would land in TMPDIR) and needs no TMPDIR.
@@ -158,8 +156,7 @@ TEST_F(FilesCli, ResaveWritesTheWritersForm) {
   for (const QStringList& bad : {QStringList{Projects() + "/golden/shadows.png", Scratch("x.lmp")},
                                  QStringList{Project("shadows.lmp"), Scratch("missing-folder/x.lmp")}}) {
     const CliRun failed = Cli(QStringList{"resave"} + bad);
-    EXPECT_EQ(failed.exitCode, 1);
-    EXPECT_EQ(failed.errLines(), 1);
+    EXPECT_EQ(std::pair(failed.exitCode, failed.errLines()), std::pair(1, 1));
     EXPECT_FALSE(QFile::exists(bad[1]));
   }
   const CliRun info = Cli({"info", Projects() + "/golden/shadows.png"});

@@ -156,9 +156,7 @@ TEST(GifWriter, RefusesWhatItCannotWrite) {
                         {"no surface", 0, 0, 2, -1, 0}}) {
     SCOPED_TRACE(c.name);
     cDIB dib;
-    if (c.bpp) {
-      ASSERT_TRUE(dib.Create(c.width, 1, c.bpp));
-    }
+    ASSERT_TRUE(!c.bpp || dib.Create(c.width, 1, c.bpp));
     if (c.bpp == 8) dib.lpBits()[0] = c.pixel;
     cPal8bpp p;
     makePalette(p, c.entries);
@@ -242,9 +240,7 @@ TEST(GifRoute, RefusalsAndTheRowHandover) {
     Bytes file = {1, 2, 3};
     EXPECT_FALSE(EncodeReducedGIF(*source, target, palette, static_cast<int16_t>(transparent), false, "", file));
     EXPECT_TRUE(file.empty());
-    if (source == &wide) {
-      EXPECT_EQ(target.Width(), 32768);
-    }
+    EXPECT_TRUE(source != &wide || target.Width() == 32768) << "a too-wide picture is still reduced";
   }
   using namespace std::chrono_literals;
   RowHandover rows;

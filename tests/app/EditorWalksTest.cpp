@@ -1,29 +1,100 @@
-// What a user makes must come back as it was made: line breaks typed in the caption box, the save
-// question after an export, a template that did not load, failed saves, protected files, the font
-// names a project stores, the export options chosen and the pictures dropped. Each walks the real
-// window with real key presses.
+// Walks through the real window with real key presses. A banner from start to finish; what a user
+// makes must come back as it was made: line breaks typed in the caption box, the save question
+// after an export, a template that did not load, failed saves, protected files, the font names a
+// project stores, the export options chosen and the pictures dropped; and the zoom.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QWheelEvent>
 
 #include "../library/TempLibrary.h"
 #include "DropFiles.h"
 #include "EditorFixture.h"
 #include "RenamedTestFont.h"
 #include "app/frmExportOptions.h"
+#include "compose/DocumentUnits.h"
 #include "compose/TemplateLibraries.h"
+#include "library/ThumbnailGrid.h"
 
 namespace lumora {
 namespace {
 
+// A banner from start to finish, the way a user makes one: a template picked in the real library
+// browser with the keyboard, text typed over two lines, formatted and dragged, exported in every
+// format, saved, closed with the save question, reopened, undone and redone.
+using UserJourney = test::EditorTest;
 using LostWorkTest = test::EditorTest;
+using ZoomTest = test::EditorTest;
 using test::readFile;
 using test::writeFile;
+
+TEST_F(UserJourney, ABannerFromTheLibraryToEveryFormatAndBack) {
+  frmMain& w = *window;
+
+  frmChooseClipart::LastTypeIndex = frmChooseClipart::LastCategoryIndex = 0;
+  modal.onNextWindow([](QDialog& d) {
+    auto& browser = static_cast<frmChooseClipart&>(d);
+    QTest::keyClick(browser.Combo1(), Qt::Key_Home);  // Banners
+    QTest::keyClick(browser.combo2(), Qt::Key_End);   // the last category
+    QTest::keyClick(browser.Picture1(), Qt::Key_Right);
+    QTest::mouseClick(browser.CmdOK(), Qt::LeftButton);
+  });
+  QTest::mouseClick(w.cmdNew, Qt::LeftButton);
+  ASSERT_TRUE(w.document().DocumentOpen());
+  EXPECT_EQ(w.document().TemplateName().rfind("Banners\\", 0), 0u) << w.document().TemplateName();
+  const QSize banner = w.picPicture->size();
+
+  QTest::mouseClick(w.cmdAdd, Qt::LeftButton);
+  w.txtCaption->selectAll();
+  QTest::keyClicks(w.txtCaption, QStringLiteral("Summer Sale"));
+  QTest::keyClick(w.txtCaption, Qt::Key_Return);
+  QTest::keyClicks(w.txtCaption, QStringLiteral("Up to 50% off"));
+  QTest::mouseClick(w.vkBold, Qt::LeftButton);
+  QTest::mouseClick(w.vkShadow, Qt::LeftButton);
+  const TextItem before = *w.document().CurrentItem();
+  const QPoint grip = w.ItemRect(before).center();
+  QTest::mousePress(w.picPicture, Qt::LeftButton, {}, grip);
+  QTest::mouseMove(w.picPicture, grip + QPoint(12, 3));
+  QTest::mouseRelease(w.picPicture, Qt::LeftButton, {}, grip + QPoint(12, 3));
+  EXPECT_FLOAT_EQ(w.document().CurrentItem()->Left, before.Left + PixelsToTwips(12));
+
+  for (const char* name : {"banner.jpg", "banner.gif", "banner.bmp", "banner.png"}) {
+    modal.answerFile(path(name));
+    QTest::mouseClick(w.cmdSaveImage, Qt::LeftButton);
+    EXPECT_EQ(QImage(path(name)).size(), banner) << name;
+  }
+  EXPECT_TRUE(modal.messageBoxes().empty());
+
+  const TextItem made = *w.document().CurrentItem();
+  modal.answerMessageBox(MsgBox::Yes);  // Exit asks; Yes saves under the name given
+  modal.answerFile(path("banner.lmp"));
+  QTest::mouseClick(w.vbkFlat1, Qt::LeftButton);
+  ASSERT_EQ(modal.messageBoxes().size(), 1u);
+  EXPECT_FALSE(w.isVisible());
+
+  window = std::make_unique<frmMain>();
+  modal.answerFile(path("banner.lmp"));
+  QTest::mouseClick(window->cmdOpen, Qt::LeftButton);
+  ASSERT_EQ(window->document().TextItems().size(), 1u);
+  const TextItem reopened = window->document().TextItems()[0];
+  EXPECT_EQ(reopened.Caption, "Summer Sale\r\nUp to 50% off");
+  EXPECT_EQ(reopened, made);
+  // The buttons follow the history, which starts at the opened file.
+  EXPECT_TRUE(window->cmdUndo->Disabled() && window->cmdRedo->Disabled());
+  QTest::mouseClick(window->vkItalic, Qt::LeftButton);
+  QTest::mouseClick(window->cmdUndo, Qt::LeftButton);
+  EXPECT_EQ(window->document().TextItems()[0], reopened);
+  EXPECT_TRUE(window->cmdUndo->Disabled() && !window->cmdRedo->Disabled());
+  QTest::mouseClick(window->cmdRedo, Qt::LeftButton);
+  EXPECT_TRUE(window->document().TextItems()[0].FontItalic);
+  EXPECT_TRUE(!window->cmdUndo->Disabled() && window->cmdRedo->Disabled());
+}
 
 TEST_F(LostWorkTest, ReturnInTheCaptionBoxIsALineBreakOnTheWorkspaceInTheExportAndInTheFile) {
   newDocument();
@@ -163,9 +234,9 @@ TEST_F(LostWorkTest, TheExportOptionsChosenInTheFileDialogAreUsedAndKeptAndCance
   click(w().cmdSaveImage, path("chosen.gif"));  // remembered
   choose(100, 0, &frmExportOptions::cmdCancel);
   click(w().cmdSaveImage, path("kept.jpg"));
-  EXPECT_LT(test::readFile(path("chosen.jpg")).size() * 2, test::readFile(path("default.jpg")).size());
-  EXPECT_NE(test::readFile(path("chosen.gif")), test::readFile(path("default.gif")));
-  EXPECT_EQ(test::readFile(path("kept.jpg")), test::readFile(path("chosen.jpg")));
+  EXPECT_LT(readFile(path("chosen.jpg")).size() * 2, readFile(path("default.jpg")).size());
+  EXPECT_NE(readFile(path("chosen.gif")), readFile(path("default.gif")));
+  EXPECT_EQ(readFile(path("kept.jpg")), readFile(path("chosen.jpg")));
   EXPECT_EQ(LoadExportOptions().JpegQuality, 40);
   QImage clear(40, 20, QImage::Format_ARGB32);
   clear.fill(qRgba(0, 0, 0, 0));
@@ -208,6 +279,63 @@ TEST_F(LostWorkTest, ADroppedPictureStartsADocumentOnItsCopyAfterTheSaveQuestion
   EXPECT_EQ(w().picPicture->size(), photo.size());
   EXPECT_EQ(QImage(QString::fromStdString((UserTemplateLibrary() / "My Pictures" / "Imported" / "beach.png").string())),
             QImage(path("beach.png")));
+}
+
+// The workspace's zoom from the keyboard and the wheel: the steps and their limits, drags in
+// pixels of the picture, the point under the pointer held, new text scrolled into view, and an
+// export that is the same at every zoom.
+TEST_F(ZoomTest, KeysStepBetweenTheLimitsAndTheHelpLineShowsTheZoom) {
+  newDocument();
+  EXPECT_EQ(w().lblZoom->text(), "Zoom 100 %");
+  const std::pair<std::vector<Qt::Key>, int> steps[] = {{{Qt::Key_Plus, Qt::Key_Equal}, 200},
+                                                         {{Qt::Key_Minus}, 150},
+                                                         {{Qt::Key_0}, 100},
+                                                         {std::vector<Qt::Key>(12, Qt::Key_Plus), 800},
+                                                         {std::vector<Qt::Key>(12, Qt::Key_Minus), 25}};
+  for (const auto& [keys, zoom] : steps) {
+    for (Qt::Key k : keys) QTest::keyClick(&w(), k, Qt::ControlModifier);
+    EXPECT_EQ(w().picPicture->zoom(), zoom);
+    EXPECT_EQ(w().picPicture->size(), QSize(400, 240) * (zoom / 100.0));
+    EXPECT_EQ(w().lblZoom->text(), QStringLiteral("Zoom %1 %").arg(zoom));
+  }
+  QTest::keyClick(&w(), Qt::Key_9, Qt::ControlModifier);  // the largest zoom that shows it all
+  const QSize room = w().picWorkspace->size() - QSize(4, 4), fit = QSize(400, 240) * (w().picPicture->zoom() / 100.0),
+              over = QSize(400, 240) * ((w().picPicture->zoom() + 1) / 100.0);
+  EXPECT_TRUE(room.expandedTo(fit) == room && room.expandedTo(over) != room) << w().picPicture->zoom();
+}
+
+TEST_F(ZoomTest, ADragAt200PercentMovesHalfItsScreenPixelsAndTheExportStaysTheSame) {
+  newDocument();
+  insertAndType(QStringLiteral("Sale"));
+  click(w().cmdSaveImage, path("at100.bmp"));
+  QTest::keyClick(&w(), Qt::Key_Plus, Qt::ControlModifier);
+  QTest::keyClick(&w(), Qt::Key_Plus, Qt::ControlModifier);
+  const TextItem before = current();
+  drag(w().ItemRect(before).center() * 2, QPoint(30, -12));
+  EXPECT_FLOAT_EQ(current().Left, before.Left + 225);
+  EXPECT_FLOAT_EQ(current().Top, before.Top - 90);
+  const QRect marks = w().shpFocus[0]->geometry(), text = w().ItemRect(current());
+  EXPECT_LE((marks.center() / 2 - text.center()).manhattanLength(), 1) << "the focus marks follow the zoom";
+  QTest::keyClick(&w(), Qt::Key_Z, Qt::ControlModifier);
+  click(w().cmdSaveImage, path("at200.bmp"));
+  EXPECT_EQ(readFile(path("at200.bmp")), readFile(path("at100.bmp")));
+}
+
+TEST_F(ZoomTest, TheWheelZoomsAboutThePointerAndNewTextOnALargePictureIsScrolledIntoView) {
+  QImage(3000, 2000, QImage::Format_RGB32).save(path("large.png"));
+  newDocument(path("large.png"));
+  const QPointF pointer(300, 120);  // in the workspace
+  const auto underPointer = [&] { return (pointer - QPointF(w().picPicture->pos())) / w().picPicture->scale(); };
+  const QPointF held = underPointer();
+  QWheelEvent wheel(pointer - QPointF(w().picPicture->pos()), {}, {}, {0, 240}, Qt::NoButton, Qt::ControlModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(w().picPicture, &wheel);
+  EXPECT_EQ(w().picPicture->zoom(), 200);
+  EXPECT_LE((underPointer() - held).manhattanLength(), 1.0);
+  insertText();
+  const QRect shown(w().picPicture->mapTo(w().picWorkspace, w().ItemRect(current()).topLeft() * 2),
+                    w().ItemRect(current()).size() * 2);
+  EXPECT_TRUE(w().picWorkspace->rect().contains(shown)) << "new text at the picture's centre is in view";
 }
 
 }  // namespace
