@@ -186,27 +186,6 @@ TEST_F(frmChooseClipartTest, ThumbnailsFitTheCellAndUnreadableFilesGetThePlaceho
   EXPECT_EQ(browser.TemplatePath, QDir::toNativeSeparators(library.root() + "/T/C/5_notes.txt"));
 }
 
-// An empty type says so but keeps the window open, so the others stay within reach; an empty
-// category says so on the grid until another is chosen.
-TEST_F(frmChooseClipartTest, AnEmptyTypeKeepsTheWindowOpenAndAnEmptyCategorySaysSo) {
-  library.folder("A Empty"), library.folder("Banners", "Empty");
-  addPictures("Banners", "Blue", 1), addPictures("Banners", "Full", 1);
-  frmChooseClipart browser;
-  browser.show();
-  QApplication::processEvents();
-  ASSERT_EQ(modal.messageBoxes().size(), 1u);
-  EXPECT_EQ(modal.messageBoxes()[0].text, "No image templates were found, you may need to reinstall this application");
-  EXPECT_TRUE(browser.isVisible() && browser.Picture1()->SelectionRect().isNull());
-  QTest::keyClick(browser.Combo1(), Qt::Key_Down);  // Banners
-  ASSERT_EQ(browser.combo2()->count(), 3);
-  EXPECT_TRUE(!browser.Picture1()->SelectionRect().isNull() && browser.Picture1()->Message().isEmpty());
-  QTest::keyClick(browser.combo2(), Qt::Key_Down);
-  EXPECT_EQ(browser.Picture1()->Message(), "This category is empty");
-  EXPECT_TRUE(browser.Picture1()->SelectionRect().isNull());
-  QTest::keyClick(browser.combo2(), Qt::Key_Down);
-  EXPECT_TRUE(browser.Picture1()->Message().isEmpty());
-}
-
 // The user's own pictures: the program's types, then the user's; Add Picture or a drop copies a
 // picture into the user's library under My Pictures and shows it chosen; what the picture loader
 // refuses, a category that would leave the library, names taken or hidden.
@@ -257,6 +236,7 @@ TEST_F(frmChooseClipartTest, AddPictureCopiesThePictureInShowsItAndRefusesWhatTh
   EXPECT_EQ(browser.TemplatePath, user + "/My Pictures/Imported/Sea.png");
 }
 
+// An empty type or category says so but keeps the window open, so the others stay within reach.
 TEST(frmChooseClipart, ABrokenLibraryShowsItsMessageAndClosesWithoutResultAndAnEmptyCategoryRefusesOk) {
   const QString notLoaded = "The template library could not be loaded, you may need to reinstall this application.";
   const QString noTemplates = "No image templates were found, you may need to reinstall this application";
@@ -273,14 +253,23 @@ TEST(frmChooseClipart, ABrokenLibraryShowsItsMessageAndClosesWithoutResultAndAnE
        [](test::TempLibrary& l) {
          l.addPicture("A", "O", "a.png", {8, 8}), l.folder("B");
        },
-       [](frmChooseClipart& b) { b.Combo1()->setCurrentRow(1); }, noTemplates},
-      {"empty category",
-       [](test::TempLibrary& l) { l.folder("T", "Empty"); },
        [](frmChooseClipart& b) {
+         b.Combo1()->setCurrentRow(1);
+         EXPECT_TRUE(b.isVisible() && b.Picture1()->SelectionRect().isNull());
+         QTest::keyClick(b.Combo1(), Qt::Key_Up);
+         EXPECT_FALSE(b.Picture1()->SelectionRect().isNull());
+       },
+       noTemplates},
+      {"empty category",
+       [](test::TempLibrary& l) { l.folder("T", "Empty"), l.addPicture("T", "Full", "a.png", {8, 8}); },
+       [](frmChooseClipart& b) {
+         EXPECT_EQ(b.Picture1()->Message(), "This category is empty");
          QTest::keyClick(b.Picture1(), Qt::Key_Left);
          b.CmdOK()->click();
          b.Command1()->click();  // no preview either
-         EXPECT_TRUE(b.isVisible());
+         EXPECT_TRUE(b.isVisible() && b.Picture1()->SelectionRect().isNull());
+         QTest::keyClick(b.combo2(), Qt::Key_Down);
+         EXPECT_TRUE(b.Picture1()->Message().isEmpty());
        },
        {}},
   };
