@@ -18,11 +18,6 @@
 
 namespace lumora::test {
 
-inline QByteArray readFile(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 inline void writeFile(const QString& path, const QByteArray& bytes) {
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));

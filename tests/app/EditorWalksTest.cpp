@@ -31,7 +31,7 @@ namespace {
 using UserJourney = test::EditorTest;
 using LostWorkTest = test::EditorTest;
 using ZoomTest = test::EditorTest;
-using test::readFile;
+using test::FileBytes;
 using test::writeFile;
 
 TEST_F(UserJourney, ABannerFromTheLibraryToEveryFormatAndBack) {
@@ -106,14 +106,14 @@ TEST_F(LostWorkTest, ReturnInTheCaptionBoxIsALineBreakOnTheWorkspaceInTheExportA
   EXPECT_GE(w().ItemRect(current()).height(), 2 * oneLine - 2);
   click(w().cmdSaveImage, path("typed.bmp"));
   click(w().cmdSave, path("typed.lmp"));
-  EXPECT_TRUE(readFile(path("typed.lmp")).contains("<Caption>Fish <3 chips[/nl]Up to 50% off</Caption>\r\n"));
+  EXPECT_TRUE(FileBytes(path("typed.lmp")).contains("<Caption>Fish <3 chips[/nl]Up to 50% off</Caption>\r\n"));
 
   click(w().cmdOpen, path("typed.lmp"));
   EXPECT_EQ(current().Caption, "Fish <3 chips\r\nUp to 50% off");
   EXPECT_EQ(w().txtCaption->toPlainText(), QStringLiteral("Fish <3 chips\nUp to 50% off"));
   click(w().cmdSaveImage, path("reopened.bmp"));
   EXPECT_EQ(modal.fileDialogs().back().initialFile, QDir::toNativeSeparators(path("typed.bmp")));  // Open keeps it
-  EXPECT_EQ(readFile(path("reopened.bmp")), readFile(path("typed.bmp")));
+  EXPECT_EQ(FileBytes(path("reopened.bmp")), FileBytes(path("typed.bmp")));
   w().txtCaption->moveCursor(QTextCursor::End);
   QTest::keyClicks(w().txtCaption, QStringLiteral("!"));
   EXPECT_EQ(current().Caption, "Fish <3 chips\r\nUp to 50% off!");
@@ -142,7 +142,7 @@ TEST_F(LostWorkTest, AnExportedPictureIsNotASavedProject) {
   click(w().cmdSaveImage, path("locked.jpg"));
   ASSERT_EQ(modal.messageBoxes().size(), 1u);
   EXPECT_EQ(modal.messageBoxes()[0].text, QStringLiteral("The image could not be saved."));
-  EXPECT_EQ(readFile(path("locked.jpg")), "keep");
+  EXPECT_EQ(FileBytes(path("locked.jpg")), "keep");
   click(w().cmdSaveImage, path("banner.jpg"));
   EXPECT_FALSE(QImage(path("banner.jpg")).isNull());
   EXPECT_TRUE(doc().Changed()) << "so closing asks to save";
@@ -189,12 +189,12 @@ TEST_F(LostWorkTest, AFailedSaveKeepsTheFileTheWindowNames) {
   ::chmod(path("locked.lmp").toLocal8Bit().constData(), 0444);
   click(w().cmdSaveAs, path("locked.lmp"));
   EXPECT_EQ(modal.messageBoxes().back().text, QStringLiteral("Error saving file"));
-  EXPECT_EQ(readFile(path("locked.lmp")), "keep");
+  EXPECT_EQ(FileBytes(path("locked.lmp")), "keep");
   EXPECT_EQ(w().windowTitle(), title);
   EXPECT_EQ(QString::fromStdString(doc().ProjectPath()), path("first.lmp"));
   QTest::mouseClick(w().cmdSave, Qt::LeftButton);  // saves where the title says
   EXPECT_FALSE(doc().Changed());
-  EXPECT_TRUE(readFile(path("first.lmp")).contains("Saved once more"));
+  EXPECT_TRUE(FileBytes(path("first.lmp")).contains("Saved once more"));
 }
 
 TEST_F(LostWorkTest, TheFontListHoldsEachFamilyOnceUnderItsPlainName) {
@@ -234,9 +234,9 @@ TEST_F(LostWorkTest, TheExportOptionsChosenInTheFileDialogAreUsedAndKeptAndCance
   click(w().cmdSaveImage, path("chosen.gif"));  // remembered
   choose(100, 0, &frmExportOptions::cmdCancel);
   click(w().cmdSaveImage, path("kept.jpg"));
-  EXPECT_LT(readFile(path("chosen.jpg")).size() * 2, readFile(path("default.jpg")).size());
-  EXPECT_NE(readFile(path("chosen.gif")), readFile(path("default.gif")));
-  EXPECT_EQ(readFile(path("kept.jpg")), readFile(path("chosen.jpg")));
+  EXPECT_LT(FileBytes(path("chosen.jpg")).size() * 2, FileBytes(path("default.jpg")).size());
+  EXPECT_NE(FileBytes(path("chosen.gif")), FileBytes(path("default.gif")));
+  EXPECT_EQ(FileBytes(path("kept.jpg")), FileBytes(path("chosen.jpg")));
   EXPECT_EQ(LoadExportOptions().JpegQuality, 40);
   QImage clear(40, 20, QImage::Format_ARGB32);
   clear.fill(qRgba(0, 0, 0, 0));
@@ -318,7 +318,7 @@ TEST_F(ZoomTest, ADragAt200PercentMovesHalfItsScreenPixelsAndTheExportStaysTheSa
   EXPECT_LE((marks.center() / 2 - text.center()).manhattanLength(), 1) << "the focus marks follow the zoom";
   QTest::keyClick(&w(), Qt::Key_Z, Qt::ControlModifier);
   click(w().cmdSaveImage, path("at200.bmp"));
-  EXPECT_EQ(readFile(path("at200.bmp")), readFile(path("at100.bmp")));
+  EXPECT_EQ(FileBytes(path("at200.bmp")), FileBytes(path("at100.bmp")));
 }
 
 TEST_F(ZoomTest, TheWheelZoomsAboutThePointerAndNewTextOnALargePictureIsScrolledIntoView) {

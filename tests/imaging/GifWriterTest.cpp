@@ -14,7 +14,7 @@
 #include <future>
 #include <random>
 
-#include "GifTestSupport.h"
+#include "../compose/Decoders.h"
 #include "SurfaceBuilders.h"
 #include "imaging/GifLzwEncoder.h"
 #include "imaging/GifRoute.h"
@@ -182,10 +182,7 @@ Bytes encode(const cDIB& dib, const cPal8bpp& p, int16_t transparent = -1, bool 
 
 Bytes slice(const Bytes& b, size_t at, size_t n) { return Bytes(b.begin() + static_cast<ptrdiff_t>(at), b.begin() + static_cast<ptrdiff_t>(at + n)); }
 
-Bytes readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::ReadBytes;
 
 TEST(GifWriter, TwoColourPictureIsExactBytes) {
   cDIB dib;
@@ -322,12 +319,12 @@ TEST(GifWriter, SaveGifIsAtomicAndWritesTheTopRowFirst) {
   cPal8bpp p;
   makePalette(p, 16);
   ASSERT_TRUE(mGIFSave::SaveGIF(file, dib, p, 0, false, {}));
-  EXPECT_EQ(readFile(file), encode(dib, p, 0));
-  EXPECT_EQ(giftest::DecodeWithGiflib(readFile(file)).pixels, visual);
+  EXPECT_EQ(ReadBytes(file), encode(dib, p, 0));
+  EXPECT_EQ(giftest::DecodeWithGiflib(ReadBytes(file)).pixels, visual);
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
   wrongDepth.Create(3, 3, 32);
   EXPECT_FALSE(mGIFSave::SaveGIF(file, wrongDepth, p, -1, false, {}));
-  EXPECT_EQ(readFile(file), encode(dib, p, 0));
+  EXPECT_EQ(ReadBytes(file), encode(dib, p, 0));
   EXPECT_FALSE(mGIFSave::SaveGIF(folder / "missing folder" / "x.gif", dib, p, -1, false, {}));
   EXPECT_FALSE(fs::exists(folder / "missing folder"));
 }

@@ -14,8 +14,8 @@
 #include <functional>
 #include <random>
 
+#include "../compose/Decoders.h"
 #include "../support/RaisedError.h"
-#include "JpegTestSupport.h"
 #include "imaging/JpegColour.h"
 #include "imaging/JpegHuffman.h"
 #include "imaging/JpegQuantiser.h"
@@ -300,11 +300,6 @@ TEST(JpegLayout, UserCommentComesFirstUpToItsLimit) {
   EXPECT_TRUE(DecodeLibjpeg(longest).error.empty());
 }
 
-Bytes ReadFile(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
 // 0 when written, 1 for no name, 2 when anything has the name (left alone, even a read-only file
 // or a dangling link); nothing captured or an unwritable folder raises, leaving no file.
 TEST(JpegSaveFile, ResultsAndFailures) {
@@ -318,12 +313,12 @@ TEST(JpegSaveFile, ResultsAndFailures) {
   ASSERT_EQ(jpeg.SampleHDC(surface.hdc(), 30, 20), 0);
   EXPECT_EQ(jpeg.SaveFile(""), 1);
   EXPECT_EQ(jpeg.SaveFile(dir / "out.jpg"), 0);
-  EXPECT_EQ(ReadFile(dir / "out.jpg"), jpeg.SaveToMemory());
+  EXPECT_EQ(test::ReadBytes(dir / "out.jpg"), jpeg.SaveToMemory());
   std::ofstream(dir / "keep.jpg") << "precious";
   std::filesystem::permissions(dir / "keep.jpg", std::filesystem::perms::owner_read);
   std::filesystem::create_symlink(dir / "nowhere", dir / "dangling.jpg");
   for (const char* name : {"keep.jpg", "out.jpg", "dangling.jpg"}) EXPECT_EQ(jpeg.SaveFile(dir / name), 2) << name;
-  EXPECT_EQ(ReadFile(dir / "keep.jpg"), (Bytes{'p', 'r', 'e', 'c', 'i', 'o', 'u', 's'}));
+  EXPECT_EQ(test::ReadBytes(dir / "keep.jpg"), (Bytes{'p', 'r', 'e', 'c', 'i', 'o', 'u', 's'}));
   EXPECT_EQ(test::RaisedBy([&] { jpeg.SaveFile(dir / "missing-folder" / "out.jpg"); }).number,
             ErrorNumber::kPathFileAccess);
   EXPECT_FALSE(std::filesystem::exists(dir / "missing-folder"));
