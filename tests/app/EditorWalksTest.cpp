@@ -188,10 +188,9 @@ TEST_F(LostWorkTest, AFailedSaveKeepsTheFileTheWindowNames) {
   writeFile(path("locked.lmp"), "keep");
   ::chmod(path("locked.lmp").toLocal8Bit().constData(), 0444);
   click(w().cmdSaveAs, path("locked.lmp"));
-  EXPECT_EQ(modal.messageBoxes().back().text, QStringLiteral("Error saving file"));
-  EXPECT_EQ(FileBytes(path("locked.lmp")), "keep");
-  EXPECT_EQ(w().windowTitle(), title);
-  EXPECT_EQ(QString::fromStdString(doc().ProjectPath()), path("first.lmp"));
+  EXPECT_EQ(std::tuple(modal.messageBoxes().back().text, FileBytes(path("locked.lmp")), w().windowTitle(),
+                       QString::fromStdString(doc().ProjectPath())),
+            std::tuple(QStringLiteral("Error saving file"), QByteArray("keep"), title, path("first.lmp")));
   QTest::mouseClick(w().cmdSave, Qt::LeftButton);  // saves where the title says
   EXPECT_FALSE(doc().Changed());
   EXPECT_TRUE(FileBytes(path("first.lmp")).contains("Saved once more"));
@@ -267,9 +266,8 @@ TEST_F(LostWorkTest, ADroppedPictureStartsADocumentOnItsCopyAfterTheSaveQuestion
   modal.answerMessageBox(MsgBox::No);
   modal.onNextWindow([](QDialog& d) { d.accept(); });  // the category offered: Imported
   drop({path("beach.png")});
-  EXPECT_EQ(doc().TemplateName(), "My Pictures\\Imported\\beach.png");
-  EXPECT_TRUE(doc().TextItems().empty());
-  EXPECT_EQ(w().picPicture->size(), photo.size());
+  EXPECT_EQ(std::tuple(doc().TemplateName(), doc().TextItems().size(), w().picPicture->size()),
+            std::tuple(std::string("My Pictures\\Imported\\beach.png"), size_t(0), photo.size()));
   insertAndType(QStringLiteral("On my photo"));
   click(w().cmdSave, path("mine.lmp"));
   window = std::make_unique<frmMain>();
@@ -294,9 +292,8 @@ TEST_F(ZoomTest, KeysStepBetweenTheLimitsAndTheHelpLineShowsTheZoom) {
                                                          {std::vector<Qt::Key>(12, Qt::Key_Minus), 25}};
   for (const auto& [keys, zoom] : steps) {
     for (Qt::Key k : keys) QTest::keyClick(&w(), k, Qt::ControlModifier);
-    EXPECT_EQ(w().picPicture->zoom(), zoom);
-    EXPECT_EQ(w().picPicture->size(), QSize(400, 240) * (zoom / 100.0));
-    EXPECT_EQ(w().lblZoom->text(), QStringLiteral("Zoom %1 %").arg(zoom));
+    EXPECT_EQ(std::tuple(w().picPicture->zoom(), w().picPicture->size(), w().lblZoom->text()),
+              std::tuple(zoom, QSize(400, 240) * (zoom / 100.0), QStringLiteral("Zoom %1 %").arg(zoom)));
   }
   QTest::keyClick(&w(), Qt::Key_9, Qt::ControlModifier);  // the largest zoom that shows it all
   const QSize room = w().picWorkspace->size() - QSize(4, 4), fit = QSize(400, 240) * (w().picPicture->zoom() / 100.0),

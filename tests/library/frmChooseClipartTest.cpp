@@ -356,8 +356,8 @@ TEST(LibraryPictures, RefusesFilesThatAreNotPicturesOrAreTooLargeAndThePreviewSh
     EXPECT_TRUE(ReadLibraryThumbnail(path, {114, 49}).isNull()) << name;
     EXPECT_FALSE(frmPreview::ViewImage(path, nullptr)) << name;
   }
-  EXPECT_TRUE(ReadLibraryPicture(library.root() + "/missing.png").isNull());
-  EXPECT_FALSE(frmPreview::ViewImage(library.root() + "/missing.png", nullptr));
+  EXPECT_TRUE(ReadLibraryPicture(library.root() + "/missing.png").isNull() &&
+              !frmPreview::ViewImage(library.root() + "/missing.png", nullptr));
   EXPECT_TRUE(modal.windows().empty() && modal.messageBoxes().empty());
 }
 
