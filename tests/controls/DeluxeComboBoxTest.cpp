@@ -86,12 +86,10 @@ TEST(GSubclass, AttachRaisesForATwiceSubscribedMessageNoObjectOrAnotherThreadsOb
   EXPECT_EQ(log, (Log{"a", "target"}));  // the failed attach changed nothing
 }
 
-const QString kMark = QString::fromLatin1(AppSubClass::kMarkCaption);
-
-// A frame holding one combo box, as the main window holds cboFont.
+// A marked frame holding one combo box, as the main window holds cboFont.
 struct FontListWindow {
-  explicit FontListWindow(const QString& caption, const QStringList& items) {
-    combo = new QComboBox(new QGroupBox(caption, &window));
+  explicit FontListWindow(const QStringList& items) {
+    combo = new QComboBox(new QGroupBox(QString::fromLatin1(AppSubClass::kMarkCaption), &window));
     combo->addItems(items);
     window.show();
     QApplication::processEvents();
@@ -112,7 +110,7 @@ TEST_F(DeluxeComboBox, EachRowIsDrawnInTheFaceItNames) {
       faceB(QStringLiteral("Lumora Face B"),
             QStringLiteral("/usr/share/fonts/truetype/liberation/LiberationMono-Regular.ttf"));
   if (!faceA.ok() || !faceB.ok() || !faceC.ok()) GTEST_SKIP() << "no TrueType fonts to rename";
-  FontListWindow w(kMark, {"Lumora Face A", "Lumora Face B", "Lumora Face C", "x"});
+  FontListWindow w({"Lumora Face A", "Lumora Face B", "Lumora Face C", "x"});
   cDeluxeComboBox deluxe;  // configured as the main window configures the font list
   deluxe.Attach(w.combo);
   deluxe.setSType(cDeluxeComboBox::kFontNames);
@@ -179,7 +177,7 @@ TEST_F(DeluxeComboBox, KindsAndSelectionLooksAsTheOpenListShowsThem) {
        }},
   };
   for (const Case& c : cases) {
-    FontListWindow w(kMark, c.items);
+    FontListWindow w(c.items);
     if (c.type == cDeluxeComboBox::kIcons) w.combo->setItemData(0, QIcon(blue));
     cDeluxeComboBox deluxe;
     deluxe.Attach(w.combo);

@@ -332,13 +332,6 @@ TEST(PngWriter, EachFilterWinsOnTheRowMadeForItAndDecodes) {
 using raster::Bitmap;
 using raster::RGBQuad;
 
-std::shared_ptr<Bitmap> Picture24(int32_t w, int32_t h) {
-  auto b = Bitmap::Create(w, h, 24);
-  for (int32_t y = 0; y < h; ++y)
-    for (int32_t x = 0; x < w; ++x) b->setPixelValue(x, y, static_cast<uint32_t>(0x010203 * (1 + x + 10 * y)));
-  return b;
-}
-
 TEST(cImage, CopiesChooseTheirDepthAndKeepColourTables) {
   cImage image;
   EXPECT_FALSE(image.Create(4, 4, 32) || image.Create(70000, 70000, 24));  // a byte count that overflows fails plainly
@@ -395,7 +388,10 @@ TEST(cImage, CopiesChooseTheirDepthAndKeepColourTables) {
 
 TEST(cImage, PaintsGreysResamplesMirrorsAndTurns) {
   cImage image;
-  ASSERT_TRUE(image.CopyStdPicture(raster::StdPicture(Picture24(4, 2))));
+  auto picture = Bitmap::Create(4, 2, 24);
+  for (int32_t y = 0; y < 2; ++y)
+    for (int32_t x = 0; x < 4; ++x) picture->setPixelValue(x, y, static_cast<uint32_t>(0x010203 * (1 + x + 10 * y)));
+  ASSERT_TRUE(image.CopyStdPicture(raster::StdPicture(picture)));
   cDIB target;
   ASSERT_TRUE(target.Create(6, 4, 24));
   target.Cls(0xFFFFFF);

@@ -23,10 +23,7 @@ inline void Fill32(cDIB& dib, int32_t width, int32_t height, const std::vector<R
     for (int32_t x = 0; x < width; ++x) {
       uint8_t* p = dib.lpBits() + static_cast<size_t>(y) * dib.BytesPerScanLine() + 4 * static_cast<size_t>(x);
       const Rgb& c = pixels[static_cast<size_t>(y) * width + x];
-      p[0] = c.b;
-      p[1] = c.g;
-      p[2] = c.r;
-      p[3] = 0;
+      p[0] = c.b, p[1] = c.g, p[2] = c.r, p[3] = 0;
     }
 }
 

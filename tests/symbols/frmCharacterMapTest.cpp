@@ -192,11 +192,10 @@ TEST_F(CharacterMap, InsertHandsOverTheChoiceAndCancelOrTheCloseBoxGiveEmptyResu
     map->show();
     map->fontList()->setCurrentIndex(map->fontList()->findText(QStringLiteral("Wingdings")));
     c.act();
-    EXPECT_EQ(std::tuple(map->result(), map->SymbolText, map->SymbolFontName),
-              std::tuple(c.result, c.text, c.text.isEmpty() ? QString() : QString("Wingdings")))
-        << c.name;
-    EXPECT_EQ(std::tuple(map->SymbolColor, map->SymbolShadowColor, map->SymbolSize, map->SymbolShadow),
-              std::tuple(c.colour, c.shadowColour, c.size, c.shadow))
+    EXPECT_EQ(std::tuple(map->result(), map->SymbolText, map->SymbolFontName, map->SymbolColor, map->SymbolShadowColor,
+                         map->SymbolSize, map->SymbolShadow),
+              std::tuple(c.result, c.text, c.text.isEmpty() ? QString() : QString("Wingdings"), c.colour, c.shadowColour,
+                         c.size, c.shadow))
         << c.name;
   }
 }
