@@ -153,19 +153,16 @@ TEST_F(LostWorkTest, ATemplateThatDoesNotLoadStartsNoDocument) {
   writeFile(path("damaged.bmp"), QByteArray("BM\x36\x00\x00\x00", 6));  // a bitmap cut off in its header
   writeFile(path("huge.jpg"), test::JpegClaiming(40000, 40000));
 
-  const struct {
-    const char* file;
-    const char* why;
-  } cases[] = {{"broken.png", "it is not a picture this program can read"},
-               {"huge.jpg", "the picture is too large (40000 x 40000 pixels)"},
-               {"damaged.bmp", "the file is damaged"},
-               {"gone.png", "the file was not found"}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.file);
-    newDocument(path(c.file));
+  const std::pair<const char*, const char*> cases[] = {{"broken.png", "it is not a picture this program can read"},
+                                                       {"huge.jpg", "the picture is too large (40000 x 40000 pixels)"},
+                                                       {"damaged.bmp", "the file is damaged"},
+                                                       {"gone.png", "the file was not found"}};
+  for (const auto& [file, why] : cases) {
+    SCOPED_TRACE(file);
+    newDocument(path(file));
     ASSERT_FALSE(modal.messageBoxes().empty());
     EXPECT_EQ(modal.messageBoxes().back().text, QStringLiteral("The picture \"%1\" could not be opened: %2.")
-                                                    .arg(QDir::toNativeSeparators(path(c.file)), c.why));
+                                                    .arg(QDir::toNativeSeparators(path(file)), why));
     EXPECT_FALSE(doc().DocumentOpen());
     EXPECT_TRUE(w().picWelcome->isVisible());
   }

@@ -52,9 +52,8 @@ TEST(JpegEncode, EverySizeAndSamplingDecodes) {
   for (const auto& [w, h] : {std::pair{1, 1}, {7, 5}, {16, 16}, {17, 9}, {33, 65}, {100, 3}, {129, 67}})
     for (const Sampling& s : samplings)
       for (int32_t quality : w == 129 ? std::vector<int32_t>{100, 30, 1} : std::vector<int32_t>{100}) {
-        SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h) + " " + std::to_string(s.h1) + std::to_string(s.v1) +
-                     std::to_string(s.h2) + std::to_string(s.v2) + std::to_string(s.h3) + std::to_string(s.v3) + " q" +
-                     std::to_string(quality));
+        SCOPED_TRACE(testing::Message() << w << "x" << h << " " << s.h1 << s.v1 << s.h2 << s.v2 << s.h3 << s.v3 << " q"
+                                        << quality);
         const auto photo = MakePhoto(w, h, static_cast<uint32_t>(w * 31 + h));
         Surface surface(photo);
         cJpeg jpeg;
@@ -149,12 +148,6 @@ TEST(JpegCapture, RefusalsAndTheKeptCapture) {
   EXPECT_GE(Psnr(*photo, DecodeLibjpeg(before)), 50.0);
 }
 
-std::vector<std::pair<int32_t, int32_t>> Factors(const cJpeg& jpeg) {
-  std::vector<std::pair<int32_t, int32_t>> out;
-  for (const JpegSampling& s : jpeg.Sampling()) out.emplace_back(s.H, s.V);
-  return out;
-}
-
 struct ErrorCase { const char* name; std::function<void(cJpeg&)> act; int32_t number; const char* message; };  // message "": not checked
 
 TEST(JpegSettings, ErrorsLeaveTheSettingsAsTheyWere) {
@@ -198,7 +191,8 @@ TEST(JpegSettings, ErrorsLeaveTheSettingsAsTheyWere) {
     const test::Raised raised = test::RaisedBy([&] { c.act(jpeg); });
     EXPECT_EQ(raised.number, c.number);
     EXPECT_EQ(*c.message ? raised.description : "", c.message);
-    EXPECT_EQ(Factors(jpeg), (std::vector<std::pair<int32_t, int32_t>>{{1, 1}, {1, 1}, {1, 1}}));
+    ASSERT_EQ(jpeg.Sampling().size(), 3u);
+    for (const JpegSampling& s : jpeg.Sampling()) EXPECT_EQ(std::pair(s.H, s.V), std::pair(1, 1));
     EXPECT_EQ(jpeg.Comment(), "kept");
   }
 }
