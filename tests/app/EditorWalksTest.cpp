@@ -1,7 +1,5 @@
-// Walks through the real window with real key presses. A banner from start to finish; what a user
-// makes must come back as it was made: line breaks typed in the caption box, the save question
-// after an export, a template that did not load, failed saves, protected files, the font names a
-// project stores, the export options chosen and the pictures dropped; and the zoom.
+// Walks through the real window with real key presses: a banner from start to finish; what a user
+// makes coming back as it was made; the zoom.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 

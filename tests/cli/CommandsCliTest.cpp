@@ -37,9 +37,7 @@ class FilesCli : public testing::Test, public CliFixture {
     options.removeDuplicates();
     return options.join(' ').toStdString();
   }
-  QString Help(const QString& command = "") const {
-    return QString::fromStdString(Cli(command.isEmpty() ? QStringList{"--help"} : QStringList{command, "--help"}).out);
-  }
+  QString Help(const QString& command) const { return QString::fromStdString(Cli({command, "--help"}).out); }
   // What the completion offers for the words typed so far, sorted.
   QStringList Complete(const QString& words) const {
     const QString script = "source '" + Sources("packaging/lumora-cli.bash-completion") + "'; COMP_WORDS=(" + words +
@@ -163,17 +161,27 @@ TEST_F(FilesCli, ResaveWritesTheWritersForm) {
   EXPECT_EQ(std::make_tuple(info.exitCode, info.errLines(), info.out.empty()), std::make_tuple(1, 1, true));
 }
 
-TEST_F(FilesCli, HelpDescribesEveryCommand) {
+// The help describes every command; the manual page names the same options, and the bash
+// completion offers the commands of the help and after each command its help's options.
+TEST_F(FilesCli, HelpManualPageAndCompletionAgree) {
   const CliRun run = Cli({"--help"}), info = Cli({"info", "--help"});
   EXPECT_EQ(std::make_tuple(run.exitCode, run.err, info.exitCode), std::make_tuple(0, std::string(), 0));
-  // The commands and options are those of the completion and the manual page (below).
   for (const char* word : {"{row}", "Exit status"}) EXPECT_NE(run.out.find(word), std::string::npos) << word;
   EXPECT_NE(info.out.find("--json"), std::string::npos);
   EXPECT_EQ(info.out.find("--csv"), std::string::npos) << "one command's help is about that command";
-  // The manual page names the same options.
   QString roff = QString::fromUtf8(Read(Sources("packaging/lumora-cli.1.in"))).replace("\\-", "-");
   roff.remove(QRegularExpression(R"(\\f[BIRP])"));
   EXPECT_EQ(Options(roff), Options(QString::fromStdString(run.out)));
+  static const QRegularExpression usage(R"(^lumora-cli (\w+))", QRegularExpression::MultilineOption);
+  QStringList commands;
+  for (const auto& match : usage.globalMatch(QString::fromStdString(run.out))) commands << match.captured(1);
+  commands.removeDuplicates();
+  commands.sort();
+  EXPECT_EQ(Complete("lumora-cli ''").filter(QRegularExpression("^[^-]")), commands);
+  EXPECT_EQ(commands, (QStringList{"convert", "info", "render", "resave"}));
+  for (const QString& command : commands)
+    EXPECT_EQ(Complete("lumora-cli " + command + " -").join(' ').toStdString(), Options(Help(command)))
+        << command.toStdString();
 }
 
 TEST_F(FilesCli, BadCommandLinesExitWithTwoAndOneLine) {
@@ -203,20 +211,6 @@ TEST_F(FilesCli, BadCommandLinesExitWithTwoAndOneLine) {
     EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
     EXPECT_TRUE(run.out.empty());
   }
-}
-
-// The bash completion offers the commands of the help, and after each command its help's options.
-TEST_F(FilesCli, CompletionOffersTheCommandsAndOptionsOfTheHelp) {
-  static const QRegularExpression usage(R"(^lumora-cli (\w+))", QRegularExpression::MultilineOption);
-  QStringList commands;
-  for (const auto& match : usage.globalMatch(Help())) commands << match.captured(1);
-  commands.removeDuplicates();
-  commands.sort();
-  EXPECT_EQ(Complete("lumora-cli ''").filter(QRegularExpression("^[^-]")), commands);
-  EXPECT_EQ(commands, (QStringList{"convert", "info", "render", "resave"}));
-  for (const QString& command : commands)
-    EXPECT_EQ(Complete("lumora-cli " + command + " -").join(' ').toStdString(), Options(Help(command)))
-        << command.toStdString();
 }
 
 // The Debian package that cpack made (in LUMORA_PACKAGE_DIR; ctest's package_install sets it),

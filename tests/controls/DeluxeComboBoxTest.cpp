@@ -1,7 +1,5 @@
-// The subclassing framework: subscribers called newest first, the oldest one deciding how the
-// object's own handler is chained, and the errors. The owner-drawn lists it serves, in a marked
-// frame as the main window holds cboFont: each font row is drawn in the face it names, and the
-// other kinds and selection looks as the open list shows them.
+// The subclassing framework (newest subscriber first, the oldest deciding how the object's handler
+// is chained, the errors) and the owner-drawn lists it serves, in a marked frame as cboFont is held.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>

@@ -1,8 +1,6 @@
 // cFileDialog over the scripted seam: what the dialog is asked for and what comes back. The real
-// dialogs, driven with key presses: the save dialog shows each filter's pattern once, gives a name
-// typed without an extension the picked filter's and runs its Options button; message boxes offer
-// the buttons of their style and answer with the one pressed; the colour dialog hands back what was
-// picked.
+// dialogs driven with key presses: a name typed without an extension takes the picked filter's and
+// the Options button runs; message boxes and the colour dialog answer with what was pressed.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -104,6 +102,7 @@ TEST(cFileDialog, SeveralFilesOneFileAndCancel) {
   EXPECT_TRUE(dialog.FileName().isEmpty());
 }
 
+// Each filter shows its pattern once; the Options button runs with the dialog as its owner.
 TEST(RealFileDialog, ATypedNameTakesThePickedFiltersExtension) {
   QTemporaryDir dir;
   const QString filter = QStringLiteral(

@@ -1,9 +1,5 @@
-// GIF: the LZW coder round trips through an independent decoder and gives the very codes of
-// compress's table, step by step, including where it loses the key-0 string; the writer's bytes
-// block by block, the colour-table size rule, the extensions, giflib reading back exactly the
-// surface's indices, refusals and the atomic file; the two-thread route giving what reducing first
-// and writing after gives; the best palette keeping thin strokes' colours, far closer than classic,
-// and valid files for edge pictures, exact when they have 256 colours or fewer.
+// GIF: the LZW coder against an independent decoder and compress's own codes; the writer's bytes,
+// table sizes, extensions and refusals, read back by giflib; the two-thread route; the best palette.
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -439,6 +435,7 @@ TEST(BestPalette, ThinTextKeepsItsColoursAndBeatsClassic) {
   EXPECT_GT(Psnr(pixels, best), Psnr(pixels, classic) + 20) << Psnr(pixels, best) << " " << Psnr(pixels, classic);
 }
 
+// Valid files, exact with 256 colours or fewer, entry 0 the corner's.
 TEST(BestPalette, EdgePicturesGiveValidFiles) {
   const std::vector<Rgb> white(40 * 30, Rgb{255, 255, 255});
   std::vector<Rgb> all256, photo = testsurface::PhotoLike(64, 48, 9);

@@ -1,9 +1,6 @@
-// cJpeg read back by real decoders (libjpeg-turbo strict, and Qt) across sizes, samplings and
-// qualities; quality against libjpeg-turbo's own encoder; what SampleHDC captures; golden hashes;
-// stripes coded side by side; the vector colour rows against their scalar path; the settings and
-// every error the encoder raises, with its number and message. And the bytes of the stream: segment
-// order, frame and scan headers for every way the components pack into scans, the fixed headers,
-// comments and SaveFile.
+// cJpeg read back by real decoders (libjpeg-turbo strict, and Qt) and against libjpeg-turbo's own
+// encoder; golden hashes; stripes; the colour rows' vector path; the settings and every error with
+// its number and message; the stream's bytes segment by segment, and SaveFile.
 #include <gtest/gtest.h>
 
 #include <QImage>

@@ -1,8 +1,5 @@
-// BMP reader and writer: exact header bytes, round trips of every depth and row order read by us
-// and by Qt, the header variants and run-length coding, and hostile files with their messages.
-// PNG files: each filter wins on its row; files decode through Qt (which checks CRCs) to the colours.
-// cImage and cTile over the raster layer: depths chosen by the copies, colour tables carried,
-// pixel positions of mirrors and quarter turns, and the fills of the three brush kinds.
+// The raster files and components: BMP bytes, round trips, layouts and hostile files with their
+// messages; PNG filters read back by Qt; cImage's copies, mirrors and turns; cDIB; cTile's fills.
 #include <gtest/gtest.h>
 
 #include <QImage>

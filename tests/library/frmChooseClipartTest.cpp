@@ -1,7 +1,5 @@
-// The template browser driven as a user drives it, on a library the test makes: the lists, the
-// 25-cell grid, keys and mouse, thumbnails good and bad, the messages for a broken library or one
-// with holes, the user's own pictures; every picture of the library shipped with the program; and
-// the library pictures read, refused and previewed.
+// The template browser driven as a user drives it, on libraries the test makes and the one shipped
+// with the program; and the library pictures read, refused and previewed.
 #include "library/frmChooseClipart.h"
 
 #include <gtest/gtest.h>
