@@ -23,15 +23,15 @@
 namespace lumora {
 namespace {
 
-// A banner from start to finish, the way a user makes one: a template picked in the real library
-// browser with the keyboard, text typed over two lines, formatted and dragged, exported in every
-// format, saved, closed with the save question, reopened, undone and redone.
 using UserJourney = test::EditorTest;
 using LostWorkTest = test::EditorTest;
 using ZoomTest = test::EditorTest;
 using test::FileBytes;
 using test::writeFile;
 
+// A banner from start to finish, the way a user makes one: a template picked in the real library
+// browser with the keyboard, text typed over two lines, formatted and dragged, exported in every
+// format, saved, closed with the save question, reopened, undone and redone.
 TEST_F(UserJourney, ABannerFromTheLibraryToEveryFormatAndBack) {
   frmMain& w = *window;
 
