@@ -18,11 +18,6 @@
 
 namespace lumora::test {
 
-inline QByteArray readFile(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 inline void writeFile(const QString& path, const QByteArray& bytes) {
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -56,18 +51,12 @@ class EditorTest : public ::testing::Test {
 
   void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
   // A command that asks for a file name, answered with this one.
-  void click(QWidget* command, const QString& answer) {
-    modal.answerFile(answer);
-    click(command);
-  }
+  void click(QWidget* command, const QString& answer) { modal.answerFile(answer), click(command); }
   void clickPicture(QPoint at) { QTest::mouseClick(w().picPicture, Qt::LeftButton, {}, at); }
   void key(int key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
     QTest::keyClick(w().txtCaption, static_cast<Qt::Key>(key), modifiers);
   }
-  void type(const QString& text) {
-    w().txtCaption->selectAll();
-    QTest::keyClicks(w().txtCaption, text);
-  }
+  void type(const QString& text) { w().txtCaption->selectAll(), QTest::keyClicks(w().txtCaption, text); }
   void drag(QPoint from, QPoint by) {
     QTest::mousePress(w().picPicture, Qt::LeftButton, {}, from);
     QTest::mouseMove(w().picPicture, from + by / 3);
@@ -87,10 +76,7 @@ class EditorTest : public ::testing::Test {
     activate();
   }
   void insertText() { click(w().cmdAdd); }
-  void insertAndType(const QString& text) {
-    insertText();
-    type(text);
-  }
+  void insertAndType(const QString& text) { insertText(), type(text); }
   void insertSymbol(int16_t size) {
     modal.onNextWindow([size](QDialog& d) {
       auto& map = static_cast<frmCharacterMap&>(d);
@@ -102,10 +88,7 @@ class EditorTest : public ::testing::Test {
     });
     click(w().cmdSymbol);
   }
-  void select(int index) {
-    w().document().Select(index);
-    w().ShowSelection();
-  }
+  void select(int index) { w().document().Select(index), w().ShowSelection(); }
   QPoint centreOf(const TextItem& item) { return w().ItemRect(item).center(); }
 
   ScriptedModal modal;

@@ -1,6 +1,7 @@
 // Saving over a file: what the file system protects stays protected, and a failed write leaves
 // the old file byte for byte, with no temporary file beside it. The suite runs as root on CI, so
-// the cases that need an ordinary user run in a child process that becomes "nobody".
+// the cases that need an ordinary user run in a child process that becomes "nobody". And rounding:
+// halves to even, and overflow outside the type.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "base/AtomicFile.h"
+#include "base/Rounding.h"
 
 #ifdef LUMORA_COVERAGE_BUILD
 extern "C" void __gcov_dump();
@@ -32,11 +34,7 @@ std::string readAll(const fs::path& p) {
 
 std::vector<uint8_t> bytesOf(const std::string& s) { return {s.begin(), s.end()}; }
 
-mode_t modeOf(const fs::path& p) {
-  struct stat st {};
-  ::lstat(p.c_str(), &st);
-  return st.st_mode & 07777;
-}
+mode_t modeOf(const fs::path& p) { return static_cast<mode_t>(fs::status(p).permissions() & fs::perms::mask); }
 
 size_t entries(const fs::path& dir) {
   return static_cast<size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
@@ -85,9 +83,7 @@ class AtomicFile : public ::testing::Test {
 TEST_F(AtomicFile, ReplacesTheFileKeepingItsPermissionBits) {
   ::chmod(old.c_str(), 0640);
   ASSERT_TRUE(WriteFileAtomically(old, bytesOf("new")));
-  EXPECT_EQ(readAll(old), "new");
-  EXPECT_EQ(modeOf(old), 0640u);
-  EXPECT_EQ(entries(dir), 1u);
+  EXPECT_EQ(std::make_tuple(readAll(old), modeOf(old), entries(dir)), std::make_tuple("new", 0640u, 1u));
   const mode_t mask = ::umask(022);
   ASSERT_TRUE(WriteFileAtomically(dir / "fresh.jpg", bytesOf("x")));
   ::umask(mask);
@@ -99,9 +95,7 @@ TEST_F(AtomicFile, AFileWithoutWriteBitsIsRefusedEvenForRoot) {
   std::string error;
   EXPECT_FALSE(WriteFileAtomically(old, bytesOf("new"), &error));
   EXPECT_NE(error.find("Permission denied"), std::string::npos) << error;
-  EXPECT_EQ(readAll(old), "good content");
-  EXPECT_EQ(modeOf(old), 0444u);
-  EXPECT_EQ(entries(dir), 1u);
+  EXPECT_EQ(std::make_tuple(readAll(old), modeOf(old), entries(dir)), std::make_tuple("good content", 0444u, 1u));
 }
 
 TEST_F(AtomicFile, ALinkIsWrittenThroughToItsTarget) {
@@ -111,8 +105,7 @@ TEST_F(AtomicFile, ALinkIsWrittenThroughToItsTarget) {
   fs::create_symlink("real/banner.lmp", dir / "link.lmp");
   fs::create_symlink("link.lmp", dir / "link2.lmp");
   ASSERT_TRUE(WriteFileAtomically(dir / "link2.lmp", bytesOf("through")));
-  EXPECT_TRUE(fs::is_symlink(dir / "link.lmp"));
-  EXPECT_TRUE(fs::is_symlink(dir / "link2.lmp"));
+  EXPECT_TRUE(fs::is_symlink(dir / "link.lmp") && fs::is_symlink(dir / "link2.lmp"));
   EXPECT_EQ(readAll(target), "through");
   // A link to a file not yet there makes that file.
   fs::create_symlink("real/new.lmp", dir / "dangling.lmp");
@@ -147,6 +140,18 @@ TEST_F(AtomicFile, TheFileSizeLimitLeavesTheOldFileAndNoTemporaryFile) {
       return failed && !error.empty() && readAll(file) == "good content" && entries(folder) == 1;
     }));
   }
+}
+
+TEST(Rounding, HalvesGoToEven) {
+  struct Case { double in; double out; };
+  for (const Case c : {Case{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {367.5, 368}, {8.5, 8}, {2.4999, 2}})
+    EXPECT_EQ(RoundHalfEven(c.in), c.out) << c.in;
+}
+
+TEST(Rounding, ConversionRaisesOverflowOutsideTheType) {
+  EXPECT_EQ(RoundToInt<int16_t>(32767.4), 32767);
+  EXPECT_THROW(RoundToInt<int16_t>(32767.5), LumoraError);
+  EXPECT_THROW(RoundToInt<int32_t>(std::nan("")), LumoraError);
 }
 
 }  // namespace

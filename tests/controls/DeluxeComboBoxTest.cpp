@@ -1,28 +1,93 @@
-// The owner-drawn font list in a marked frame, as the main window holds cboFont: each row is drawn
-// in the face it names.
+// The subclassing framework (newest subscriber first, the oldest deciding how the object's handler
+// is chained, the errors) and the owner-drawn lists it serves, in a marked frame as cboFont is held.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QEvent>
 #include <QFile>
 #include <QGroupBox>
 #include <QTemporaryDir>
+#include <QThread>
 #include <functional>
 
+#include "RaisedError.h"
 #include "RenamedTestFont.h"
+#include "controls/GSubclass.h"
 #include "controls/SubclassOwnerDraw.h"
 #include "controls/cDeluxeComboBox.h"
 
 namespace lumora {
 namespace {
 
-const QString kMark = QString::fromLatin1(AppSubClass::kMarkCaption);
+constexpr int kMessage = QEvent::User + 7;
+using Log = std::vector<std::string>;
 
-// A frame holding one combo box, as the main window holds cboFont.
+struct Target : QObject {
+  explicit Target(Log& log) : log(log) {}
+  bool event(QEvent* e) override {
+    if (e->type() >= QEvent::User) log.push_back("target");
+    return QObject::event(e);
+  }
+  Log& log;
+};
+
+// Logs its name, with "?" when the message being dispatched is not kMessage.
+struct Recorder : ISubclass {
+  Recorder(Log& log, std::string name, int response = 1) : log(log), name(std::move(name)), response(response) {}
+  int MsgResponse() override { return response; }
+  long WindowProc(QObject*, int, QEvent*) override {
+    log.push_back(name + (GSubclass::CurrentMessage() == kMessage ? "" : "?"));
+    return 0;
+  }
+  Log& log;
+  std::string name;
+  int response;
+};
+
+void send(QObject& target, int message) {
+  QEvent event(static_cast<QEvent::Type>(message));
+  QCoreApplication::sendEvent(&target, &event);
+}
+
+TEST(GSubclass, OnlyTheOldestSubscriberDecidesHowTheObjectIsChained) {
+  const std::pair<std::pair<int, int>, Log> cases[] = {
+      {{0, 1}, {"newer", "oldest"}},            // 0 swallows
+      {{0, 2}, {"newer", "oldest"}},            // the newer one has no say
+      {{1, 0}, {"newer", "oldest", "target"}},  // subscribers, then the object
+      {{2, 0}, {"newer", "target", "oldest"}},  // the object just before the oldest
+  };
+  for (const auto& [responses, expected] : cases) {
+    Log log;
+    Target target(log);
+    Recorder oldest(log, "oldest", responses.first), newer(log, "newer", responses.second);
+    GSubclass::AttachMessage(oldest, &target, kMessage);
+    GSubclass::AttachMessage(newer, &target, kMessage);
+    send(target, kMessage);
+    EXPECT_EQ(log, expected) << responses.first << responses.second;
+  }
+}
+
+TEST(GSubclass, AttachRaisesForATwiceSubscribedMessageNoObjectOrAnotherThreadsObject) {
+  Log log;
+  Target target(log);
+  QThread other;
+  QObject foreign;
+  foreign.moveToThread(&other);
+  Recorder a(log, "a");
+  GSubclass::AttachMessage(a, &target, kMessage);
+  for (const auto& [object, number] : {std::pair<QObject*, int>{&target, 13082}, {nullptr, 13083}, {&foreign, 13084}})
+    EXPECT_EQ(test::RaisedBy([&] { GSubclass::AttachMessage(a, object, kMessage); }).number,
+              SubclassError::kObjectErrorBase + number);
+  send(target, kMessage);
+  EXPECT_EQ(log, (Log{"a", "target"}));  // the failed attach changed nothing
+}
+
+// A marked frame holding one combo box, as the main window holds cboFont.
 struct FontListWindow {
-  explicit FontListWindow(const QString& caption, const QStringList& items) {
-    combo = new QComboBox(new QGroupBox(caption, &window));
+  explicit FontListWindow(const QStringList& items) {
+    combo = new QComboBox(new QGroupBox(QString::fromLatin1(AppSubClass::kMarkCaption), &window));
     combo->addItems(items);
     window.show();
     QApplication::processEvents();
@@ -43,7 +108,7 @@ TEST_F(DeluxeComboBox, EachRowIsDrawnInTheFaceItNames) {
       faceB(QStringLiteral("Lumora Face B"),
             QStringLiteral("/usr/share/fonts/truetype/liberation/LiberationMono-Regular.ttf"));
   if (!faceA.ok() || !faceB.ok() || !faceC.ok()) GTEST_SKIP() << "no TrueType fonts to rename";
-  FontListWindow w(kMark, {"Lumora Face A", "Lumora Face B", "Lumora Face C", "x"});
+  FontListWindow w({"Lumora Face A", "Lumora Face B", "Lumora Face C", "x"});
   cDeluxeComboBox deluxe;  // configured as the main window configures the font list
   deluxe.Attach(w.combo);
   deluxe.setSType(cDeluxeComboBox::kFontNames);
@@ -110,7 +175,7 @@ TEST_F(DeluxeComboBox, KindsAndSelectionLooksAsTheOpenListShowsThem) {
        }},
   };
   for (const Case& c : cases) {
-    FontListWindow w(kMark, c.items);
+    FontListWindow w(c.items);
     if (c.type == cDeluxeComboBox::kIcons) w.combo->setItemData(0, QIcon(blue));
     cDeluxeComboBox deluxe;
     deluxe.Attach(w.combo);

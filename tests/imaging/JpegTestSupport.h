@@ -1,5 +1,5 @@
 // Shared by the JPEG tests and the benchmark: deterministic photo-like pictures, encoding through
-// cJpeg and libjpeg-turbo, strict decoding by libjpeg-turbo and Qt, and the stream's markers.
+// cJpeg and libjpeg-turbo, strict decoding by libjpeg-turbo, and the stream's markers.
 #pragma once
 
 // jpeglib.h needs size_t and FILE declared first.
@@ -7,9 +7,6 @@
 #include <cstdio>
 
 #include <jpeglib.h>
-
-#include <QByteArray>
-#include <QImage>
 
 #include <cmath>
 #include <csetjmp>
@@ -152,10 +149,6 @@ inline Decoded DecodeLibjpeg(const std::vector<uint8_t>& bytes) {
   jpeg_finish_decompress(&cinfo);
   jpeg_destroy_decompress(&cinfo);
   return result;
-}
-
-inline QImage DecodeQt(const std::vector<uint8_t>& b) {
-  return QImage::fromData(QByteArray(reinterpret_cast<const char*>(b.data()), static_cast<qsizetype>(b.size())), "JPEG");
 }
 
 // Peak signal-to-noise ratio of a colour decode against the source picture, over all channels.

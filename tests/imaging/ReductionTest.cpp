@@ -10,8 +10,8 @@
 #include <random>
 #include <set>
 
+#include "../support/RaisedError.h"
 #include "SurfaceBuilders.h"
-#include "base/LumoraError.h"
 #include "imaging/cDIB.h"
 #include "imaging/cPal8bpp.h"
 #include "imaging/mDither8bpp.h"
@@ -68,28 +68,16 @@ TEST(Pal8bppOptimal, LimitsAndRefusals) {
   p.CreateOptimal(dib, 256, 8, 1, 1, 1);
   EXPECT_EQ(p.Entries(), 16);
   testsurface::Fill32(dib, 1, 1, {{1, 2, 3}});
-  for (uint8_t levels : {0, 9}) {
-    try {
-      p.CreateOptimal(dib, 256, levels, 1, 1, 1);
-      ADD_FAILURE() << int(levels);
-    } catch (const LumoraError& e) {
-      EXPECT_EQ(e.number(), ErrorNumber::kInvalidCall);
-    }
-  }
+  for (uint8_t levels : {0, 9})
+    EXPECT_EQ(test::RaisedBy([&] { p.CreateOptimal(dib, 256, levels, 1, 1, 1); }).number, ErrorNumber::kInvalidCall)
+        << int(levels);
 }
 
 // Palette errors carry their numbers; nearest-colour queries compare like channels and take the
 // lowest index on ties, among counted entries only.
 TEST(Pal8bpp, ErrorsAndNearestColours) {
   cPal8bpp p;
-  const auto number = [](const std::function<void()>& f) {
-    try {
-      f();
-    } catch (const LumoraError& e) {
-      return e.number();
-    }
-    return 0;
-  };
+  const auto number = [](const std::function<void()>& f) { return test::RaisedBy(f).number; };
   EXPECT_EQ(number([&] { (void)p.rgbR(0); }), ErrorNumber::kSubscript) << "empty";
   p.Initialize(3);
   EXPECT_EQ(number([&] { (void)p.rgbG(256); }), ErrorNumber::kSubscript);
@@ -251,27 +239,23 @@ TEST(DitherDiffusion, AgreesWithInPlaceDiffusion) {
     EXPECT_EQ(indices, (std::vector<uint8_t>{0, uint8_t(red == 4 ? 1 : 0)})) << int(red);
   }
   std::mt19937 random(21);
-  struct Shape {
-    int32_t width, height;
-  };
-  for (const Shape shape : {Shape{1, 1}, Shape{1, 9}, Shape{9, 1}, Shape{2, 2}, Shape{17, 13}, Shape{64, 48}, Shape{301, 7}}) {
+  for (const auto& [width, height] : {std::pair{1, 1}, {1, 9}, {9, 1}, {2, 2}, {17, 13}, {64, 48}, {301, 7}}) {
     for (int round = 0; round < 4; ++round) {
-      SCOPED_TRACE(std::to_string(shape.width) + "x" + std::to_string(shape.height) + " round " + std::to_string(round));
+      SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height) + " round " + std::to_string(round));
       std::array<uint8_t, 4096> inverse{};
       std::array<uint8_t, 1024> palette{};
       const int entries = 1 + static_cast<int>(random() % 256);
       for (auto& cell : inverse) cell = static_cast<uint8_t>(random() % static_cast<uint32_t>(entries));
       for (auto& byte : palette) byte = static_cast<uint8_t>(random());
-      std::vector<uint8_t> bgrx(static_cast<size_t>(shape.width) * shape.height * 4);
+      std::vector<uint8_t> bgrx(static_cast<size_t>(width) * height * 4);
       for (auto& byte : bgrx) {
         const uint32_t r = random();
         // Round 1 pushes values to the ends, where the clamping works.
         byte = static_cast<uint8_t>(round == 1 ? (r % 2 ? 255 - r % 6 : r % 6) : r);
       }
-      const auto expected = referenceDiffusion(bgrx, shape.width, shape.height, inverse, palette);
+      const auto expected = referenceDiffusion(bgrx, width, height, inverse, palette);
       std::vector<uint8_t> indices(expected.size());
-      mDither8bpp::Diffuse({bgrx.data(), shape.width * 4, indices.data(), shape.width, shape.width, shape.height},
-                           inverse, palette, true);
+      mDither8bpp::Diffuse({bgrx.data(), width * 4, indices.data(), width, width, height}, inverse, palette, true);
       ASSERT_EQ(indices, expected);
     }
   }

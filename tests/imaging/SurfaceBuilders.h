@@ -1,7 +1,7 @@
-// Test surfaces: 32-bit and 8-bit cDIBs filled from plain arrays, and their pixels read back.
+// Test surfaces: 32-bit and 8-bit cDIBs filled from plain arrays, their pixels read back, and
+// random colours and indices to fill them with.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <cstring>
 #include <random>
@@ -23,10 +23,7 @@ inline void Fill32(cDIB& dib, int32_t width, int32_t height, const std::vector<R
     for (int32_t x = 0; x < width; ++x) {
       uint8_t* p = dib.lpBits() + static_cast<size_t>(y) * dib.BytesPerScanLine() + 4 * static_cast<size_t>(x);
       const Rgb& c = pixels[static_cast<size_t>(y) * width + x];
-      p[0] = c.b;
-      p[1] = c.g;
-      p[2] = c.r;
-      p[3] = 0;
+      p[0] = c.b, p[1] = c.g, p[2] = c.r, p[3] = 0;
     }
 }
 
@@ -51,6 +48,13 @@ inline std::vector<Rgb> RandomColours(size_t count, uint32_t seed) {
   std::mt19937 random(seed);
   std::vector<Rgb> v(count);
   for (auto& c : v) c = {static_cast<uint8_t>(random()), static_cast<uint8_t>(random()), static_cast<uint8_t>(random())};
+  return v;
+}
+
+inline std::vector<uint8_t> RandomIndices(size_t count, int colours, uint32_t seed) {
+  std::mt19937 random(seed);
+  std::vector<uint8_t> v(count);
+  for (auto& i : v) i = static_cast<uint8_t>(random() % static_cast<uint32_t>(colours));
   return v;
 }
 

@@ -1,5 +1,5 @@
 // A template library made by a test in a temporary folder: types, categories and picture files
-// of chosen sizes, plus the hostile files a real library can hold.
+// of chosen sizes, plus the hostile files a real library can hold; and any file's bytes.
 #pragma once
 
 #include <QBuffer>
@@ -40,6 +40,11 @@ class TempLibrary {
   QTemporaryDir m_dir;
   QString m_root;
 };
+
+inline QByteArray FileBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 inline QByteArray BigEndian32(uint32_t v) {
   const char bytes[] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};

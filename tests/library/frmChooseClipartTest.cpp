@@ -1,6 +1,5 @@
-// The template browser driven as a user drives it, on a library the test makes: the lists, the
-// 25-cell grid, keys and mouse, thumbnails good and bad, and the messages for a broken library; and every picture of
-// the library shipped with the program.
+// The template browser driven as a user drives it, on libraries the test makes and the one shipped
+// with the program; and the library pictures read, refused and previewed.
 #include "library/frmChooseClipart.h"
 
 #include <gtest/gtest.h>
@@ -8,17 +7,24 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QInputDialog>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <functional>
 
+#include "DropFiles.h"
 #include "ScriptedModal.h"
 #include "TempLibrary.h"
+#include "compose/TemplateLibraries.h"
 #include "library/LibraryPictures.h"
+#include "library/ScrollingImage.h"
 #include "library/ThumbnailCell.h"
 #include "library/ThumbnailGrid.h"
+#include "library/frmPreview.h"
 
 namespace lumora {
 namespace {
@@ -178,6 +184,57 @@ TEST_F(frmChooseClipartTest, ThumbnailsFitTheCellAndUnreadableFilesGetThePlaceho
   EXPECT_EQ(browser.TemplatePath, QDir::toNativeSeparators(library.root() + "/T/C/5_notes.txt"));
 }
 
+// The user's own pictures: the program's types, then the user's; Add Picture or a drop copies a
+// picture into the user's library under My Pictures and shows it chosen; what the picture loader
+// refuses, a category that would leave the library, names taken or hidden.
+TEST_F(frmChooseClipartTest, AddPictureCopiesThePictureInShowsItAndRefusesWhatTheLoaderRefuses) {
+  test::TempLibrary elsewhere;
+  library.addPicture("Banners", "Warm", "a.png", {30, 10});
+  const QString user = QString::fromStdString(UserTemplateLibrary().string());
+  QDir(user).removeRecursively();
+  const QString photo = elsewhere.addPicture("x", "y", "Sea.png", {40, 20});
+  const QString bomb = elsewhere.addFile("x", "y", "bomb.png", test::PngClaiming(60000, 60000));
+  const QString hidden = elsewhere.addPicture("x", "y", ".png", {8, 8}), bare = elsewhere.addPicture("x", "y", "Bare", {8, 8});
+  frmChooseClipart browser;
+  browser.show();
+  const auto add = [&](const QString& file, const QString& category) {
+    modal.answerFile(file);
+    modal.onNextWindow([=](QDialog& d) { static_cast<QInputDialog&>(d).setTextValue(category), d.accept(); });
+    QTest::mouseClick(browser.cmdAddPicture(), Qt::LeftButton);
+  };
+  const struct {
+    QString file, category, chosen, says;
+  } cases[] = {{photo, "Summer", "Sea.png", ""},
+               {photo, " Summer ", "Sea (2).png", ""},
+               {bomb, "Summer", "Sea (2).png", "could not be opened: the picture is too large (60000 x 60000 pixels)."},
+               {photo, "a/../../Out", "Sea (2).png", "\"a/../../Out\" cannot be a category"},
+               {hidden, "Summer", "picture.png", ""},  // a name the browser would hide
+               {bare, "Summer", "Bare", ""}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.category.toStdString() + " " + c.file.toStdString());
+    const size_t boxes = modal.messageBoxes().size();
+    add(c.file, c.category);
+    EXPECT_EQ(modal.messageBoxes().size(), boxes + !c.says.isEmpty());
+    EXPECT_TRUE(c.says.isEmpty() || modal.messageBoxes().back().text.contains(c.says))
+        << modal.messageBoxes().back().text.toStdString();
+    ASSERT_EQ(browser.Combo1()->count(), 2);
+    EXPECT_EQ(browser.Combo1()->item(1)->text(), "My Pictures") << "after the program's types";
+    EXPECT_EQ(browser.Combo1()->currentRow(), 1);
+    EXPECT_EQ(browser.combo2()->currentItem()->text(), "Summer");
+    EXPECT_EQ(browser.Files().value(browser.SelectedIndex()), c.chosen);
+  }
+  modal.onNextWindow([](QDialog& d) { d.accept(); });  // a picture dropped on the browser: Imported
+  EXPECT_TRUE(test::DropFiles(browser, {photo}));
+  EXPECT_EQ(browser.combo2()->currentItem()->text(), "Imported");
+  EXPECT_EQ(QDir(user + "/My Pictures/Summer").entryList(QDir::Files), QStringList({"Bare", "picture.png", "Sea (2).png", "Sea.png"}));
+  EXPECT_FALSE(QFile::exists(user + "/My Pictures/Out") || QFile::exists(user + "/Out"));
+  EXPECT_EQ(test::FileBytes(user + "/My Pictures/Summer/Sea (2).png"), test::FileBytes(photo));
+  QTest::mouseClick(browser.CmdOK(), Qt::LeftButton);
+  EXPECT_EQ(browser.TemplateRelativePath, "My Pictures\\Imported\\Sea.png");
+  EXPECT_EQ(browser.TemplatePath, user + "/My Pictures/Imported/Sea.png");
+}
+
+// An empty type or category says so but keeps the window open, so the others stay within reach.
 TEST(frmChooseClipart, ABrokenLibraryShowsItsMessageAndClosesWithoutResultAndAnEmptyCategoryRefusesOk) {
   const QString notLoaded = "The template library could not be loaded, you may need to reinstall this application.";
   const QString noTemplates = "No image templates were found, you may need to reinstall this application";
@@ -192,16 +249,25 @@ TEST(frmChooseClipart, ABrokenLibraryShowsItsMessageAndClosesWithoutResultAndAnE
       {"type without categories", [](test::TempLibrary& l) { l.folder("Empty"); }, {}, noTemplates},
       {"empty type chosen later",
        [](test::TempLibrary& l) {
-         l.addPicture("A", "One", "a.png", {10, 10}), l.folder("B");
+         l.addPicture("A", "O", "a.png", {8, 8}), l.folder("B");
        },
-       [](frmChooseClipart& b) { b.Combo1()->setCurrentRow(1); }, noTemplates},
-      {"empty category",
-       [](test::TempLibrary& l) { l.folder("T", "Empty"); },
        [](frmChooseClipart& b) {
+         b.Combo1()->setCurrentRow(1);
+         EXPECT_TRUE(b.isVisible() && b.Picture1()->SelectionRect().isNull());
+         QTest::keyClick(b.Combo1(), Qt::Key_Up);
+         EXPECT_FALSE(b.Picture1()->SelectionRect().isNull());
+       },
+       noTemplates},
+      {"empty category",
+       [](test::TempLibrary& l) { l.folder("T", "Empty"), l.addPicture("T", "Full", "a.png", {8, 8}); },
+       [](frmChooseClipart& b) {
+         EXPECT_EQ(b.Picture1()->Message(), "This category is empty");
          QTest::keyClick(b.Picture1(), Qt::Key_Left);
          b.CmdOK()->click();
          b.Command1()->click();  // no preview either
-         EXPECT_TRUE(b.isVisible());
+         EXPECT_TRUE(b.isVisible() && b.Picture1()->SelectionRect().isNull());
+         QTest::keyClick(b.combo2(), Qt::Key_Down);
+         EXPECT_TRUE(b.Picture1()->Message().isEmpty());
        },
        {}},
   };
@@ -248,10 +314,62 @@ TEST(BundledLibrary, TheBrowserShowsEveryPictureOfEveryCategory) {
     }
   }
   frmChooseClipart::SetLibraryRoot({});
-  QFile licences(BundledLibrary() + QStringLiteral("/LICENSES.md"));
-  ASSERT_TRUE(licences.open(QIODevice::ReadOnly));
-  const QString text = QString::fromUtf8(licences.readAll());
+  const QString text = QString::fromUtf8(test::FileBytes(BundledLibrary() + QStringLiteral("/LICENSES.md")));
   EXPECT_EQ(text.count(QStringLiteral(".jpg |")) + text.count(QStringLiteral(".png |")), pictures);
+}
+
+TEST(LibraryPictures, SizeComesFromTheHeaderAndTheThumbnailIsDecodedAtTheAskedSize) {
+  test::TempLibrary library;
+  const QString jpeg = library.addPicture("T", "C", "a.jpg", {1920, 1080}, "JPG");
+  EXPECT_EQ(ReadLibraryPictureSize(jpeg), QSize(1920, 1080));
+  EXPECT_EQ(ReadLibraryPictureSize(library.addPicture("T", "C", "b.png", {3, 700})), QSize(3, 700));
+  EXPECT_EQ(ReadLibraryPictureSize(library.addPicture("T", "C", "c.bmp", {33, 17}, "BMP")), QSize(33, 17));
+  // Qt writes no GIF: a 1 x 1 one by hand.
+  const QByteArray gif =
+      QByteArray::fromHex("47494638396101000100800000ffffff00000021f90401000000002c00000000010001000002024401003b");
+  EXPECT_EQ(ReadLibraryPictureSize(library.addFile("T", "C", "d.gif", gif)), QSize(1, 1));
+  const QImage thumbnail = ReadLibraryThumbnail(jpeg, {114, 64});
+  ASSERT_EQ(thumbnail.size(), QSize(114, 64));
+  // Still the same picture: the red gradient rises left to right, the green top to bottom.
+  EXPECT_TRUE(qRed(thumbnail.pixel(2, 32)) < 30 && qRed(thumbnail.pixel(111, 32)) > 225);
+  EXPECT_TRUE(qGreen(thumbnail.pixel(57, 2)) < 30 && qGreen(thumbnail.pixel(57, 61)) > 225);
+  EXPECT_EQ(ReadLibraryPicture(library.addPicture("T", "C", "e.png", {640, 480})).size(), QSize(640, 480));
+}
+
+TEST(LibraryPictures, RefusesFilesThatAreNotPicturesOrAreTooLargeAndThePreviewShowsNothingForThem) {
+  test::TempLibrary library;
+  test::ScriptedModal modal;
+  const std::pair<const char*, QByteArray> refusals[] = {
+      {"empty.png", {}},
+      {"text.jpg", "hello, this is text"},
+      {"truncated.png", QByteArray("\x89PNG\r\n\x1a\n", 8)},
+      {"bomb.png", test::PngClaiming(20000, 20000)},
+      {"bomb_side.png", test::PngClaiming(70000, 1)},
+      {"bomb.jpg", test::JpegClaiming(65000, 65000)},
+  };
+  for (const auto& [name, bytes] : refusals) {
+    const QString path = library.addFile("T", "C", name, bytes);
+    EXPECT_FALSE(ReadLibraryPictureSize(path).has_value()) << name;
+    EXPECT_TRUE(ReadLibraryPicture(path).isNull()) << name;
+    EXPECT_TRUE(ReadLibraryThumbnail(path, {114, 49}).isNull()) << name;
+    EXPECT_FALSE(frmPreview::ViewImage(path, nullptr)) << name;
+  }
+  EXPECT_TRUE(ReadLibraryPicture(library.root() + "/missing.png").isNull() &&
+              !frmPreview::ViewImage(library.root() + "/missing.png", nullptr));
+  EXPECT_TRUE(modal.windows().empty() && modal.messageBoxes().empty());
+}
+
+// A tall narrow picture: a vertical bar to its far edge, none across, and centred in what is left.
+TEST(ScrollingImage, CentresWhatFitsAndScrollsWhatDoesNot) {
+  ScrollingImage view;
+  view.resize(368, 287);
+  QImage picture(100, 500, QImage::Format_RGB32);
+  picture.fill(Qt::red);
+  view.SetPicture(picture);
+  const int overlap = ScrollingImage::kBarThickness - 1;
+  EXPECT_EQ(view.Image1()->pos(), QPoint((368 - overlap - 100) / 2, 0));
+  EXPECT_TRUE(view.vs()->isEnabled() && !view.hs()->isEnabled());
+  EXPECT_EQ(view.vs()->maximum(), 500 - 287);
 }
 
 }  // namespace

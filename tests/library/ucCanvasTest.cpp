@@ -16,11 +16,8 @@ void FillCoordinates(cDIB& dib, int width, int height) {
   ASSERT_TRUE(dib.Create(width, height, 32));
   for (int y = 0; y < height; ++y) {
     uint8_t* row = dib.lpBits() + static_cast<size_t>(y) * dib.BytesPerScanLine();
-    for (int x = 0; x < width; ++x) {
-      row[4 * x + 0] = 0x40;
-      row[4 * x + 1] = static_cast<uint8_t>(y);
-      row[4 * x + 2] = static_cast<uint8_t>(x);
-    }
+    for (int x = 0; x < width; ++x)
+      row[4 * x + 0] = 0x40, row[4 * x + 1] = static_cast<uint8_t>(y), row[4 * x + 2] = static_cast<uint8_t>(x);
   }
 }
 

@@ -47,15 +47,11 @@ QByteArray renamed(QByteArray font, const QString& family) {
   return {};
 }
 
-QByteArray sourceFont(const QString& source) {
-  QFile file(source.isEmpty() ? QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf") : source);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 }  // namespace
 
 RenamedTestFont::RenamedTestFont(const QString& family, const QString& source) {
-  const QByteArray font = renamed(sourceFont(source), family);
+  QFile file(source.isEmpty() ? QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf") : source);
+  const QByteArray font = file.open(QIODevice::ReadOnly) ? renamed(file.readAll(), family) : QByteArray();
   if (!font.isEmpty()) m_id = QFontDatabase::addApplicationFontFromData(font);
 }
 

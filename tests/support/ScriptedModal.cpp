@@ -34,8 +34,8 @@ int firstButton(int style) {
 ScriptedModal::ScriptedModal() { SetModalSeam(this); }
 ScriptedModal::~ScriptedModal() { SetModalSeam(nullptr); }
 
-int ScriptedModal::messageBox(QWidget*, const QString& text, int style, const QString& title) {
-  m_messageBoxes.push_back({text, style, title});
+int ScriptedModal::messageBox(QWidget*, const QString& text, int style, const QString&) {
+  m_messageBoxes.push_back({text, style});
   return next(m_messageAnswers, firstButton(style));
 }
 
@@ -45,10 +45,7 @@ FileDialogAnswer ScriptedModal::fileDialog(const FileDialogRequest& request) {
   return next(m_fileAnswers, FileDialogAnswer{});
 }
 
-int ScriptedModal::colorDialog(QWidget*, int, bool) {
-  ++m_colourDialogs;
-  return next(m_colourAnswers, -1);
-}
+int ScriptedModal::colorDialog(QWidget*, int, bool) { return next(m_colourAnswers, -1); }
 
 int ScriptedModal::exec(QDialog& dialog) {
   m_windows.push_back(QString::fromUtf8(dialog.metaObject()->className()));

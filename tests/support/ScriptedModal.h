@@ -15,7 +15,6 @@ namespace lumora::test {
 struct MessageBoxCall {
   QString text;
   int style = 0;
-  QString title;
 };
 
 class ScriptedModal : public ModalSeam {
@@ -39,7 +38,6 @@ class ScriptedModal : public ModalSeam {
   const std::vector<MessageBoxCall>& messageBoxes() const { return m_messageBoxes; }
   const std::vector<FileDialogRequest>& fileDialogs() const { return m_fileDialogs; }
   const std::vector<QString>& windows() const { return m_windows; }  // class names of shown windows
-  int colourDialogs() const { return m_colourDialogs; }
   int beeps() const { return m_beeps; }
 
   int messageBox(QWidget* owner, const QString& text, int style, const QString& title) override;
@@ -56,7 +54,6 @@ class ScriptedModal : public ModalSeam {
   std::vector<MessageBoxCall> m_messageBoxes;
   std::vector<FileDialogRequest> m_fileDialogs;
   std::vector<QString> m_windows;
-  int m_colourDialogs = 0;
   int m_beeps = 0;
   bool m_pressOptions = false;
 };
