@@ -263,8 +263,8 @@ mutation cli-boolean-field src/cli/CliProject.cpp \
   'if (IsBooleanField(field) && value != "True" && value != "false")' \
   'wrong constant: a boolean field refuses "False"'
 mutation cli-fit-warning src/cli/CliProject.cpp \
-  'if (item.Visible && item.FitToBox && item.BoxWidth > 0 && !LayOutText(item).fits)' \
-  'if (item.Visible && item.FitToBox && item.BoxWidth > 0 && LayOutText(item).fits)' \
+  'if (item.Visible && item.FitToBox && !LayOutText(item).fits)' \
+  'if (item.Visible && item.FitToBox && LayOutText(item).fits)' \
   'flipped: the rows whose text fits are the ones warned about'
 mutation csv-doubled-quote src/cli/CsvTable.cpp \
   $'        field += \'"\';\n        ++i;' \

@@ -319,11 +319,13 @@ void frmMain::ToggleFit() {
   if (!item) return;
   Remember();
   const bool on = !item->FitToBox;
-  const TextLayout layout = LayOutText(*item);
-  const auto twips = [](int pixels) { return std::max(static_cast<int>(PixelsToTwips(pixels)), kTwipsPerPixel); };
   m_document.EditItem(m_document.CurrentIndex(), [&](TextItem& edited) {
+    if (on && edited.BoxWidth == 0) {
+      const TextLayout layout = LayOutText(edited);
+      const auto twips = [](int pixels) { return std::max(static_cast<int>(PixelsToTwips(pixels)), kTwipsPerPixel); };
+      edited.BoxWidth = twips(layout.width), edited.BoxHeight = twips(layout.height());
+    }
     edited.FitToBox = on;
-    if (on && edited.BoxWidth == 0) edited.BoxWidth = twips(layout.width), edited.BoxHeight = twips(layout.height());
   });
   ShowSelection();
   ActivateCaptionControl();

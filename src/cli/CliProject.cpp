@@ -135,7 +135,7 @@ std::vector<std::string> TextThatDoesNotFit(const Document& document) {
   std::vector<std::string> lines;
   for (size_t i = 0; i < document.TextItems().size(); ++i) {
     const TextItem& item = document.TextItems()[i];
-    if (item.Visible && item.FitToBox && item.BoxWidth > 0 && !LayOutText(item).fits)
+    if (item.Visible && item.FitToBox && !LayOutText(item).fits)
       lines.push_back("text item " + std::to_string(i + 1) + " does not fit its box at " +
                       FormatSingle(std::min(item.MinFontSize, item.FontSize)) + " pt");
   }

@@ -1,13 +1,9 @@
 #include "compose/TextPainter.h"
 
-#include <QFontMetrics>
 #include <QPainterPath>
-#include <algorithm>
 
-#include "base/Rounding.h"
 #include "base/SystemColors.h"
 #include "compose/BoxBlur.h"
-#include "compose/DocumentFont.h"
 #include "compose/DocumentUnits.h"
 
 namespace lumora {
@@ -93,18 +89,20 @@ void PrintSubStrings(QPainter& painter, const TextLayout& layout, QPoint topLeft
   painter.setFont(layout.font);
   painter.setPen(ToQColor(colour));
   painter.setBackgroundMode(Qt::TransparentMode);
-  // Glyph runs rather than paths, so colour glyphs keep their colours on a curve too.
-  const QTransform device = painter.transform();
-  for (const PlacedGlyph& glyph : layout.bent) {
-    painter.setTransform(glyph.place * QTransform::fromTranslate(topLeft.x(), topLeft.y()) * device);
-    painter.drawGlyphRun(QPointF(0, 0), glyph.run);
-  }
-  painter.setTransform(device);
-  int y = topLeft.y();
-  for (size_t i = 0; layout.bent.empty() && i < layout.lines.size(); ++i) {
-    const int x = topLeft.x() + LineOffset(layout.lineWidths[i], layout.width, alignment);
-    painter.drawText(QPoint(x, y + layout.ascent), layout.lines[i]);
-    y += layout.lineHeight;
+  if (!layout.bent.empty()) {
+    // Glyph runs rather than paths, so colour glyphs keep their colours on a curve too.
+    const QTransform device = painter.transform();
+    for (const PlacedGlyph& glyph : layout.bent) {
+      painter.setTransform(glyph.place * QTransform::fromTranslate(topLeft.x(), topLeft.y()) * device);
+      painter.drawGlyphRun(QPointF(0, 0), glyph.run);
+    }
+  } else {
+    int y = topLeft.y();
+    for (size_t i = 0; i < layout.lines.size(); ++i) {
+      const int x = topLeft.x() + LineOffset(layout.lineWidths[i], layout.width, alignment);
+      painter.drawText(QPoint(x, y + layout.ascent), layout.lines[i]);
+      y += layout.lineHeight;
+    }
   }
   painter.restore();
 }
