@@ -4,10 +4,10 @@
 // (7/16), below (5/16), below-right (1/16) and below-left (3/16), in that order, each sum kept
 // within a byte.
 //
-// Each pixel depends on the one before it, so one row is a long chain of table look-ups. Two
-// rows run side by side instead, the lower one two pixels behind: by then every share its pixel
-// takes from the row above has arrived, in the same order, so the result is the same
-// as one row after the other. Rows live in buffers with spare pixels at the ends, so the edges
+// Each pixel depends on the one before it, so one row is a long chain of table look-ups. Four
+// rows run side by side instead, each two pixels behind the one above: by then every share its
+// pixel takes from the row above has arrived, in the same order, so the result is the same as
+// one row after the other. Rows live in buffers with spare pixels at the ends, so the edges
 // need no tests (shares into the spare pixels are dropped), and a pixel below the threshold
 // spreads zeros. The three pixels below are updated together in SSE2 registers (the saturating
 // pack is the clamp to a byte) and each leaves the registers once it has all its shares.
@@ -26,6 +26,10 @@
 namespace lumora::mDither8bpp {
 
 namespace {
+
+// Rows diffused side by side, each kLag pixels behind the one above.
+constexpr int32_t kBandRows = 4;
+constexpr int32_t kLag = 2;
 
 // Per error its four shares as 16-bit numbers: 3/16, 5/16, 1/16, 7/16.
 struct Shares {
@@ -67,6 +71,7 @@ inline __m128i widen(uint32_t bytes) { return _mm_unpacklo_epi8(_mm_cvtsi32_si12
 // shares: x - 1 and x in `m_window`, x + 1 in `m_ahead`.
 class RowCursor {
  public:
+  RowCursor() = default;
   RowCursor(const uint8_t* pixels, uint8_t* below, uint8_t* indices)
       : m_pixels(pixels), m_below(below), m_indices(indices) {}
 
@@ -113,9 +118,9 @@ class RowCursor {
   }
 
  private:
-  const uint8_t* m_pixels;
-  uint8_t* m_below;
-  uint8_t* m_indices;
+  const uint8_t* m_pixels = nullptr;
+  uint8_t* m_below = nullptr;
+  uint8_t* m_indices = nullptr;
   uint32_t m_current = 0;
   __m128i m_window = _mm_setzero_si128();
   __m128i m_ahead = _mm_setzero_si128();
@@ -157,32 +162,46 @@ template <class Match>
 void diffuse(const DiffusionPicture& picture, const Shares& t, const Match& match, ConversionObserver* observer) {
   const int32_t width = picture.width, height = picture.height;
   const size_t rowBytes = static_cast<size_t>(width) * 4;
-  // Three rows of width + 3 pixels: one spare before the row, two after.
-  std::array<std::vector<uint8_t>, 3> buffers;
+  // A band's rows and the one below it, each of width + 3 pixels: one spare before, two after.
+  std::array<std::vector<uint8_t>, kBandRows + 1> buffers;
   for (auto& b : buffers) b.assign(rowBytes + 12, 0);
   auto row = [&](size_t i) { return buffers[i].data() + 4; };
   auto load = [&](size_t i, int32_t y) {
     if (y < height) std::memcpy(row(i), picture.pixels + y * picture.pixelStride, rowBytes);
   };
   load(0, 0);
-  for (int32_t y = 0; y < height; y += 2) {
-    load(1, y + 1);
-    load(2, y + 2);
+  for (int32_t y = 0; y < height; y += kBandRows) {
+    const int32_t rows = std::min(kBandRows, height - y);
+    for (int32_t k = 1; k <= kBandRows; ++k) load(static_cast<size_t>(k), y + k);
     uint8_t* indices = picture.indices + y * picture.indexStride;
-    RowCursor upper(row(0), row(1), indices);
-    if (y + 1 < height) {
-      RowCursor lower(row(1), row(2), indices + picture.indexStride);
-      for (int32_t x = 0; x < width + 2; ++x) {
-        if (x < width) upper.step(t, match, x);
-        if (x == width - 1) upper.finish(x);
-        if (x >= 2) lower.step(t, match, x - 2);
+    std::array<RowCursor, kBandRows> cursors;
+    for (int32_t k = 0; k < kBandRows; ++k)
+      cursors[static_cast<size_t>(k)] = RowCursor(row(static_cast<size_t>(k)), row(static_cast<size_t>(k) + 1),
+                                                  indices + k * picture.indexStride);
+    // A row's last pixel below gets its last share from the row's last step, before the row
+    // below reads it.
+    auto advance = [&](int32_t k, int32_t at) {
+      RowCursor& cursor = cursors[static_cast<size_t>(k)];
+      cursor.step(t, match, at);
+      if (at == width - 1) cursor.finish(at);
+    };
+    auto edge = [&](int32_t x) {
+      for (int32_t k = 0; k < rows; ++k) {
+        const int32_t at = x - kLag * k;
+        if (at >= 0 && at < width) advance(k, at);
       }
-      lower.finish(width - 1);
-    } else {
-      for (int32_t x = 0; x < width; ++x) upper.step(t, match, x);
-    }
-    if (observer != nullptr) observer->RowsFinished(std::min(y + 2, height));
-    std::swap(buffers[0], buffers[2]);
+    };
+    // The rows start one after another and end one after another; in between, in a full band,
+    // every row steps and none ends, so the loop needs no tests.
+    const int32_t lag = kLag * (rows - 1);
+    int32_t x = 0;
+    for (; x < lag; ++x) edge(x);
+    if (rows == kBandRows)
+      for (; x < width - 1; ++x)
+        for (int32_t k = 0; k < kBandRows; ++k) cursors[static_cast<size_t>(k)].step(t, match, x - kLag * k);
+    for (; x < width + lag; ++x) edge(x);
+    if (observer != nullptr) observer->RowsFinished(y + rows);
+    std::swap(buffers[0], buffers[kBandRows]);
   }
 }
 
