@@ -1,6 +1,7 @@
 #include "imaging/ColourHistogram.h"
 
 #include <cstring>
+#include <future>
 
 namespace lumora {
 
@@ -8,6 +9,7 @@ namespace {
 
 constexpr uint32_t kEmpty = 0xFFFFFFFF;
 constexpr int kSlotBits = 16;  // twice the most colours kept: probes stay short
+constexpr int64_t kSplitPixels = 2000000;
 
 // Open addressing on the colour with the low `shift` bits of each channel cleared.
 class CellTable {
@@ -15,15 +17,14 @@ class CellTable {
   CellTable() : m_slots(size_t{1} << kSlotBits) {}
 
   void Add(uint32_t bgr, uint32_t pixels) {
-    Slot& slot = find(bgr & m_mask);
-    if (slot.key == kEmpty) {
-      slot.key = bgr & m_mask;
-      if (++m_used > kHistogramMaxColours) {
-        coarsen(bgr, pixels);
-        return;
-      }
-    }
-    add(slot, bgr & 0xFF, (bgr >> 8) & 0xFF, bgr >> 16, pixels);
+    addCell({bgr, pixels, uint64_t{bgr & 0xFF} * pixels, uint64_t{(bgr >> 8) & 0xFF} * pixels, uint64_t{bgr >> 16} * pixels});
+  }
+
+  // The other table's cells, as if its pixels had been added here.
+  void Merge(const CellTable& other) {
+    if (other.m_shift > m_shift) regroup(other.m_shift);
+    for (const Slot& s : other.m_slots)
+      if (s.key != kEmpty) addCell(s);
   }
 
   std::vector<HistogramColour> Colours() const {
@@ -51,37 +52,53 @@ class CellTable {
       if (m_slots[i].key == key || m_slots[i].key == kEmpty) return m_slots[i];
   }
 
-  static void add(Slot& slot, uint64_t blue, uint64_t green, uint64_t red, uint32_t pixels) {
-    slot.pixels += pixels;
-    slot.blue += blue * pixels;
-    slot.green += green * pixels;
-    slot.red += red * pixels;
+  void addCell(const Slot& cell) {
+    const uint32_t key = cell.key & m_mask;
+    Slot& slot = find(key);
+    if (slot.key == kEmpty) {
+      if (m_used == kHistogramMaxColours) {
+        coarsen(cell);
+        return;
+      }
+      slot.key = key;
+      ++m_used;
+    }
+    slot.pixels += cell.pixels;
+    slot.blue += cell.blue;
+    slot.green += cell.green;
+    slot.red += cell.red;
   }
 
-  // One more bit a channel goes, until the cells fit again; then the pending colour is added.
-  void coarsen(uint32_t bgr, uint32_t pixels) {
+  // One more bit a channel goes, until the cells fit again; then the pending cell is added.
+  [[gnu::noinline]] void coarsen(const Slot& pending) {
+    do regroup(m_shift + 1);
+    while (m_used >= kHistogramMaxColours);
+    addCell(pending);
+  }
+
+  // The cells regrouped with the low `shift` bits of each channel cleared.
+  [[gnu::noinline]] void regroup(int shift) {
     std::vector<Slot> old;
     old.reserve(m_used);
     for (const Slot& s : m_slots)
-      if (s.key != kEmpty && s.pixels > 0) old.push_back(s);
-    do {
-      const uint32_t channel = (0xFFU << ++m_shift) & 0xFF;
-      m_mask = channel | channel << 8 | channel << 16;
-      std::fill(m_slots.begin(), m_slots.end(), Slot{});
-      m_used = 0;
-      for (const Slot& s : old) {
-        Slot& merged = find(s.key & m_mask);
-        if (merged.key == kEmpty) {
-          merged.key = s.key & m_mask;
-          ++m_used;
-        }
-        merged.pixels += s.pixels;
-        merged.blue += s.blue;
-        merged.green += s.green;
-        merged.red += s.red;
+      if (s.key != kEmpty) old.push_back(s);
+    m_shift = shift;
+    const uint32_t channel = (0xFFU << m_shift) & 0xFF;
+    m_mask = channel | channel << 8 | channel << 16;
+    std::fill(m_slots.begin(), m_slots.end(), Slot{});
+    m_used = 0;
+    for (const Slot& s : old) {
+      const uint32_t key = s.key & m_mask;
+      Slot& merged = find(key);
+      if (merged.key == kEmpty) {
+        merged.key = key;
+        ++m_used;
       }
-    } while (m_used >= kHistogramMaxColours);
-    Add(bgr, pixels);
+      merged.pixels += s.pixels;
+      merged.blue += s.blue;
+      merged.green += s.green;
+      merged.red += s.red;
+    }
   }
 
   std::vector<Slot> m_slots;
@@ -90,14 +107,10 @@ class CellTable {
   uint32_t m_mask = 0xFFFFFF;
 };
 
-}  // namespace
-
-std::vector<HistogramColour> BuildColourHistogram(const raster::Bitmap& picture) {
-  if (picture.bpp() != 32 || picture.masks() != raster::ChannelMasks::DefaultFor(32)) return {};
-  CellTable cells;
-  // Neighbours are often alike: a run of one colour is added once.
+// Neighbours are often alike: a run of one colour is added once.
+void addRows(const raster::Bitmap& picture, int32_t from, int32_t to, CellTable& cells) {
   uint32_t run = 0, runColour = 0;
-  for (int32_t y = 0; y < picture.height(); ++y) {
+  for (int32_t y = from; y < to; ++y) {
     const uint8_t* p = picture.row(y);
     for (int32_t x = 0; x < picture.width(); ++x, p += 4) {
       uint32_t bgr;
@@ -113,7 +126,26 @@ std::vector<HistogramColour> BuildColourHistogram(const raster::Bitmap& picture)
     }
   }
   if (run > 0) cells.Add(runColour, run);
-  return cells.Colours();
+}
+
+}  // namespace
+
+std::vector<HistogramColour> BuildColourHistogram(const raster::Bitmap& picture) {
+  if (picture.bpp() != 32 || picture.masks() != raster::ChannelMasks::DefaultFor(32)) return {};
+  CellTable top;
+  // Larger pictures are counted in two halves, the lower one on another thread; the split
+  // depends on the size alone, so the answer never depends on the machine.
+  const int32_t half = static_cast<int64_t>(picture.width()) * picture.height() >= kSplitPixels ? picture.height() / 2 : 0;
+  if (half == 0) {
+    addRows(picture, 0, picture.height(), top);
+    return top.Colours();
+  }
+  CellTable bottom;
+  auto lower = std::async(std::launch::async, [&] { addRows(picture, half, picture.height(), bottom); });
+  addRows(picture, 0, half, top);
+  lower.get();
+  top.Merge(bottom);
+  return top.Colours();
 }
 
 }  // namespace lumora

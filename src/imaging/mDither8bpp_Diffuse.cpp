@@ -15,6 +15,7 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
+#include <future>
 #include <vector>
 
 #include <emmintrin.h>
@@ -44,6 +45,9 @@ struct CellMatch {
   std::array<uint32_t, 4096> entry;
   uint32_t operator()(uint32_t b, uint32_t g, uint32_t r) const { return entry[cellR[r] + cellG[g] + cellB[b]]; }
 };
+
+// Pictures of at least this many pixels are diffused in two halves side by side.
+constexpr int64_t kSplitPixels = 2000000;
 
 // A palette fitted this closely leaves small errors, and spreading all of them piles up as grain
 // (over 3 dB of PSNR lost on photographs), so DiffuseExact spreads three quarters.
@@ -217,8 +221,27 @@ void Diffuse(const DiffusionPicture& picture, std::span<const uint8_t, 4096> inv
 void DiffuseExact(const DiffusionPicture& picture, std::span<const raster::RGBQuad> entries,
                   ConversionObserver* observer) {
   if (picture.width < 1 || picture.height < 1 || entries.empty()) return;
-  CachedNearestColour nearest(entries);
-  diffuse(picture, makeShares(true, kExactStrength), ExactMatch{nearest}, observer);
+  const Shares shares = makeShares(true, kExactStrength);
+  auto run = [&](const DiffusionPicture& part, ConversionObserver* progress) {
+    CachedNearestColour nearest(entries);
+    diffuse(part, shares, ExactMatch{nearest}, progress);
+  };
+  // A larger picture is diffused in two halves at once, the lower half starting afresh as the top
+  // row does: no eye finds the seam, and the split depends on the size alone. The writer takes
+  // the top half's rows as they come and the lower half's once both are done.
+  if (static_cast<int64_t>(picture.width) * picture.height < kSplitPixels || picture.height < 2) {
+    run(picture, observer);
+    return;
+  }
+  const int32_t half = picture.height / 2;
+  const DiffusionPicture top{picture.pixels, picture.pixelStride, picture.indices, picture.indexStride, picture.width, half};
+  const DiffusionPicture lower{picture.pixels + half * picture.pixelStride, picture.pixelStride,
+                               picture.indices + half * picture.indexStride, picture.indexStride, picture.width,
+                               picture.height - half};
+  auto below = std::async(std::launch::async, run, lower, nullptr);
+  run(top, observer);
+  below.get();
+  if (observer != nullptr) observer->RowsFinished(picture.height);
 }
 
 }  // namespace lumora::mDither8bpp

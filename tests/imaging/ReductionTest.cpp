@@ -1,17 +1,20 @@
 // The reduction to 8 bits: CreateOptimal's cells, averages, order and limits worked out by hand;
 // the palette's errors and nearest-colour rule; thin strips, diffusion keeping local averages,
-// and the diffusion stage against a plain in-place diffusion.
+// the diffusion stage against a plain in-place diffusion; large pictures counted and diffused in
+// halves.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <random>
 #include <set>
 
 #include "../support/RaisedError.h"
 #include "SurfaceBuilders.h"
+#include "imaging/ColourHistogram.h"
 #include "imaging/cDIB.h"
 #include "imaging/cPal8bpp.h"
 #include "imaging/mDither8bpp.h"
@@ -259,6 +262,64 @@ TEST(DitherDiffusion, AgreesWithInPlaceDiffusion) {
       ASSERT_EQ(indices, expected);
     }
   }
+}
+
+// A picture large enough to be counted and diffused in two halves at once.
+constexpr int32_t kHalvedSide = 1600;
+
+// Past the histogram's cell budget, one bit a channel goes: each cell keeps its pixel count and
+// exact mean, whichever half holds the many colours and whichever half coarsens first.
+TEST(ColourHistogram, CellsOfBothHalvesAtTheCoarserLevel) {
+  const uint32_t twoColours[] = {0x21C807, 0x20C906};  // one cell once the low bit goes
+  for (const bool manyOnTop : {true, false}) {
+    const auto bitmap = raster::Bitmap::Create(kHalvedSide, kHalvedSide, 32, raster::RowOrder::TopDown);
+    std::map<uint32_t, std::array<uint64_t, 4>> expected;  // per cell: pixels, blue, green, red sums
+    for (int32_t y = 0; y < kHalvedSide; ++y)
+      for (int32_t x = 0; x < kHalvedSide; ++x) {
+        const bool many = (y < kHalvedSide / 2) == manyOnTop;
+        const auto c = static_cast<uint32_t>(x + y * kHalvedSide);
+        const uint32_t bgr = many ? (c % 40960 & 0xFF) << 16 | (c % 40960 >> 8) << 8 : twoColours[x % 2];
+        std::memcpy(bitmap->row(y) + 4 * x, &bgr, 4);
+        auto& cell = expected[bgr & 0xFEFEFE];
+        cell[0] += 1;
+        for (int k = 0; k < 3; ++k) cell[k + 1] += bgr >> (8 * k) & 0xFF;
+      }
+    const auto colours = BuildColourHistogram(*bitmap);
+    ASSERT_EQ(colours.size(), expected.size()) << manyOnTop;
+    for (const HistogramColour& c : colours) {
+      const uint32_t key = (static_cast<uint32_t>(c.red) & 0xFE) << 16 | (static_cast<uint32_t>(c.green) & 0xFE) << 8 |
+                           (static_cast<uint32_t>(c.blue) & 0xFE);
+      const auto& cell = expected.at(key);
+      const auto n = static_cast<double>(cell[0]);
+      ASSERT_EQ(std::make_tuple(c.pixels, c.blue, c.green, c.red),
+                std::make_tuple(cell[0], cell[1] / n, cell[2] / n, cell[3] / n)) << manyOnTop << " " << key;
+    }
+  }
+}
+
+// The lower half starts afresh: the picture's indices are those of its halves diffused alone,
+// and the writer hears of rows in order, up to the last.
+TEST(DitherDiffusion, LargePictureIsItsTwoHalves) {
+  struct Rows final : mDither8bpp::ConversionObserver {
+    std::vector<int32_t> finished;
+    void Started() override {}
+    void RowsFinished(int32_t rows) override { finished.push_back(rows); }
+  };
+  const int32_t w = kHalvedSide, h = kHalvedSide, half = h / 2;
+  std::mt19937 random(5);
+  std::vector<uint8_t> bgrx(static_cast<size_t>(w) * h * 4);
+  for (size_t i = 0; i < bgrx.size(); ++i) bgrx[i] = static_cast<uint8_t>(i / 4 % 997 + random() % 7);
+  std::vector<raster::RGBQuad> entries(64);
+  for (auto& e : entries) e = {static_cast<uint8_t>(random()), static_cast<uint8_t>(random()), static_cast<uint8_t>(random()), 0};
+  std::vector<uint8_t> whole(static_cast<size_t>(w) * h), halves(whole.size());
+  Rows rows;
+  mDither8bpp::DiffuseExact({bgrx.data(), w * 4, whole.data(), w, w, h}, entries, &rows);
+  mDither8bpp::DiffuseExact({bgrx.data(), w * 4, halves.data(), w, w, half}, entries);
+  mDither8bpp::DiffuseExact({bgrx.data() + static_cast<size_t>(half) * w * 4, w * 4, halves.data() + static_cast<size_t>(half) * w, w, w, h - half}, entries);
+  EXPECT_TRUE(whole == halves);
+  ASSERT_FALSE(rows.finished.empty());
+  EXPECT_TRUE(std::ranges::is_sorted(rows.finished));
+  EXPECT_EQ(rows.finished.back(), h);
 }
 
 }  // namespace
