@@ -1,6 +1,6 @@
 // The GIF route's state, kept for as long as its owner (the main window, or one CLI run): the
-// true-colour and 8-bit work surfaces, the work palette and the transparency flag. Creating it
-// prepares the module tables and selects an optimal palette with error diffusion.
+// 8-bit work surface, the work palette and the transparency flag. Creating it prepares the module
+// tables and selects an optimal palette with error diffusion.
 #pragma once
 
 #include <cstdint>
@@ -34,7 +34,6 @@ class GifExport {
   const cPal8bpp& Palette() const { return m_palette; }
 
  private:
-  cDIB m_trueColour;
   cDIB m_eightBit;
   cPal8bpp m_palette;
   bool m_transparency = true;

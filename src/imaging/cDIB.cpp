@@ -54,6 +54,16 @@ uint8_t cDIB::CreateFromStdPicture(const raster::StdPicture& Image, bool Force32
   return static_cast<uint8_t>(pictureBpp);
 }
 
+uint8_t cDIB::ShareOrCopy32(const raster::StdPicture& Image) {
+  const std::shared_ptr<Bitmap>& shared = Image.sharedBitmap();
+  if (!shared || shared->bpp() != 32 || !(shared->masks() == raster::ChannelMasks::DefaultFor(32)))
+    return CreateFromStdPicture(Image, true);
+  Destroy();
+  m_dc = raster::CreateCompatibleDC();
+  Adopt(shared);
+  return 32;
+}
+
 uint8_t cDIB::CreateFromBitmapFile(const std::filesystem::path& FileName) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(FileName, ec)) throw LumoraError(ErrorNumber::kFileNotFound, "File not found");

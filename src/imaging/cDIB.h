@@ -27,6 +27,9 @@ class cDIB {
   bool Create(int32_t NewWidth, int32_t NewHeight, int32_t Newbpp);
   // Returns the picture's own bits per pixel, 0 on failure.
   uint8_t CreateFromStdPicture(const raster::StdPicture& Image, bool Force32bpp = false);
+  // A 32-bit surface: the picture's own bitmap when it is plain 32-bit (no copy; drawing on the
+  // surface draws on the picture), else CreateFromStdPicture(Image, true).
+  uint8_t ShareOrCopy32(const raster::StdPicture& Image);
   // Returns the file's bits per pixel, 0 when nothing was loaded (an empty file leaves the surface
   // as it was). A missing file raises "File not found" before anything changes.
   uint8_t CreateFromBitmapFile(const std::filesystem::path& FileName);
