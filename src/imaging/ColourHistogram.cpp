@@ -63,10 +63,14 @@ class CellTable {
       slot.key = key;
       ++m_used;
     }
-    slot.pixels += cell.pixels;
-    slot.blue += cell.blue;
-    slot.green += cell.green;
-    slot.red += cell.red;
+    accumulate(slot, cell);
+  }
+
+  static void accumulate(Slot& into, const Slot& cell) {
+    into.pixels += cell.pixels;
+    into.blue += cell.blue;
+    into.green += cell.green;
+    into.red += cell.red;
   }
 
   // One more bit a channel goes, until the cells fit again; then the pending cell is added.
@@ -94,10 +98,7 @@ class CellTable {
         merged.key = key;
         ++m_used;
       }
-      merged.pixels += s.pixels;
-      merged.blue += s.blue;
-      merged.green += s.green;
-      merged.red += s.red;
+      accumulate(merged, s);
     }
   }
 
