@@ -56,7 +56,7 @@ uint8_t cDIB::CreateFromStdPicture(const raster::StdPicture& Image, bool Force32
 
 uint8_t cDIB::ShareOrCopy32(const raster::StdPicture& Image) {
   const std::shared_ptr<Bitmap>& shared = Image.sharedBitmap();
-  if (!shared || shared->bpp() != 32 || !(shared->masks() == raster::ChannelMasks::DefaultFor(32)))
+  if (!shared || shared->bpp() != 32 || shared->masks() != raster::ChannelMasks::DefaultFor(32))
     return CreateFromStdPicture(Image, true);
   Destroy();
   m_dc = raster::CreateCompatibleDC();

@@ -229,7 +229,7 @@ void DiffuseExact(const DiffusionPicture& picture, std::span<const raster::RGBQu
   // A larger picture is diffused in two halves at once, the lower half starting afresh as the top
   // row does: no eye finds the seam, and the split depends on the size alone. The writer takes
   // the top half's rows as they come and the lower half's once both are done.
-  if (static_cast<int64_t>(picture.width) * picture.height < kSplitPixels || picture.height < 2) {
+  if (static_cast<int64_t>(picture.width) * picture.height < kSplitPixels) {
     run(picture, observer);
     return;
   }
