@@ -60,9 +60,7 @@ xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT * 3 / 4)) click 3
 sleep 0.6
 import -window root "$out/context-menu.png" && echo "$out/context-menu.png"
 keys Escape
-# Done with the Arc box: its line edit keeps Ctrl+E (end of line) while it has the focus.
-xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT * 3 / 4)) click 1
-sleep 0.4
+# Ctrl+E straight from the Arc box: Save Image, not the box's end of line.
 keys ctrl+e
 dialog=$(window "Save")
 shot "$dialog" export-dialog

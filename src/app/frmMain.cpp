@@ -495,16 +495,18 @@ void frmMain::changeEvent(QEvent* event) {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride) {
+    // Save Image is the editor's in every text box; undo and redo too in the caption box.
+    auto* key = static_cast<QKeyEvent*>(event);
+    const bool editorKey = key->keyCombination() == QKeyCombination(Qt::CTRL | Qt::Key_E) ||
+                           (watched == txtCaption && (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)));
+    if (editorKey) {
+      event->ignore();
+      return true;
+    }
+  }
   if (watched == txtCaption) {
     if (event->type() == QEvent::FocusIn) txtCaption->selectAll();
-    // Undo and redo are the editor's, even while the caption box has the keyboard.
-    if (event->type() == QEvent::ShortcutOverride) {
-      auto* key = static_cast<QKeyEvent*>(event);
-      if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)) {
-        event->ignore();
-        return true;
-      }
-    }
     return QWidget::eventFilter(watched, event);
   }
   if (watched == picWorkspace && event->type() == QEvent::Wheel && vsbWorkspace->isVisible()) {

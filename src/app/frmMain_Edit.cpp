@@ -2,6 +2,8 @@
 // picture export, undo and redo, and the keyboard shortcuts that reach them.
 #include <QAction>
 #include <QKeyEvent>
+#include <QAbstractSpinBox>
+#include <QComboBox>
 
 #include "app/frmExportOptions.h"
 #include "app/frmMain.h"
@@ -104,6 +106,9 @@ void frmMain::CreateShortcuts() {
   shortcut({QKeySequence::ZoomOut}, open, &frmMain::ZoomOut);
   shortcut({QKeySequence(Qt::CTRL | Qt::Key_0)}, open, &frmMain::ZoomActual);
   shortcut({QKeySequence(Qt::CTRL | Qt::Key_9)}, open, &frmMain::ZoomToFit);
+  // The ribbon's boxes would keep Ctrl+E as "end of line"; eventFilter hands it on.
+  for (QWidget* box : findChildren<QAbstractSpinBox*>()) box->installEventFilter(this);
+  for (QWidget* box : findChildren<QComboBox*>()) box->installEventFilter(this);
 }
 
 void frmMain::Remember(int mergeKey) {

@@ -159,7 +159,7 @@ TEST_F(EditingTest, EffectsFollowTheirControlsOneUndoStepEachAndTheWorkspaceIsTh
 }
 
 // Fit keeps the box the text had; longer text then shrinks into it and wraps, an arc bends it,
-// each one undo step, and the workspace is still the export.
+// each one undo step, and the workspace is still the export saved from the Arc box.
 TEST_F(EditingTest, FitToBoxShrinksLongerTextAndAnArcBendsItAsExported) {
   newDocument();
   insertAndType(QStringLiteral("Sale"));
@@ -175,9 +175,10 @@ TEST_F(EditingTest, FitToBoxShrinksLongerTextAndAnArcBendsItAsExported) {
   EXPECT_FLOAT_EQ(current().FontSize, 36.0f);  // the item keeps its size: shorter text grows back
   w().spnArc->selectAll(), QTest::keyClicks(w().spnArc, "120"), QTest::keyClick(w().spnArc, Qt::Key_Return);
   EXPECT_EQ(current().Arc, 120);
-  clickPicture(QPoint(2, 2));
   modal.answerFile(dir.filePath("bent.bmp"));
-  click(w().cmdSaveImage);
+  w().spnArc->setFocus();
+  QTest::keyClick(w().spnArc, Qt::Key_E, Qt::ControlModifier);  // Save Image, straight from the box
+  clickPicture(QPoint(2, 2));
   EXPECT_EQ(w().picPicture->grab().toImage().convertToFormat(QImage::Format_RGB32),
             QImage(dir.filePath("bent.bmp")).convertToFormat(QImage::Format_RGB32));
   w().Undo();
