@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QPushButton>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -84,6 +86,9 @@ class RealModalSeam final : public ModalSeam {
       QObject::connect(options, &QPushButton::clicked, &dialog, [&] { request.options(&dialog); });
       grid->addWidget(options, grid->rowCount(), 0);
     }
+    // Qt's own size cuts the Date Modified column off mid-date; the wider window gives it the rest.
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(780, 460)));
+    if (auto* details = dialog.findChild<QTreeView*>()) details->header()->setStretchLastSection(true);
     if (!request.initialFolder.isEmpty()) dialog.setDirectory(request.initialFolder);
     if (!request.initialFile.isEmpty()) dialog.selectFile(request.initialFile);
     FileDialogAnswer answer;
