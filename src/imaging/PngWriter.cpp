@@ -6,6 +6,7 @@
 #include <memory>
 #include <string_view>
 
+#include "base/HugePages.h"
 #include "imaging/PngRowFilter.h"
 #include "imaging/raster/PixelRows.h"
 
@@ -64,6 +65,7 @@ std::vector<uint8_t> EncodePng(const raster::Bitmap& bitmap, bool withAlpha) {
   // Every byte is written below, so the buffer is not zeroed first.
   const size_t filteredBytes = height * (rowBytes + 1);
   const auto filtered = std::make_unique_for_overwrite<uint8_t[]>(filteredBytes);
+  AdviseHugePages(filtered.get(), filteredBytes);
   {
     PngRowFilter filter(rowBytes, pixelBytes);
     std::vector<uint32_t> colours(width);
@@ -96,6 +98,7 @@ std::vector<uint8_t> EncodePng(const raster::Bitmap& bitmap, bool withAlpha) {
   out.insert(out.end(), {'I', 'D', 'A', 'T'});
   const size_t dataAt = out.size();
   out.resize(dataAt + libdeflate_zlib_compress_bound(compressor.get(), filteredBytes));
+  AdviseHugePages(out.data(), out.size());
   const size_t size = libdeflate_zlib_compress(compressor.get(), filtered.get(), filteredBytes, out.data() + dataAt,
                                                out.size() - dataAt);
   if (size == 0 || size > kMaxChunkBytes) return {};

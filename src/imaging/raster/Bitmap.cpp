@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "base/HugePages.h"
 #include "base/LumoraError.h"
 #include "imaging/raster/ColorMatch.h"
 
@@ -36,6 +37,7 @@ std::shared_ptr<Bitmap> Bitmap::Create(int32_t width, int32_t height, int bpp, R
   if (size > std::numeric_limits<int32_t>::max()) throw LumoraError::overflow();
   auto* bits = static_cast<uint8_t*>(std::calloc(static_cast<size_t>(size), 1));
   if (!bits) return nullptr;
+  AdviseHugePages(bits, static_cast<size_t>(size));
   return std::shared_ptr<Bitmap>(new Bitmap(width, height, bpp, stride, order, masks, bits));
 }
 

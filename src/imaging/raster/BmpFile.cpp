@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "base/AtomicFile.h"
+#include "base/HugePages.h"
 #include "base/LumoraError.h"
 
 namespace lumora::raster {
@@ -236,6 +237,7 @@ BmpReadResult ReadBmpFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   // Not zeroed first: the read fills every byte, and a large file's zeroing costs as much as its reading.
   const auto bytes = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(size));
+  AdviseHugePages(bytes.get(), static_cast<size_t>(size));
   if (!in || !in.read(reinterpret_cast<char*>(bytes.get()), static_cast<std::streamsize>(size)))
     return {nullptr, "Cannot read " + path.string() + "."};
   return ReadBmp({bytes.get(), static_cast<size_t>(size)});
