@@ -85,6 +85,15 @@ mutation jpeg-sof-height src/imaging/JpegSegments.cpp \
   'Put16(out, width);                                     // Y' \
   'wrong value: the frame header gives the width as the height'
 
+mutation png-join-final-mark src/imaging/DeflateJoin.cpp \
+  'out[at + end->finalBlockBit / 8] &= static_cast<uint8_t>(~(1u << (end->finalBlockBit % 8)));' \
+  'out[at + end->finalBlockBit / 8] &= static_cast<uint8_t>(~(1u << (end->finalBlockBit % 7)));' \
+  'wrong bit: a large PNG'"'"'s upper part keeps its final mark, so its lower rows never decode'
+mutation png-lower-rows-unprimed src/imaging/PngWriter.cpp \
+  'for (size_t y = from > 0 ? from - 1 : 0; y < to; ++y) {' \
+  'for (size_t y = from; y < to; ++y) {' \
+  'missing step: the lower part'"'"'s first row is filtered under zeros instead of the row above it'
+
 # src/imaging: palette, dither, BMP, fitting
 mutation palette-leaves src/imaging/cPal8bpp.cpp \
   'while (m_leaves > maxLeaves)' \

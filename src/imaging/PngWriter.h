@@ -1,5 +1,6 @@
 // PNG files of 8-bit RGB pixels, or RGBA ones: the rows filtered one by one (PngRowFilter) and compressed with
-// libdeflate into a single IDAT chunk, with the resolution of 96 dots per inch.
+// libdeflate into a single IDAT chunk (a large picture's two parts on two threads, joined by
+// DeflateJoin), with the resolution of 96 dots per inch.
 #pragma once
 
 #include <cstdint>

@@ -326,6 +326,25 @@ TEST(PngWriter, EachFilterWinsOnTheRowMadeForItAndDecodes) {
   }
 }
 
+// A large picture is compressed in two parts joined into one stream, the lower part's rows
+// filtered under the upper part's last: noise, and opacity with rows that halve to the right
+// (the row above them is the best filter; against zeros it would be Average) decode to the picture.
+TEST(PngWriter, APictureCompressedInTwoPartsDecodesToIt) {
+  constexpr int32_t side = 1200;  // past the size at which it is compressed in two parts
+  std::mt19937 random(7);
+  for (const auto& [kind, alpha] : {std::pair("noise", false), std::pair("halving", true)}) {
+    auto bitmap = raster::Bitmap::Create(side, side, 32, raster::RowOrder::TopDown);
+    for (int32_t y = 0; y < side; ++y) {
+      uint8_t* p = bitmap->row(y);
+      for (int32_t i = 0; i < 4 * side; ++i) p[i] = static_cast<uint8_t>(kind[0] == 'n' ? random() : 255 >> (i / 4 % 8));
+    }
+    const std::vector<uint8_t> png = EncodePng(*bitmap, alpha);
+    const QImage::Format format = alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+    const QImage expected(bitmap->bits(), side, side, bitmap->stride(), format);
+    EXPECT_EQ(QImage::fromData(png.data(), int(png.size())).convertToFormat(format), expected) << kind;
+  }
+}
+
 using raster::Bitmap;
 using raster::RGBQuad;
 
