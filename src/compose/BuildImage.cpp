@@ -14,7 +14,7 @@ namespace {
 std::shared_ptr<raster::Bitmap> CopyOfTemplate(const raster::StdPicture& picture) {
   const raster::Bitmap* source = picture.Handle();
   if (!source) return nullptr;
-  if (!SharesQImageLayout(*source)) return Rgb32Copy(*source);
+  if (!raster::IsRgb32Layout(*source)) return raster::Rgb32Copy(*source);
   auto copy = raster::Bitmap::Create(source->width(), source->height(), 32, raster::RowOrder::TopDown);
   if (copy) std::memcpy(copy->bits(), source->bits(), source->sizeBytes());
   return copy;

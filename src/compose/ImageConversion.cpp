@@ -18,29 +18,6 @@ void* HoldBitmap(const std::shared_ptr<raster::Bitmap>& bitmap) {
 
 }  // namespace
 
-bool SharesQImageLayout(const raster::Bitmap& bitmap) {
-  return bitmap.bpp() == 32 && bitmap.rowOrder() == raster::RowOrder::TopDown &&
-         bitmap.masks() == raster::ChannelMasks::DefaultFor(32);
-}
-
-std::shared_ptr<raster::Bitmap> Rgb32Copy(const raster::Bitmap& bitmap) {
-  auto copy = raster::Bitmap::Create(bitmap.width(), bitmap.height(), 32, raster::RowOrder::TopDown);
-  if (!copy) return nullptr;
-  for (int32_t y = 0; y < bitmap.height(); ++y) {
-    auto* out = reinterpret_cast<QRgb*>(copy->row(y));
-    const uint8_t* in = bitmap.row(y);
-    if (bitmap.bpp() == 24) {
-      for (int32_t x = 0; x < bitmap.width(); ++x, in += 3) out[x] = qRgb(in[2], in[1], in[0]);
-      continue;
-    }
-    for (int32_t x = 0; x < bitmap.width(); ++x) {
-      const uint32_t rgb = bitmap.pixelRGB(x, y);  // 0x00BBGGRR
-      out[x] = qRgb(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
-    }
-  }
-  return copy;
-}
-
 namespace {
 
 QImage SharedImage(const std::shared_ptr<raster::Bitmap>& bitmap) {
@@ -50,7 +27,7 @@ QImage SharedImage(const std::shared_ptr<raster::Bitmap>& bitmap) {
 
 // A separate image for a bitmap of another layout: painting on it leaves the bitmap as it was.
 QImage ConvertedCopy(const raster::Bitmap& bitmap) {
-  const auto copy = Rgb32Copy(bitmap);
+  const auto copy = raster::Rgb32Copy(bitmap);
   return copy ? SharedImage(copy) : QImage();
 }
 
@@ -58,13 +35,13 @@ QImage ConvertedCopy(const raster::Bitmap& bitmap) {
 
 QImage ToQImage(const std::shared_ptr<raster::Bitmap>& bitmap) {
   if (!bitmap) return {};
-  return SharesQImageLayout(*bitmap) ? SharedImage(bitmap) : ConvertedCopy(*bitmap);
+  return raster::IsRgb32Layout(*bitmap) ? SharedImage(bitmap) : ConvertedCopy(*bitmap);
 }
 
 QImage ToQImage(const raster::StdPicture& picture) {
   const auto& bitmap = picture.sharedBitmap();
   if (!bitmap) return {};
-  if (!SharesQImageLayout(*bitmap)) return ConvertedCopy(*bitmap);
+  if (!raster::IsRgb32Layout(*bitmap)) return ConvertedCopy(*bitmap);
   const uint8_t* bits = bitmap->bits();
   return QImage(bits, bitmap->width(), bitmap->height(), bitmap->stride(), QImage::Format_RGB32, ReleaseBitmap,
                 HoldBitmap(bitmap));

@@ -1,4 +1,4 @@
-// Bitmap <-> QImage. A 32-bit top-down bitmap with the usual channel layout is byte for byte a
+// Bitmap <-> QImage. A bitmap in the RGB32 layout (raster/Rgb32.h) is byte for byte a
 // QImage::Format_RGB32 image, so it is shared rather than copied; everything else is converted.
 #pragma once
 
@@ -7,15 +7,9 @@
 
 #include "imaging/raster/Bitmap.h"
 #include "imaging/raster/Picture.h"
+#include "imaging/raster/Rgb32.h"
 
 namespace lumora {
-
-// True when the bitmap's memory can be used as a Format_RGB32 image as it is.
-bool SharesQImageLayout(const raster::Bitmap& bitmap);
-
-// A 32-bit top-down copy in the Format_RGB32 layout (fourth bytes 0xFF), whatever the bitmap's
-// depth and row order; nullptr when memory cannot be had.
-std::shared_ptr<raster::Bitmap> Rgb32Copy(const raster::Bitmap& bitmap);
 
 // A writable image over the bitmap's own pixels when the layouts agree (painting on the image
 // paints on the bitmap; the image keeps the bitmap alive), a converted copy otherwise.

@@ -44,13 +44,10 @@ std::optional<LoadedPicture> SizeProblem(int64_t width, int64_t height) {
 }
 
 LoadedPicture LoadBitmapFile(const std::filesystem::path& path) {
-  raster::BmpReadResult read = raster::ReadBmpFile(path);
+  raster::BmpReadResult read = raster::ReadBmpFile(path, raster::BmpPixels::Rgb32);
   if (!read) return Failure(PictureProblem::Damaged, read.error.empty() ? "not a readable bitmap file" : read.error);
   if (auto problem = SizeProblem(read.bitmap->width(), read.bitmap->height())) return *problem;
-  if (SharesQImageLayout(*read.bitmap)) return Loaded(raster::StdPicture(read.bitmap));
-  auto bitmap = Rgb32Copy(*read.bitmap);
-  if (!bitmap) return Failure(PictureProblem::OutOfMemory, "out of memory");
-  return Loaded(raster::StdPicture(std::move(bitmap)));
+  return Loaded(raster::StdPicture(read.bitmap));
 }
 
 LoadedPicture LoadWithQt(const std::filesystem::path& path) {

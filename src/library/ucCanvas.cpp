@@ -30,7 +30,7 @@ int32_t FloorDiv(int64_t a, int64_t b) {
 // The surface's pixels as a picture Qt can draw: the bits themselves when the layouts agree,
 // a 32-bit copy otherwise.
 QImage Drawable(const cDIB& dib) {
-  if (dib.hDIb() && SharesQImageLayout(*dib.hDIb()))
+  if (dib.hDIb() && raster::IsRgb32Layout(*dib.hDIb()))
     return QImage(static_cast<const uchar*>(dib.lpBits()), dib.Width(), dib.Height(), dib.BytesPerScanLine(),
                   QImage::Format_RGB32);
   return ToQImage(dib.Image());

@@ -18,6 +18,7 @@
 #include "imaging/cImage.h"
 #include "imaging/cTile.h"
 #include "imaging/raster/BmpFile.h"
+#include "imaging/raster/Rgb32.h"
 
 namespace lumora::raster {
 namespace {
@@ -109,7 +110,7 @@ std::vector<Format> AllFormats() {
 
 class BmpRoundTrip : public ::testing::TestWithParam<Format> {};
 
-// Every pixel comes back; and Qt sees the same colours (Qt widens 5- and 6-bit channels by shifting
+// Every pixel comes back, as stored and in the routes' layout; and Qt sees the same colours (Qt widens 5- and 6-bit channels by shifting
 // where we replicate the high bits, so 16-bit pixels agree in their top 5 bits).
 TEST_P(BmpRoundTrip, OursAndQtReadEveryPixel) {
   const auto& f = GetParam();
@@ -121,6 +122,8 @@ TEST_P(BmpRoundTrip, OursAndQtReadEveryPixel) {
     EXPECT_EQ(std::make_tuple(read.bitmap->bpp(), read.bitmap->rowOrder()), std::make_tuple(f.bpp, f.order));
     EXPECT_EQ(read.bitmap->masks(), f.masks);
     EXPECT_TRUE(std::ranges::equal(read.bitmap->colorTable(), b->colorTable()));
+    const auto rgb32 = ReadBmp(bytes, BmpPixels::Rgb32);  // as the routes read it
+    ASSERT_TRUE(rgb32 && IsRgb32Layout(*rgb32.bitmap));
     QImage image;
     ASSERT_TRUE(image.loadFromData(bytes.data(), static_cast<int>(bytes.size()), "BMP"));
     ASSERT_EQ(image.size(), QSize(w, 5));
@@ -128,6 +131,7 @@ TEST_P(BmpRoundTrip, OursAndQtReadEveryPixel) {
     for (int32_t y = 0; y < 5; ++y)
       for (int32_t x = 0; x < w; ++x) {
         ASSERT_EQ(read.bitmap->pixelValue(x, y), b->pixelValue(x, y)) << x << "," << y;
+        ASSERT_EQ(rgb32.bitmap->pixelRGB(x, y), b->pixelRGB(x, y)) << x << "," << y;
         const QRgb q = image.pixel(x, y);
         ASSERT_EQ(static_cast<uint32_t>(qRed(q) | (qGreen(q) << 8) | (qBlue(q) << 16)) & keep, b->pixelRGB(x, y) & keep);
       }

@@ -10,6 +10,7 @@
 #include "base/AtomicFile.h"
 #include "base/HugePages.h"
 #include "base/LumoraError.h"
+#include "imaging/raster/Rgb32.h"
 
 namespace lumora::raster {
 namespace {
@@ -195,7 +196,7 @@ std::optional<std::string> DecodeRle(std::span<const uint8_t> data, Bitmap& bitm
 
 }  // namespace
 
-BmpReadResult ReadBmp(std::span<const uint8_t> file) {
+BmpReadResult ReadBmp(std::span<const uint8_t> file, BmpPixels target) {
   Layout layout;
   if (auto error = ReadHeaders(file, layout)) return Fail(*error);
   const auto pixels = file.subspan(layout.pixelOffset);
@@ -213,23 +214,34 @@ BmpReadResult ReadBmp(std::span<const uint8_t> file) {
       return Fail("the pixel data is truncated (" + std::to_string(needed) + " bytes needed, " +
                   std::to_string(pixels.size()) + " present)");
   }
+  const bool convertRows = target == BmpPixels::Rgb32 && layout.bpp == 24;
   std::shared_ptr<Bitmap> bitmap;
   try {
-    bitmap = Bitmap::Create(layout.width, layout.height, layout.bpp,
-                            layout.topDown ? RowOrder::TopDown : RowOrder::BottomUp, layout.masks);
+    bitmap = convertRows ? Bitmap::Create(layout.width, layout.height, 32, RowOrder::TopDown)
+                         : Bitmap::Create(layout.width, layout.height, layout.bpp,
+                                          layout.topDown ? RowOrder::TopDown : RowOrder::BottomUp, layout.masks);
   } catch (const LumoraError&) {
   }
   if (!bitmap) return Fail("there is not enough memory for the picture");
   std::ranges::copy(layout.colours, bitmap->colorTable().begin());
-  if (!rle) {
+  if (convertRows) {
+    const size_t stride = (static_cast<size_t>(layout.width) * 3 + 3) / 4 * 4;
+    for (int32_t r = 0; r < layout.height; ++r)
+      Rgb24ToRgb32(data.data() + static_cast<size_t>(r) * stride, layout.width,
+                   bitmap->row(layout.topDown ? r : layout.height - 1 - r));
+  } else if (!rle) {
     CopyRows(data, *bitmap);
   } else if (const auto error = DecodeRle(data, *bitmap, layout.compression == BI_RLE4)) {
     return Fail(*error);
   }
+  if (target == BmpPixels::Rgb32 && !IsRgb32Layout(*bitmap)) {
+    bitmap = Rgb32Copy(*bitmap);
+    if (!bitmap) return Fail("there is not enough memory for the picture");
+  }
   return {std::move(bitmap), {}};
 }
 
-BmpReadResult ReadBmpFile(const std::filesystem::path& path) {
+BmpReadResult ReadBmpFile(const std::filesystem::path& path, BmpPixels target) {
   std::error_code ec;
   const auto size = std::filesystem::file_size(path, ec);
   if (ec) return {nullptr, "Cannot read " + path.string() + ": " + ec.message() + "."};
@@ -240,7 +252,7 @@ BmpReadResult ReadBmpFile(const std::filesystem::path& path) {
   AdviseHugePages(bytes.get(), static_cast<size_t>(size));
   if (!in || !in.read(reinterpret_cast<char*>(bytes.get()), static_cast<std::streamsize>(size)))
     return {nullptr, "Cannot read " + path.string() + "."};
-  return ReadBmp({bytes.get(), static_cast<size_t>(size)});
+  return ReadBmp({bytes.get(), static_cast<size_t>(size)}, target);
 }
 
 std::vector<uint8_t> EncodeBmp(const Bitmap& bitmap) {

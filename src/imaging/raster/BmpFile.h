@@ -23,10 +23,14 @@ struct BmpReadResult {
 inline constexpr int32_t kBmpMaxSide = 65535;
 inline constexpr int64_t kBmpMaxPixels = int64_t{1} << 28;
 
+// The file's own depth and row order, or the RGB32 layout (raster/Rgb32.h) the routes read: a
+// 24-bit file's rows are converted as they are copied, with no full-size picture in between.
+enum class BmpPixels { AsStored, Rgb32 };
+
 // Headers BITMAPCOREHEADER, BITMAPINFOHEADER, V4 and V5; 1/4/8/16/24/32 bits; both row orders;
-// uncompressed, RLE4, RLE8 and BI_BITFIELDS. The bitmap keeps the file's depth and row order.
-BmpReadResult ReadBmp(std::span<const uint8_t> file);
-BmpReadResult ReadBmpFile(const std::filesystem::path& path);
+// uncompressed, RLE4, RLE8 and BI_BITFIELDS.
+BmpReadResult ReadBmp(std::span<const uint8_t> file, BmpPixels target = BmpPixels::AsStored);
+BmpReadResult ReadBmpFile(const std::filesystem::path& path, BmpPixels target = BmpPixels::AsStored);
 
 // BITMAPFILEHEADER + BITMAPINFOHEADER (+ masks for non-default 16/32-bit layouts) + colour table
 // + rows in the bitmap's own order.
