@@ -20,13 +20,13 @@
 #include <cstring>
 #include <filesystem>
 
-#include "document/Document.h"
 #include "base/AtomicFile.h"
 #include "compose/BuildImage.h"
-#include "compose/ExportRoutes.h"
-#include "compose/GifExport.h"
 #include "compose/ImageConversion.h"
-#include "compose/ImageExport.h"
+#include "document/Document.h"
+#include "pictureio/ExportRoutes.h"
+#include "pictureio/GifExport.h"
+#include "pictureio/ImageExport.h"
 
 namespace {
 

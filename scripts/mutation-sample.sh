@@ -173,7 +173,7 @@ mutation arc-direction src/compose/TextLayout.cpp \
   'const double up = angle > 0 ? 1 : -1;' \
   'const double up = angle < 0 ? 1 : -1;' \
   'flipped: a positive arc bends down'
-mutation route-bmp src/compose/ExportRoutes.cpp \
+mutation route-bmp src/pictureio/ExportRoutes.cpp \
   'if (last == ".BMP") return ExportRoute::Bitmap;' \
   'if (last == ".bmp") return ExportRoute::Bitmap;' \
   'wrong constant: a .bmp name is exported as JPEG'
@@ -259,23 +259,23 @@ mutation drag-offset src/app/frmMain_Selection.cpp \
   'wrong value: a dragged item jumps so its left edge is under the pointer'
 
 # src/cli
-mutation cli-slash-in-name src/cli/OutputPattern.cpp \
+mutation cli-slash-in-name src/cli/projects/OutputPattern.cpp \
   "if (c == '/' || c == '\\\\' ||" \
   "if (c == '\\\\' ||" \
   'dropped condition: a "/" in a CSV value leads the output out of its folder'
-mutation cli-row-number src/cli/BatchRender.cpp \
+mutation cli-row-number src/cli/projects/BatchRender.cpp \
   'batch.names.push_back(pattern.Expand(r + 1, table.Rows()[r]));' \
   'batch.names.push_back(pattern.Expand(r, table.Rows()[r]));' \
   'off by one: {row} counts the CSV rows from 0'
-mutation cli-boolean-field src/cli/CliProject.cpp \
+mutation cli-boolean-field src/cli/projects/CliProject.cpp \
   'if (IsBooleanField(field) && value != "True" && value != "False")' \
   'if (IsBooleanField(field) && value != "True" && value != "false")' \
   'wrong constant: a boolean field refuses "False"'
-mutation cli-fit-warning src/cli/CliProject.cpp \
+mutation cli-fit-warning src/cli/projects/CliProject.cpp \
   'if (item.Visible && item.FitToBox && !LayOutText(item).fits)' \
   'if (item.Visible && item.FitToBox && LayOutText(item).fits)' \
   'flipped: the rows whose text fits are the ones warned about'
-mutation csv-doubled-quote src/cli/CsvTable.cpp \
+mutation csv-doubled-quote src/cli/projects/CsvTable.cpp \
   $'        field += \'"\';\n        ++i;' \
   $'        field += \'"\';' \
   'dropped line: a doubled quote inside a quoted CSV field ends the quotes'

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "compose/ExportOptions.h"
+#include "pictureio/ExportOptions.h"
 
 class QCheckBox;
 class QComboBox;

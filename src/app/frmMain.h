@@ -20,15 +20,15 @@
 
 #include "app/UndoHistory.h"
 #include "app/WorkspacePicture.h"
-#include "document/Document.h"
-#include "compose/GifExport.h"
 #include "compose/QtTextMeasurer.h"
 #include "controls/RibbonContainer.h"
 #include "controls/RibbonPanel.h"
 #include "controls/cDeluxeComboBox.h"
 #include "controls/cFileDialog.h"
 #include "controls/vbkFlat.h"
+#include "document/Document.h"
 #include "imaging/raster/Picture.h"
+#include "pictureio/GifExport.h"
 
 namespace lumora {
 

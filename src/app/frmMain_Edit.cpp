@@ -11,12 +11,12 @@
 #include "colour/frmColorPicker.h"
 #include "compose/BuildImage.h"
 #include "compose/DocumentUnits.h"
-#include "compose/ImageExport.h"
 #include "compose/TextLayout.h"
 #include "compose/WaitCursor.h"
 #include "controls/ErrorGuard.h"
 #include "controls/ModalSeam.h"
 #include "controls/QtColour.h"
+#include "pictureio/ImageExport.h"
 #include "symbols/frmCharacterMap.h"
 
 namespace lumora {
@@ -388,7 +388,7 @@ void frmMain::SaveImage() {
   if (name.isEmpty()) return;
   m_lastExportName = name;
   const ExportOptions options = LoadExportOptions();
-  exporter.PrepareTransparency(name.toStdString(), options, m_document, m_picture, m_pictureAlpha);
+  PrepareTransparency(exporter, name.toStdString(), options, m_document, m_picture, m_pictureAlpha);
   // An exported picture is not a saved project: the save question stays as it was.
   const ExportResult result = [&] {
     WaitCursor wait;  // a large GIF takes a while to reduce and write

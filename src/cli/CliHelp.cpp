@@ -1,5 +1,11 @@
 #include "cli/CliHelp.h"
 
+#include <cstdio>
+
+#include "base/AppInfo.h"
+#include "cli/CliConsole.h"
+#include "cli/CliOptions.h"
+
 namespace lumora::cli {
 
 namespace {
@@ -85,6 +91,22 @@ std::string HelpText(const std::string& command) {
   if (command == "resave") return std::string(kResave) + "\n" + kCommon;
   return std::string("lumora-cli: renders ZEB Lumora projects and converts pictures without a display.\n\n") +
          kRender + "\n" + kConvert + "\n" + kInfo + "\n" + kResave + "\n" + kCommon;
+}
+
+std::optional<int> AnswerWithoutRunning(const ParseResult& parsed) {
+  if (parsed.options.help) {
+    std::fputs(HelpText(parsed.options.command).c_str(), stdout);
+    return kExitOk;
+  }
+  if (parsed.options.version) {
+    std::printf("lumora-cli %s\n", kVersionText);
+    return kExitOk;
+  }
+  if (!parsed.error.empty()) {
+    PrintError(parsed.error + " (see lumora-cli --help)");
+    return kExitUsage;
+  }
+  return std::nullopt;
 }
 
 }  // namespace lumora::cli

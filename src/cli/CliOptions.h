@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cli/RowRange.h"
-#include "compose/ExportOptions.h"
+#include "pictureio/ExportOptions.h"
 
 namespace lumora::cli {
 

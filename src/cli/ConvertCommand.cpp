@@ -3,14 +3,11 @@
 #include "cli/CliConsole.h"
 #include "cli/CliOptions.h"
 #include "cli/QuietStderr.h"
-#include "compose/GifExport.h"
-#include "compose/ImageExport.h"
-#include "compose/PictureLoader.h"
-#include "document/Document.h"
+#include "pictureio/GifExport.h"
 
 namespace lumora::cli {
 
-int RunConvert(const CliOptions& options) {
+int RunConvert(const CliOptions& options, const ConvertWithQt& qt) {
   const size_t wanted = options.output ? 1 : 2;
   if (options.files.size() != wanted) {
     PrintError("convert takes an input picture and an output name (see lumora-cli convert --help)");
@@ -21,7 +18,7 @@ int RunConvert(const CliOptions& options) {
   LoadedPicture loaded;
   {
     QuietStderr quiet;
-    loaded = LoadPictureFile(input);
+    loaded = LoadPicture(input, qt.otherFormats);
   }
   if (!loaded) {
     PrintError(input + ": " + loaded.error);
@@ -30,7 +27,7 @@ int RunConvert(const CliOptions& options) {
   GifExport gif;
   ImageExport job;
   job.Prepare(*loaded.picture.Handle());
-  job.PrepareTransparency(output, options.Export(), Document(), loaded.picture, loaded.alpha);
+  if (qt.keepAlpha) qt.keepAlpha(job, output, options.Export(), loaded);
   const ExportResult result = job.Save(output, gif, options.Export());
   if (!result) {
     PrintError(output + ": " + result.Message);

@@ -1,80 +1,30 @@
 // lumora-cli: renders, converts and inspects projects from the command line, on the editor's own
-// code. It never shows a window: when it needs a GUI application at all, it runs on Qt's offscreen
-// platform.
-#include <QGuiApplication>
-#include <cstdio>
+// code. This program links no Qt: it converts bitmap files and resaves projects itself, and hands
+// every other command to lumora-cli-qt (QtProgram.h).
 #include <exception>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "base/AppInfo.h"
 #include "cli/CliConsole.h"
 #include "cli/CliHelp.h"
 #include "cli/CliOptions.h"
 #include "cli/ConvertCommand.h"
-#include "cli/InfoCommand.h"
-#include "cli/RenderCommand.h"
+#include "cli/QtProgram.h"
 #include "cli/ResaveCommand.h"
-#include "compose/PictureLoader.h"
-
-namespace {
-
-// Qt's own chatter (the platform's environment, a decoder's complaint) is not for the user: each
-// failure already gets one clear line of ours.
-void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtFatalMsg) std::fprintf(stderr, "lumora-cli: %s\n", qPrintable(message));
-}
-
-int Run(const lumora::cli::CliOptions& options) {
-  using namespace lumora::cli;
-  if (options.command == "render") return RunRender(options);
-  if (options.command == "convert") return RunConvert(options);
-  if (options.command == "info") return RunInfo(options);
-  return RunResave(options);
-}
-
-// Only rendering lays out text, and so do the readers of pictures other than bitmaps, JPEG, PNG
-// and GIF (SVG's): they need a GUI application, whose platform and fonts take longer to start
-// than converting a small picture. Qt's image readers and the projects need no more than a core
-// application.
-bool NeedsGui(const lumora::cli::CliOptions& options) {
-  if (options.command == "render") return true;
-  return options.command == "convert" && !options.files.empty() && !lumora::LoadsWithoutGui(options.files[0]);
-}
-
-}  // namespace
+#include "pictureio/LoadedPicture.h"
 
 int main(int argc, char** argv) {
   using namespace lumora::cli;
-  const std::vector<std::string> arguments(argv + 1, argv + argc);
-  qInstallMessageHandler(QuietQtMessages);
-  const ParseResult parsed = ParseCommandLine(arguments);
-  if (parsed.options.help) {
-    std::fputs(HelpText(parsed.options.command).c_str(), stdout);
-    return kExitOk;
-  }
-  if (parsed.options.version) {
-    std::printf("lumora-cli %s\n", lumora::kVersionText);
-    return kExitOk;
-  }
-  if (!parsed.error.empty()) {
-    PrintError(parsed.error + " (see lumora-cli --help)");
-    return kExitUsage;
-  }
-  // Qt takes options such as -platform out of argv; ours were read before it sees them.
-  int qtArgc = 1;
-  std::unique_ptr<QCoreApplication> app;
-  if (NeedsGui(parsed.options)) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    app = std::make_unique<QGuiApplication>(qtArgc, argv);
-  } else {
-    app = std::make_unique<QCoreApplication>(qtArgc, argv);  // the program's folder, for the library
-  }
+  const ParseResult parsed = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  if (const auto answered = AnswerWithoutRunning(parsed)) return *answered;
+  const CliOptions& options = parsed.options;
   try {
-    return Run(parsed.options);
+    if (options.command == "resave") return RunResave(options);
+    if (options.command == "convert" && !options.files.empty() && lumora::IsBitmapFile(options.files[0]))
+      return RunConvert(options);
   } catch (const std::exception& e) {
     PrintError(e.what());
     return kExitFailed;
   }
+  return RunQtProgram(argv);
 }

@@ -6,6 +6,7 @@
 
 #include "compose/ImageConversion.h"
 #include "compose/TextPainter.h"
+#include "pictureio/ExportRoutes.h"
 
 namespace lumora {
 
@@ -60,6 +61,11 @@ std::shared_ptr<raster::Bitmap> BuildImageKeepingAlpha(const Document& document,
   return composite;
 }
 
-bool WhiteCorner(const raster::Bitmap& composite) { return composite.pixelRGB(0, 0) == 0xFFFFFF; }
+void PrepareTransparency(ImageExport& job, const std::filesystem::path& name, const ExportOptions& options,
+                         const Document& document, const raster::StdPicture& templatePicture,
+                         const std::vector<uint8_t>& alpha) {
+  const bool keep = options.PngAlpha && !alpha.empty() && RouteFor(name.string()) == ExportRoute::Png;
+  job.KeepAlpha(keep ? BuildImageKeepingAlpha(document, templatePicture, alpha) : nullptr);
+}
 
 }  // namespace lumora

@@ -2,11 +2,13 @@
 // visible text item painted over it in stacking order, each shadow before its text.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 
 #include "document/Document.h"
 #include "imaging/raster/Bitmap.h"
 #include "imaging/raster/Picture.h"
+#include "pictureio/ImageExport.h"
 
 namespace lumora {
 
@@ -19,8 +21,10 @@ std::shared_ptr<raster::Bitmap> BuildImage(const Document& document, const raste
 std::shared_ptr<raster::Bitmap> BuildImageKeepingAlpha(const Document& document, const raster::StdPicture& templatePicture,
                                                        const std::vector<uint8_t>& alpha);
 
-// Whether the composite's top-left pixel is exactly white (0xFFFFFF); the GIF route then makes
-// palette entry 0 transparent.
-bool WhiteCorner(const raster::Bitmap& composite);
+// For a PNG export whose options keep transparency, hands the job the document over the
+// template's own opacities (the other routes and opaque templates need nothing more).
+void PrepareTransparency(ImageExport& job, const std::filesystem::path& name, const ExportOptions& options,
+                         const Document& document, const raster::StdPicture& templatePicture,
+                         const std::vector<uint8_t>& alpha);
 
 }  // namespace lumora

@@ -112,6 +112,23 @@ TEST_F(FilesCli, ConvertKeepsThePictureAndNeedsNoTemporaryFolder) {
             MeanChannelDifference(DecodeGif(ScratchPath("c.gif")).image, input));
 }
 
+// lumora-cli links no Qt, so it starts at once: it converts bitmaps and resaves projects by
+// itself and hands the other commands to lumora-cli-qt; without that beside it, they fail with
+// one line naming it.
+TEST_F(FilesCli, LumoraCliConvertsBitmapsWithoutQtAndNamesTheProgramItLacks) {
+  EXPECT_EQ(Program("objdump", {"-p", LUMORA_CLI_PATH}).out.find("libQt"), std::string::npos);
+  ASSERT_EQ(Cli({"convert", Projects() + "/golden/stacking.png", Scratch("a.bmp")}).exitCode, 0);
+  std::filesystem::create_directories(ScratchPath("alone"));
+  std::filesystem::copy_file(LUMORA_CLI_PATH, ScratchPath("alone/lumora-cli"));
+  const QString alone = Scratch("alone/lumora-cli");
+  EXPECT_EQ(Program(alone, {"convert", Scratch("a.bmp"), Scratch("b.gif")}).exitCode, 0);
+  EXPECT_EQ(Program(alone, {"resave", Project("layout.lmp"), Scratch("c.lmp")}).exitCode, 0);
+  const CliRun render = Program(alone, {"render", Project("layout.lmp"), "-o", Scratch("d.png")});
+  EXPECT_EQ(std::tuple(render.exitCode, render.err),
+            std::tuple(1, "lumora-cli: error: cannot start " + Scratch("alone/lumora-cli-qt").toStdString() +
+                              ": No such file or directory\n"));
+}
+
 // A bad or hostile input is refused with one line naming it; nothing is written, nothing crashes.
 // PNG headers asking for huge pictures in a tiny file are refused before anything that size is
 // allocated. (Hostile bitmap headers are the BMP reader's tests.)
@@ -245,7 +262,7 @@ class PackageInstall : public testing::Test, public CliFixture {
 
 TEST_F(PackageInstall, FilesWhereTheSystemLooksAndWhatTheyNeed) {
   EXPECT_EQ(Files(Scratch("root"), kHome + "templates/"),
-            "usr/bin/lumora usr/bin/lumora-cli usr/lib/zeb-lumora/lumora usr/lib/zeb-lumora/lumora-cli "
+            "usr/bin/lumora usr/bin/lumora-cli usr/lib/zeb-lumora/lumora usr/lib/zeb-lumora/lumora-cli usr/lib/zeb-lumora/lumora-cli-qt "
             "usr/share/applications/zeb-lumora.desktop usr/share/bash-completion/completions/lumora-cli "
             "usr/share/icons/hicolor/scalable/apps/zeb-lumora.svg "
             "usr/share/icons/hicolor/scalable/mimetypes/application-x-zeb-lumora-project.svg "

@@ -15,13 +15,13 @@
 #include "compose/BuildImage.h"
 #include "compose/CentrePicture.h"
 #include "compose/DocumentFont.h"
-#include "compose/GifExport.h"
-#include "compose/ImageExport.h"
 #include "compose/ImageConversion.h"
 #include "compose/PictureLoader.h"
 #include "compose/QtTextMeasurer.h"
 #include "compose/TextPainter.h"
 #include "document/Document.h"
+#include "pictureio/GifExport.h"
+#include "pictureio/ImageExport.h"
 
 namespace lumora {
 namespace {

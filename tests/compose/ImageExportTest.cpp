@@ -1,6 +1,6 @@
 // The export routes through real files read back by libjpeg-turbo, giflib and Qt: what each
 // route writes, the GIF transparency rule, the GIF made in memory, and the failure messages.
-#include "compose/ImageExport.h"
+#include "pictureio/ImageExport.h"
 
 #include <gtest/gtest.h>
 
@@ -11,11 +11,11 @@
 #include <random>
 
 #include "Decoders.h"
-#include "compose/ExportRoutes.h"
-#include "compose/GifExport.h"
 #include "compose/ImageConversion.h"
 #include "imaging/GifRoute.h"
 #include "imaging/raster/BmpFile.h"
+#include "pictureio/ExportRoutes.h"
+#include "pictureio/GifExport.h"
 
 namespace lumora {
 namespace {

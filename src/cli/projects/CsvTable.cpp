@@ -1,4 +1,4 @@
-#include "cli/CsvTable.h"
+#include "cli/projects/CsvTable.h"
 
 #include <fstream>
 #include <iterator>

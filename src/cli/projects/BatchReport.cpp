@@ -1,6 +1,6 @@
-#include "cli/BatchReport.h"
+#include "cli/projects/BatchReport.h"
 
-#include "cli/InfoCommand.h"
+#include "cli/projects/InfoCommand.h"
 
 namespace lumora::cli {
 

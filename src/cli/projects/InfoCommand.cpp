@@ -1,10 +1,10 @@
-#include "cli/InfoCommand.h"
+#include "cli/projects/InfoCommand.h"
 
 #include <cstdio>
 
 #include "cli/CliConsole.h"
 #include "cli/CliOptions.h"
-#include "cli/CliProject.h"
+#include "cli/projects/CliProject.h"
 #include "project/ProjectFileWriter.h"
 
 namespace lumora::cli {

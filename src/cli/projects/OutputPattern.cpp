@@ -1,6 +1,6 @@
-#include "cli/OutputPattern.h"
+#include "cli/projects/OutputPattern.h"
 
-#include "cli/CsvTable.h"
+#include "cli/projects/CsvTable.h"
 
 namespace lumora::cli {
 

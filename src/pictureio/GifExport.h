@@ -7,15 +7,19 @@
 #include <string>
 #include <vector>
 
-#include "compose/ExportOptions.h"
 #include "imaging/cDIB.h"
 #include "imaging/cPal8bpp.h"
 #include "imaging/raster/Picture.h"
+#include "pictureio/ExportOptions.h"
 
 namespace lumora {
 
 inline constexpr const char* kGifLoadFailed = "Unexpected error saving GIF image (1).";
 inline constexpr const char* kGifWriteFailed = "Unexpected error saving GIF image (2).";
+
+// Whether the composite's top-left pixel is exactly white (0xFFFFFF); the GIF route then makes
+// palette entry 0 transparent.
+bool WhiteCorner(const raster::Bitmap& composite);
 
 class GifExport {
  public:

@@ -1,10 +1,10 @@
-#include "cli/RenderPicture.h"
+#include "cli/projects/RenderPicture.h"
 
 #include <unistd.h>
 
 #include "compose/BuildImage.h"
-#include "compose/ExportRoutes.h"
-#include "compose/ImageExport.h"
+#include "pictureio/ExportRoutes.h"
+#include "pictureio/ImageExport.h"
 
 namespace lumora::cli {
 
@@ -19,7 +19,7 @@ std::string RenderPicture(const Document& document, const raster::StdPicture& pi
   if (gifLock && RouteFor(output.string()) == ExportRoute::Gif) lock = std::unique_lock(*gifLock);
   ImageExport job;
   job.Prepare(*composite);
-  job.PrepareTransparency(output, options, document, picture, pictureAlpha);
+  PrepareTransparency(job, output, options, document, picture, pictureAlpha);
   const ExportResult result = job.Save(output, gif, options);
   return result ? std::string() : result.Message;
 }

@@ -1,4 +1,4 @@
-#include "cli/BatchRender.h"
+#include "cli/projects/BatchRender.h"
 
 #include <QFontMetrics>
 #include <algorithm>
@@ -7,16 +7,16 @@
 #include <thread>
 
 #include "base/AtomicFile.h"
-#include "cli/BatchReport.h"
 #include "cli/CliConsole.h"
 #include "cli/CliOptions.h"
-#include "cli/CliProject.h"
-#include "cli/CsvTable.h"
-#include "cli/OutputPattern.h"
-#include "cli/ParallelRows.h"
-#include "cli/ProgressBar.h"
-#include "cli/RenderPicture.h"
-#include "compose/GifExport.h"
+#include "cli/projects/BatchReport.h"
+#include "cli/projects/CliProject.h"
+#include "cli/projects/CsvTable.h"
+#include "cli/projects/OutputPattern.h"
+#include "cli/projects/ParallelRows.h"
+#include "cli/projects/ProgressBar.h"
+#include "cli/projects/RenderPicture.h"
+#include "pictureio/GifExport.h"
 
 namespace lumora::cli {
 

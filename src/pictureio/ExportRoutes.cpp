@@ -1,4 +1,4 @@
-#include "compose/ExportRoutes.h"
+#include "pictureio/ExportRoutes.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "cli/ProgressBar.h"
+#include "cli/projects/ProgressBar.h"
 
 #include <unistd.h>
 

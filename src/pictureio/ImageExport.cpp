@@ -1,10 +1,9 @@
-#include "compose/ImageExport.h"
+#include "pictureio/ImageExport.h"
 
 #include "base/AtomicFile.h"
-#include "compose/BuildImage.h"
-#include "compose/ExportRoutes.h"
-#include "compose/GifExport.h"
 #include "imaging/PngWriter.h"
+#include "pictureio/ExportRoutes.h"
+#include "pictureio/GifExport.h"
 
 namespace lumora {
 
@@ -30,14 +29,6 @@ void ImageExport::Prepare(const raster::Bitmap& composite) {
   // read it, and the caller keeps it alive until the export is done.
   m_composite = raster::StdPicture(
       std::shared_ptr<raster::Bitmap>(std::shared_ptr<void>(), const_cast<raster::Bitmap*>(&composite)));
-}
-
-void ImageExport::PrepareTransparency(const std::filesystem::path& name, const ExportOptions& options,
-                                      const Document& document, const raster::StdPicture& templatePicture,
-                                      const std::vector<uint8_t>& alpha) {
-  m_withAlpha.reset();
-  if (options.PngAlpha && !alpha.empty() && RouteFor(name.string()) == ExportRoute::Png)
-    m_withAlpha = BuildImageKeepingAlpha(document, templatePicture, alpha);
 }
 
 ExportResult ImageExport::Save(const std::filesystem::path& name, GifExport& gif, const ExportOptions& options) const {

@@ -1,10 +1,12 @@
-#include "compose/GifExport.h"
+#include "pictureio/GifExport.h"
 
 #include "imaging/GifRoute.h"
 #include "imaging/mDither8bpp.h"
 #include "imaging/mGIFSave.h"
 
 namespace lumora {
+
+bool WhiteCorner(const raster::Bitmap& composite) { return composite.pixelRGB(0, 0) == 0xFFFFFF; }
 
 namespace {
 constexpr int16_t kTransparentIndex = 0;

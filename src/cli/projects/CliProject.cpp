@@ -1,4 +1,4 @@
-#include "cli/CliProject.h"
+#include "cli/projects/CliProject.h"
 
 #include <charconv>
 #include <string_view>

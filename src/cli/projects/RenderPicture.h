@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "compose/ExportOptions.h"
 #include "document/Document.h"
 #include "imaging/raster/Picture.h"
+#include "pictureio/ExportOptions.h"
 
 namespace lumora {
 class GifExport;

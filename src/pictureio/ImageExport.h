@@ -9,13 +9,12 @@
 #include <vector>
 #include <string>
 
-#include "compose/ExportOptions.h"
 #include "imaging/raster/Bitmap.h"
 #include "imaging/raster/Picture.h"
+#include "pictureio/ExportOptions.h"
 
 namespace lumora {
 
-class Document;
 class GifExport;
 
 inline constexpr const char* kImageNotSaved = "The image could not be saved.";
@@ -31,10 +30,9 @@ class ImageExport {
   // Notes the white-corner flag and keeps a view of the composite, which is not copied: it must
   // stay unchanged and alive until the last Save (the editor's composite surface does).
   void Prepare(const raster::Bitmap& composite);
-  // For a PNG export whose options keep transparency, the document over the template's own
-  // opacities too (the other routes and opaque templates need nothing more).
-  void PrepareTransparency(const std::filesystem::path& name, const ExportOptions& options, const Document& document,
-                           const raster::StdPicture& templatePicture, const std::vector<uint8_t>& alpha);
+  // The composite with each pixel's opacity in its fourth byte, for a PNG whose options keep
+  // transparency (compose's PrepareTransparency builds it).
+  void KeepAlpha(std::shared_ptr<const raster::Bitmap> withAlpha) { m_withAlpha = std::move(withAlpha); }
   // Runs the route the name picks, with the options that route uses. Needs a Prepare.
   ExportResult Save(const std::filesystem::path& name, GifExport& gif, const ExportOptions& options = {}) const;
 

@@ -1,13 +1,13 @@
-#include "cli/RenderCommand.h"
+#include "cli/projects/RenderCommand.h"
 
 #include <cstdio>
 
-#include "cli/BatchRender.h"
 #include "cli/CliConsole.h"
 #include "cli/CliOptions.h"
-#include "cli/CliProject.h"
-#include "cli/RenderPicture.h"
-#include "compose/GifExport.h"
+#include "cli/projects/BatchRender.h"
+#include "cli/projects/CliProject.h"
+#include "cli/projects/RenderPicture.h"
+#include "pictureio/GifExport.h"
 
 namespace lumora::cli {
 

@@ -1,4 +1,4 @@
-#include "cli/ParallelRows.h"
+#include "cli/projects/ParallelRows.h"
 
 #include <algorithm>
 #include <atomic>
