@@ -45,40 +45,43 @@ class BitReader {
   size_t m_position = 0;
 };
 
-// One lookup of the code's longest length gives a symbol and its length.
+// Codes of up to kFastBits decode with one lookup in a table that stays in the first-level cache;
+// longer ones, rare by their nature, bit by bit in canonical order.
 class HuffmanTable {
  public:
   // False when the lengths ask for more codes than there are (an incomplete set is allowed; its
   // missing codes decode as errors).
   bool Build(std::span<const uint8_t> lengths) {
-    std::array<int, kMaxCodeBits + 1> count{};
-    for (const uint8_t length : lengths) ++count[length];
-    count[0] = 0;
+    m_count.fill(0);
+    for (const uint8_t length : lengths) ++m_count[length];
+    m_count[0] = 0;
     int left = 1;
-    m_bits = 1;
     for (int length = 1; length <= kMaxCodeBits; ++length) {
-      left = 2 * left - count[length];
+      left = 2 * left - m_count[length];
       if (left < 0) return false;
-      if (count[length]) m_bits = length;
     }
-    m_entries.assign(size_t{1} << m_bits, kNoCode);
-    std::array<uint32_t, kMaxCodeBits + 2> next{};
-    for (int length = 1; length <= kMaxCodeBits; ++length) next[length + 1] = (next[length] + count[length]) << 1;
-    for (size_t symbol = 0; symbol < lengths.size(); ++symbol) {
-      const int length = lengths[symbol];
-      if (!length) continue;
-      const uint32_t code = next[length]++;
-      uint32_t reversed = 0;
-      for (int k = 0; k < length; ++k) reversed |= ((code >> k) & 1u) << (length - 1 - k);
-      for (size_t at = reversed; at < m_entries.size(); at += size_t{1} << length)
-        m_entries[at] = static_cast<uint16_t>(symbol | (length << 9));
+    std::array<uint16_t, kMaxCodeBits + 2> offset{};
+    for (int length = 1; length <= kMaxCodeBits; ++length) offset[length + 1] = offset[length] + m_count[length];
+    m_sorted.resize(offset[kMaxCodeBits + 1]);
+    for (size_t symbol = 0; symbol < lengths.size(); ++symbol)
+      if (lengths[symbol]) m_sorted[offset[lengths[symbol]]++] = static_cast<uint16_t>(symbol);
+    m_fast.fill(kSlow);
+    uint32_t code = 0;
+    size_t at = 0;
+    for (int length = 1; length <= kFastBits; ++length, code <<= 1) {
+      for (int k = 0; k < m_count[length]; ++k, ++code, ++at) {
+        uint32_t reversed = 0;
+        for (int b = 0; b < length; ++b) reversed |= ((code >> b) & 1u) << (length - 1 - b);
+        for (size_t slot = reversed; slot < m_fast.size(); slot += size_t{1} << length)
+          m_fast[slot] = static_cast<uint16_t>(m_sorted[at] | (length << 9));
+      }
     }
     return true;
   }
   // The symbol at the front of the window (consuming its code), or -1 for bits that are no code.
   int Decode(uint64_t& window, int& used) const {
-    const uint16_t entry = m_entries[window & ((uint64_t{1} << m_bits) - 1)];
-    if (entry == kNoCode) return -1;
+    const uint16_t entry = m_fast[window & ((uint64_t{1} << kFastBits) - 1)];
+    if (entry == kSlow) return DecodeLong(window, used);
     const int length = entry >> 9;
     window >>= length;
     used += length;
@@ -86,9 +89,29 @@ class HuffmanTable {
   }
 
  private:
-  static constexpr uint16_t kNoCode = 0xFFFF;
-  int m_bits = 1;
-  std::vector<uint16_t> m_entries;
+  static constexpr int kFastBits = 10;
+  static constexpr uint16_t kSlow = 0xFFFF;
+
+  int DecodeLong(uint64_t& window, int& used) const {
+    int code = 0, first = 0, index = 0;
+    for (int length = 1; length <= kMaxCodeBits; ++length) {
+      code |= static_cast<int>((window >> (length - 1)) & 1u);
+      const int count = m_count[length];
+      if (code - first < count) {
+        window >>= length;
+        used += length;
+        return m_sorted[static_cast<size_t>(index + code - first)];
+      }
+      index += count;
+      first = (first + count) << 1;
+      code <<= 1;
+    }
+    return -1;
+  }
+
+  std::array<int, kMaxCodeBits + 1> m_count{};
+  std::vector<uint16_t> m_sorted;  // the symbols by code length, then value: canonical order
+  std::array<uint16_t, 1 << kFastBits> m_fast{};
 };
 
 constexpr std::array<uint8_t, 29> kLengthExtraBits = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
@@ -96,30 +119,42 @@ constexpr std::array<uint8_t, 29> kLengthExtraBits = {0, 0, 0, 0, 0, 0, 0, 0, 1,
 constexpr std::array<uint8_t, 30> kDistanceExtraBits = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
                                                         6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
 
-// Skips the symbols of one compressed block up to its end-of-block code.
+// Skips the symbols of one compressed block up to its end-of-block code, as many from each
+// window of 56 bits as it holds: a code takes 15 bits at most, a length's extra bits and its
+// distance 33.
 bool SkipSymbols(BitReader& in, const HuffmanTable& literals, const HuffmanTable& distances) {
+  constexpr int kWindowBits = 56, kCodeBits = 15, kDistanceBits = 33;
   for (;;) {
     if (in.Overrun()) return false;
-    // A literal or length code, its extra bits, a distance code and its extra bits: 48 bits at most.
     uint64_t window = in.Window();
     int used = 0;
-    const int symbol = literals.Decode(window, used);
-    if (symbol < 256) {
-      in.Skip(static_cast<size_t>(used));
-      if (symbol < 0) return false;
-      continue;
+    while (used + kCodeBits <= kWindowBits) {
+      const uint64_t before = window;
+      const int usedBefore = used;
+      const int symbol = literals.Decode(window, used);
+      if (symbol < 256) {
+        if (symbol < 0) return false;
+        continue;
+      }
+      if (symbol == 256) {
+        in.Skip(static_cast<size_t>(used));
+        return true;
+      }
+      if (symbol > 285) return false;
+      if (used + kDistanceBits > kWindowBits) {  // decoded again from the next window
+        window = before, used = usedBefore;
+        break;
+      }
+      const int lengthBits = kLengthExtraBits[static_cast<size_t>(symbol - 257)];
+      window >>= lengthBits;
+      used += lengthBits;
+      const int distance = distances.Decode(window, used);
+      if (distance < 0 || distance >= 30) return false;
+      const int distanceBits = kDistanceExtraBits[static_cast<size_t>(distance)];
+      window >>= distanceBits;
+      used += distanceBits;
     }
-    if (symbol == 256) {
-      in.Skip(static_cast<size_t>(used));
-      return true;
-    }
-    if (symbol > 285) return false;
-    const int lengthBits = kLengthExtraBits[static_cast<size_t>(symbol - 257)];
-    window >>= lengthBits;
-    used += lengthBits;
-    const int distance = distances.Decode(window, used);
-    if (distance < 0 || distance >= 30) return false;
-    in.Skip(static_cast<size_t>(used + kDistanceExtraBits[static_cast<size_t>(distance)]));
+    in.Skip(static_cast<size_t>(used));
   }
 }
 
