@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <libdeflate.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -18,17 +19,20 @@ std::vector<uint8_t> Deflate(const std::vector<uint8_t>& data) {
 }
 
 // Parts compressed apart decode as one stream of their bytes, whatever block each part ends on:
-// stored (noise), fixed codes (a few bytes), dynamic codes (words; several blocks).
+// stored (noise), fixed codes (a few bytes), dynamic codes (words in several blocks; skewed bytes).
 TEST(DeflateJoin, PartsJoinIntoOneStreamOfTheirBytes) {
   std::mt19937 random(3);
-  std::vector<uint8_t> noise(70000), words, few(300);
+  std::vector<uint8_t> noise(70000), skewed(200000), words, few(300);
   for (uint8_t& b : noise) b = static_cast<uint8_t>(random());
+  // Codes of every length up to 15 bits, so that they meet the ends of the decoder's windows.
+  std::geometric_distribution<int> geometric(0.25);
+  for (uint8_t& b : skewed) b = static_cast<uint8_t>(std::min(geometric(random), 255));
   for (size_t i = 0; i < few.size(); ++i) few[i] = static_cast<uint8_t>("abc"[i % 3]);
   for (int k = 0; k < 60000; ++k) {
     const std::string word = std::to_string(random() % 5000) + (k % 17 ? " " : ".\n");
     words.insert(words.end(), word.begin(), word.end());
   }
-  const std::vector<std::vector<uint8_t>> parts = {words, noise, few, words, few, noise};
+  const std::vector<std::vector<uint8_t>> parts = {words, noise, few, skewed, words, few, noise};
   std::vector<uint8_t> joined, expected;
   for (size_t k = 0; k < parts.size(); ++k) {
     const std::vector<uint8_t> stream = Deflate(parts[k]);
