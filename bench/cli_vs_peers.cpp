@@ -1,12 +1,14 @@
 // Whole commands as a user runs them, against their peers in the same run: lumora-cli convert
 // against cjpeg (-quality 100 -sample 1x1 -optimize -dct float) for a 3840 x 2160 bitmap to JPEG,
 // against ImageMagick's convert for 1920 x 1080 to GIF (-dither FloydSteinberg -colors 256) and to
-// PNG, and against cjpeg for the start of a 2 x 2 conversion to JPEG. Each iteration runs our
-// command and the peer's one after the other, taking turns at going first, so both see the same
-// load on a shared machine; the time shown is ours. Counters: both commands' mean wall and
-// processor milliseconds, the peer's over ours (speedup_wall, speedup_cpu), file bytes and their
-// ratio. The memory benchmark gives the largest resident set of the 3840 x 2160 JPEG commands, the
-// maximum RSS that /usr/bin/time -v reports (its own fork keeps this program's pages out of it).
+// PNG, against cjpeg for the start of a 2 x 2 conversion to JPEG, and a CSV batch of 200 banners
+// on two jobs against the same on one. Each iteration runs our command and the peer's one after
+// the other, taking turns at going first, so both see the same load on a shared machine; the time
+// shown is ours. Counters: both commands' mean wall and processor milliseconds, the peer's over
+// ours (speedup_wall, speedup_cpu), file bytes and their ratio. The memory benchmarks give the
+// largest resident set of the 3840 x 2160 JPEG commands, and of a render of an 8192 x 8192
+// project to JPEG beside cjpeg of its template: the maximum RSS that /usr/bin/time -v reports
+// (its own fork keeps this program's pages out of it).
 //
 // The photograph is LUMORA_BENCH_PHOTO, else the wallpaper of Debian's lomiri-wallpapers-20.04,
 // else a synthetic picture, scaled to each size and written as a 24-bit bitmap file. Ours is
@@ -183,6 +185,44 @@ Side Magick(const fs::path& input, std::vector<std::string> options, const std::
   return {command, kFolder / output};
 }
 
+// A 728 x 90 banner of the bundled library with one caption, and a CSV of 200 captions for it.
+fs::path BatchProject() {
+  const fs::path project = kFolder / "batch.lmp";
+  std::ofstream(project) << "<ZEB Image File>\n\t<Template>Banners\\Waves\\Sky 728x90.jpg</Template>\n"
+                            "\t<TextItem>\n\t\t<Left>150</Left>\n\t\t<Top>150</Top>\n\t\t<Caption>Sale</Caption>\n"
+                            "\t\t<FontName>DejaVu Sans</FontName>\n\t\t<FontBold>True</FontBold>\n"
+                            "\t\t<FontSize>28</FontSize>\n\t\t<Shadow>True</Shadow>\n\t</TextItem>\n</ZEB Image File>\n";
+  std::ofstream csv(kFolder / "batch.csv");
+  csv << "1.Caption\n";
+  for (int row = 1; row <= 200; ++row) csv << "Summer sale " << row << "% off\n";
+  return project;
+}
+
+// The same batch on N jobs.
+Side Batch(const fs::path& project, int jobs) {
+  const std::string folder = (kFolder / ("batch-" + std::to_string(jobs))).string();
+  return {{FromEnvironment("LUMORA_BENCH_CLI", LUMORA_CLI_PATH), "render", "--library", LUMORA_TEMPLATES,
+           project.string(), "--csv", (kFolder / "batch.csv").string(), "-o", folder + "/{row}.jpg", "--jobs",
+           std::to_string(jobs)},
+          folder + "/1.jpg"};
+}
+
+// A project on an 8192 x 8192 template (the largest the editor opens) with one caption, rendered
+// to JPEG; the template lies in a library of its own under the bench folder.
+Side HugeRender(const fs::path& picture) {
+  const fs::path library = kFolder / "library", folder = library / "Large" / "Photo";
+  fs::create_directories(folder);
+  fs::rename(picture, folder / "huge.bmp");
+  const fs::path project = kFolder / "huge.lmp";
+  std::ofstream(project) << "<ZEB Image File>\n\t<Template>Large\\Photo\\huge.bmp</Template>\n"
+                            "\t<TextItem>\n\t\t<Left>1500</Left>\n\t\t<Top>1500</Top>\n\t\t<Caption>Sale</Caption>\n"
+                            "\t\t<FontName>DejaVu Sans</FontName>\n\t\t<FontSize>400</FontSize>\n\t</TextItem>\n"
+                            "</ZEB Image File>\n";
+  return {{FromEnvironment("LUMORA_BENCH_CLI", LUMORA_CLI_PATH), "render", "--library", library.string(),
+           project.string(), "-o", (kFolder / "huge.jpg").string()},
+          kFolder / "huge.jpg"};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -200,6 +240,10 @@ int main(int argc, char** argv) {
       Magick(hd, {"-dither", "FloydSteinberg", "-colors", "256"}, "magick.gif"), 5, Compare);
   add("cli/1920x1080/png/vs:imagemagick", Ours(hd, "ours.png"), Magick(hd, {}, "magick.png"), 5, Compare);
   add("cli/2x2/jpeg/start-up/vs:cjpeg", Ours(tiny, "ours-2x2.jpg"), Cjpeg(tiny, "cjpeg-2x2.jpg"), 40, Compare);
+  add("cli/8192x8192/render-jpeg/peak-memory/vs:cjpeg", HugeRender(PhotoBitmap(8192, 8192)),
+      Cjpeg(kFolder / "library" / "Large" / "Photo" / "huge.bmp", "cjpeg-huge.jpg"), 1, PeakMemory);
+  const fs::path batch = BatchProject();
+  add("cli/batch-200x728x90/jpeg/jobs:2/vs:jobs:1", Batch(batch, 2), Batch(batch, 1), 3, Compare);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
