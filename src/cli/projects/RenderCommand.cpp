@@ -51,7 +51,7 @@ int RunRender(const CliOptions& options) {
   }
   for (const std::string& line : TextThatDoesNotFit(project.document)) PrintWarning(line);
   GifExport gif;
-  if (std::string problem = RenderPicture(project.document, project.picture, project.pictureAlpha, *options.output, gif, options.Export()); !problem.empty()) {
+  if (std::string problem = RenderPicture(project.document, std::move(project.picture), project.pictureAlpha, *options.output, gif, options.Export()); !problem.empty()) {
     PrintError(*options.output + ": " + problem);
     return kExitFailed;
   }

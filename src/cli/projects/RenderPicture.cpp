@@ -8,7 +8,7 @@
 
 namespace lumora::cli {
 
-std::string RenderPicture(const Document& document, const raster::StdPicture& picture,
+std::string RenderPicture(const Document& document, raster::StdPicture picture,
                           const std::vector<uint8_t>& pictureAlpha, const std::filesystem::path& output, GifExport& gif, const ExportOptions& options,
                           std::mutex* gifLock) {
   const auto composite = BuildImage(document, picture);
@@ -20,6 +20,7 @@ std::string RenderPicture(const Document& document, const raster::StdPicture& pi
   ImageExport job;
   job.Prepare(*composite);
   PrepareTransparency(job, output, options, document, picture, pictureAlpha);
+  picture = {};
   const ExportResult result = job.Save(output, gif, options);
   return result ? std::string() : result.Message;
 }
