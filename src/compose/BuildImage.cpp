@@ -37,6 +37,16 @@ std::shared_ptr<raster::Bitmap> BuildImage(const Document& document, const raste
   return composite;
 }
 
+std::shared_ptr<raster::Bitmap> BuildImageOnTemplate(const Document& document, raster::StdPicture templatePicture) {
+  std::shared_ptr<raster::Bitmap> bitmap = templatePicture.sharedBitmap();
+  templatePicture = {};
+  if (!bitmap || bitmap.use_count() != 1 || !raster::IsRgb32Layout(*bitmap))
+    return BuildImage(document, raster::StdPicture(std::move(bitmap)));
+  QImage surface = ToQImage(bitmap);
+  PaintVisibleItems(surface, document);
+  return bitmap;
+}
+
 std::shared_ptr<raster::Bitmap> BuildImageKeepingAlpha(const Document& document, const raster::StdPicture& templatePicture,
                                                        const std::vector<uint8_t>& alpha) {
   auto composite = CopyOfTemplate(templatePicture);

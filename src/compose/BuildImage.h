@@ -15,6 +15,9 @@ namespace lumora {
 // A new 32-bit top-down surface the size of the template; nullptr when there is no template
 // picture or no memory for the copy.
 std::shared_ptr<raster::Bitmap> BuildImage(const Document& document, const raster::StdPicture& templatePicture);
+// The same for a caller that gives the template up: when nothing else holds its bitmap and it is
+// in the RGB32 layout, the text is painted on it and no full-size copy is made.
+std::shared_ptr<raster::Bitmap> BuildImageOnTemplate(const Document& document, raster::StdPicture templatePicture);
 // The same over the template's own transparency (its opacity per pixel, as the loader gives it):
 // a 32-bit bitmap whose fourth byte is each pixel's opacity, for the PNG route. Nothing when the
 // opacities do not fit the picture.

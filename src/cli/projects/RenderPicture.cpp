@@ -11,16 +11,15 @@ namespace lumora::cli {
 std::string RenderPicture(const Document& document, raster::StdPicture picture,
                           const std::vector<uint8_t>& pictureAlpha, const std::filesystem::path& output, GifExport& gif, const ExportOptions& options,
                           std::mutex* gifLock) {
-  const auto composite = BuildImage(document, picture);
+  ImageExport job;
+  PrepareTransparency(job, output, options, document, picture, pictureAlpha);
+  const auto composite = BuildImageOnTemplate(document, std::move(picture));
   if (!composite) return kImageNotSaved;
   std::error_code ec;
   if (output.has_parent_path()) std::filesystem::create_directories(output.parent_path(), ec);
   std::unique_lock<std::mutex> lock;
   if (gifLock && RouteFor(output.string()) == ExportRoute::Gif) lock = std::unique_lock(*gifLock);
-  ImageExport job;
   job.Prepare(*composite);
-  PrepareTransparency(job, output, options, document, picture, pictureAlpha);
-  picture = {};
   const ExportResult result = job.Save(output, gif, options);
   return result ? std::string() : result.Message;
 }

@@ -19,9 +19,8 @@ class GifExport;
 namespace lumora::cli {
 
 // Returns "" or the user's message. The GIF route keeps its tables process-wide, so when renders
-// run side by side each GIF export holds gifLock (when given). The picture is let go once the
-// composite is built (unless a PNG keeps its transparency): a caller that hands over the last
-// reference frees the template before the encoder needs its memory.
+// run side by side each GIF export holds gifLock (when given). A caller that hands over the last
+// reference to the picture has the text painted on it, with no full-size copy.
 std::string RenderPicture(const Document& document, raster::StdPicture picture,
                           const std::vector<uint8_t>& pictureAlpha, const std::filesystem::path& output, GifExport& gif, const ExportOptions& options,
                           std::mutex* gifLock = nullptr);
