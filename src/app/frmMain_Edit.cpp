@@ -1,9 +1,9 @@
 // frmMain's editing commands: inserting, formatting, restacking and deleting text items, the
 // picture export, undo and redo, and the keyboard shortcuts that reach them.
-#include <QAction>
-#include <QKeyEvent>
 #include <QAbstractSpinBox>
+#include <QAction>
 #include <QComboBox>
+#include <QKeyEvent>
 
 #include "app/frmExportOptions.h"
 #include "app/frmMain.h"

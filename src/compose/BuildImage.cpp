@@ -27,24 +27,25 @@ void PaintVisibleItems(QPaintDevice& surface, const Document& document) {
     if (item.Visible) PaintTextItem(painter, item);
 }
 
+// The composite: the document's items painted on the given surface.
+std::shared_ptr<raster::Bitmap> PaintedOn(std::shared_ptr<raster::Bitmap> surface, const Document& document) {
+  if (!surface) return nullptr;
+  QImage image = ToQImage(surface);
+  PaintVisibleItems(image, document);
+  return surface;
+}
+
 }  // namespace
 
 std::shared_ptr<raster::Bitmap> BuildImage(const Document& document, const raster::StdPicture& templatePicture) {
-  auto composite = CopyOfTemplate(templatePicture);
-  if (!composite) return nullptr;
-  QImage surface = ToQImage(composite);
-  PaintVisibleItems(surface, document);
-  return composite;
+  return PaintedOn(CopyOfTemplate(templatePicture), document);
 }
 
 std::shared_ptr<raster::Bitmap> BuildImageOnTemplate(const Document& document, raster::StdPicture templatePicture) {
   std::shared_ptr<raster::Bitmap> bitmap = templatePicture.sharedBitmap();
   templatePicture = {};
-  if (!bitmap || bitmap.use_count() != 1 || !raster::IsRgb32Layout(*bitmap))
-    return BuildImage(document, raster::StdPicture(std::move(bitmap)));
-  QImage surface = ToQImage(bitmap);
-  PaintVisibleItems(surface, document);
-  return bitmap;
+  const bool ours = bitmap && bitmap.use_count() == 1 && raster::IsRgb32Layout(*bitmap);
+  return PaintedOn(ours ? std::move(bitmap) : CopyOfTemplate(raster::StdPicture(std::move(bitmap))), document);
 }
 
 std::shared_ptr<raster::Bitmap> BuildImageKeepingAlpha(const Document& document, const raster::StdPicture& templatePicture,

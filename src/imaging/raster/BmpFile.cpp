@@ -225,7 +225,7 @@ BmpReadResult ReadBmp(std::span<const uint8_t> file, BmpPixels target) {
   if (!bitmap) return Fail("there is not enough memory for the picture");
   std::ranges::copy(layout.colours, bitmap->colorTable().begin());
   if (convertRows) {
-    const size_t stride = (static_cast<size_t>(layout.width) * 3 + 3) / 4 * 4;
+    const auto stride = static_cast<size_t>(Bitmap::BytesPerScanLine(layout.width, 24));
     for (int32_t r = 0; r < layout.height; ++r)
       Rgb24ToRgb32(data.data() + static_cast<size_t>(r) * stride, layout.width,
                    bitmap->row(layout.topDown ? r : layout.height - 1 - r));
