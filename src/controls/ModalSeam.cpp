@@ -1,15 +1,21 @@
 #include "controls/ModalSeam.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHeaderView>
-#include <QTreeView>
-#include <QPushButton>
+#include <QListView>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTimer>
+#include <QTreeView>
 
 #include "base/AppInfo.h"
 
@@ -31,6 +37,22 @@ QString SuffixOfFilter(const QString& filter, const QString& fallback) {
   static const QRegularExpression single(QStringLiteral("\\(\\*\\.(\\w+)\\)$"));
   const QRegularExpressionMatch match = single.match(filter);
   return match.hasMatch() ? match.captured(1) : fallback;
+}
+
+// Qt's places list starts narrower than a home folder's name, cut off under a scroll bar. It
+// gets the width of its longest name, up to a third of the window; past that, names elide.
+void fitPlacesToNames(QFileDialog& dialog) {
+  auto* splitter = dialog.findChild<QSplitter*>(QStringLiteral("splitter"));
+  auto* places = dialog.findChild<QListView*>(QStringLiteral("sidebar"));
+  if (splitter == nullptr || places == nullptr || splitter->count() != 2) return;
+  places->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  places->setTextElideMode(Qt::ElideMiddle);
+  const int names = places->sizeHintForColumn(0) + 2 * places->frameWidth() + places->verticalScrollBar()->sizeHint().width();
+  QList<int> sizes = splitter->sizes();
+  const int total = sizes[0] + sizes[1];
+  const int wanted = std::min(names, total / 3);
+  if (sizes[0] >= wanted) return;
+  splitter->setSizes({wanted, total - wanted});
 }
 
 class RealModalSeam final : public ModalSeam {
@@ -89,6 +111,8 @@ class RealModalSeam final : public ModalSeam {
     // Qt's own size cuts the Date Modified column off mid-date; the wider window gives it the rest.
     dialog.resize(dialog.sizeHint().expandedTo(QSize(780, 460)));
     if (auto* details = dialog.findChild<QTreeView*>()) details->header()->setStretchLastSection(true);
+    // The splitter's parts have sizes once the dialog is shown.
+    QTimer::singleShot(0, &dialog, [&dialog] { fitPlacesToNames(dialog); });
     if (!request.initialFolder.isEmpty()) dialog.setDirectory(request.initialFolder);
     if (!request.initialFile.isEmpty()) dialog.selectFile(request.initialFile);
     FileDialogAnswer answer;

@@ -9,11 +9,16 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSettings>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include "RaisedError.h"
 #include "ScriptedModal.h"
@@ -144,6 +149,49 @@ TEST(RealFileDialog, ATypedNameTakesThePickedFiltersExtension) {
     EXPECT_EQ(shownFilters.value(4), QStringLiteral("All Files (*.*)"));
     EXPECT_EQ(QFileInfo(files.FileName()).fileName(), QString::fromLatin1(c.saved));
     EXPECT_EQ(optionsOwner, shown);
+  }
+}
+
+// A place whose name is longer than the places list left by the last dialog (as Qt keeps it in
+// its settings) widens the list to the whole name, up to a third of the window, with no scroll bar.
+TEST(RealFileDialog, PlacesWidenToTheirLongestNameUpToAThirdOfTheWindow) {
+  QTemporaryDir root;
+  for (const int length : {16, 160}) {
+    SCOPED_TRACE(length);
+    const QString place = root.filePath(QString(length, QLatin1Char('p')));
+    ASSERT_TRUE(QDir().mkpath(place));
+    {
+      QSettings qt(QSettings::UserScope, QStringLiteral("QtProject"));
+      qt.beginGroup(QStringLiteral("FileDialog"));
+      qt.setValue(QStringLiteral("shortcuts"), QStringList{QStringLiteral("file:"), QUrl::fromLocalFile(place).toString()});
+      qt.setValue(QStringLiteral("sidebarWidth"), 90);
+    }
+    int shown = 0, names = 0, third = 0;
+    bool scrolls = true;
+    QTimer::singleShot(0, [&] {
+      QTimer::singleShot(0, [&] {  // after the dialog's own first look at its places
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* places = dialog->findChild<QListView*>(QStringLiteral("sidebar"));
+        auto* splitter = dialog->findChild<QSplitter*>(QStringLiteral("splitter"));
+        ASSERT_TRUE(places && splitter);
+        shown = places->viewport()->width();
+        names = places->sizeHintForColumn(0);
+        third = (splitter->sizes().value(0) + splitter->sizes().value(1)) / 3;
+        scrolls = places->horizontalScrollBar()->isVisible();
+        EXPECT_LE(splitter->sizes().value(0), third);
+        dialog->reject();
+      });
+    });
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Kind::Save;
+    request.initialFolder = root.path();
+    EXPECT_FALSE(Modal().fileDialog(request).accepted);
+    EXPECT_FALSE(scrolls);
+    if (length == 16)
+      EXPECT_GE(shown, names);
+    else
+      EXPECT_LT(shown, names) << "elided within a third of " << 3 * third;
   }
 }
 
