@@ -7,6 +7,7 @@
 #include <array>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <random>
 #include <string>
@@ -285,6 +286,48 @@ TEST(BmpReader, EveryTruncationOfAGoodFileIsRefusedCleanly) {
   ASSERT_TRUE(ReadBmp(good));
   // Cutting into the last row's padding is the only cut a reader may forgive.
   for (size_t n = 0; n + 4 < good.size(); ++n) EXPECT_FALSE(ReadBmp(std::span(good).first(n))) << n;
+}
+
+// A file larger than its headers' share is read a chunk of rows at a time: the same picture as
+// from the whole file in memory, over several chunks, with the last row's padding cut off or
+// not; cut into its pixels, it is refused as the whole file is.
+TEST(BmpFiles, LargeFilesReadInChunksGiveTheWholeFilesPicture) {
+  const QTemporaryDir temp;
+  const std::filesystem::path path = std::filesystem::path(temp.path().toStdString()) / "large.bmp";
+  const struct {
+    int bpp;
+    RowOrder order;
+    ChannelMasks masks;
+    BmpPixels target;
+    size_t cut;  // bytes cut off the end
+    const char* error;
+  } cases[] = {{24, RowOrder::BottomUp, ChannelMasks::DefaultFor(24), BmpPixels::Rgb32, 0, nullptr},
+               {24, RowOrder::TopDown, ChannelMasks::DefaultFor(24), BmpPixels::AsStored, 1, nullptr},
+               {24, RowOrder::BottomUp, ChannelMasks::DefaultFor(24), BmpPixels::Rgb32, 1, nullptr},
+               {1, RowOrder::BottomUp, ChannelMasks::DefaultFor(1), BmpPixels::Rgb32, 0, nullptr},
+               {32, RowOrder::TopDown, {0xFF, 0xFF00, 0xFF0000}, BmpPixels::AsStored, 0, nullptr},
+               {24, RowOrder::BottomUp, ChannelMasks::DefaultFor(24), BmpPixels::Rgb32, 2, "truncated"},
+               {24, RowOrder::BottomUp, ChannelMasks::DefaultFor(24), BmpPixels::Rgb32, 4000000, "truncated"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.bpp) + (c.order == RowOrder::TopDown ? " top-down" : " bottom-up") + " cut " +
+                 std::to_string(c.cut));
+    // 1001 pixels leave padding on every row; 1400 rows of 24 bits are over four chunks.
+    auto bytes = EncodeBmp(*RandomBitmap(1001, 1400, c.bpp, c.order, c.masks, static_cast<unsigned>(c.bpp + c.cut)));
+    bytes.resize(bytes.size() - c.cut);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    const auto file = ReadBmpFile(path, c.target), memory = ReadBmp(bytes, c.target);
+    if (c.error) {
+      EXPECT_FALSE(file);
+      EXPECT_NE(file.error.find(c.error), std::string::npos) << file.error;
+      EXPECT_EQ(file.error, memory.error);
+      continue;
+    }
+    ASSERT_TRUE(file && memory) << file.error << memory.error;
+    EXPECT_EQ(std::make_tuple(file.bitmap->bpp(), file.bitmap->rowOrder(), file.bitmap->masks()),
+              std::make_tuple(memory.bitmap->bpp(), memory.bitmap->rowOrder(), memory.bitmap->masks()));
+    EXPECT_TRUE(std::ranges::equal(file.bitmap->colorTable(), memory.bitmap->colorTable()));
+    EXPECT_TRUE(Pixels(*file.bitmap) == Pixels(*memory.bitmap));
+  }
 }
 
 TEST(BmpFiles, WriteReplaceAndFailures) {

@@ -25,6 +25,10 @@ constexpr int64_t kRleMaxPixelsPerByte = 1024;
 constexpr int64_t kRleFreePixels = 65536;
 // Headers, masks, a full colour table and 2^28 pixels of 32 bits with padding.
 constexpr uintmax_t kMaxFileBytes = (uintmax_t{1} << 30) + (uintmax_t{1} << 20);
+// A larger file's pixels are read a chunk of rows at a time, straight into the picture, so a
+// file never sits in memory whole beside the picture made from it.
+constexpr size_t kHeadBytes = size_t{64} << 10;
+constexpr size_t kChunkBytes = size_t{1} << 20;
 
 uint16_t U16(std::span<const uint8_t> d, size_t at) { return static_cast<uint16_t>(d[at] | (d[at + 1] << 8)); }
 uint32_t U32(std::span<const uint8_t> d, size_t at) {
@@ -64,15 +68,17 @@ bool GoodMask(uint32_t mask, int bpp) {
   return (shifted & mask) == 0;
 }
 
-std::optional<std::string> ReadHeaders(std::span<const uint8_t> file, Layout& out) {
-  if (file.size() < kFileHeaderSize + 4) return "the file is too short to hold its headers";
+// `file` holds the first bytes of a file of fileSize bytes: all of them, or at least kHeadBytes,
+// which is more than the longest header, the masks and a full colour table take.
+std::optional<std::string> ReadHeaders(std::span<const uint8_t> file, uint64_t fileSize, Layout& out) {
+  if (fileSize < kFileHeaderSize + 4) return "the file is too short to hold its headers";
   if (file[0] != 'B' || file[1] != 'M') return "it does not start with the signature BM";
   const uint32_t offBits = U32(file, 10);
   const uint32_t headerSize = U32(file, 14);
   if (headerSize != kCoreHeaderSize && headerSize != kInfoHeaderSize && headerSize != 52 && headerSize != 56 &&
       headerSize != 108 && headerSize != 124)
     return "the information header has an unknown size (" + std::to_string(headerSize) + " bytes)";
-  if (kFileHeaderSize + headerSize > file.size()) return "the information header runs past the end of the file";
+  if (kFileHeaderSize + headerSize > fileSize) return "the information header runs past the end of the file";
 
   int64_t width = 0, height = 0;
   uint32_t clrUsed = 0;
@@ -114,7 +120,7 @@ std::optional<std::string> ReadHeaders(std::span<const uint8_t> file, Layout& ou
     case BI_BITFIELDS: {
       if (out.bpp != 16 && out.bpp != 32) return "channel masks need 16 or 32 bits per pixel";
       // The masks follow a 40-byte header and are part of every longer one, at the same place.
-      if (kFileHeaderSize + kInfoHeaderSize + 12 > file.size()) return "the channel masks run past the end of the file";
+      if (kFileHeaderSize + kInfoHeaderSize + 12 > fileSize) return "the channel masks run past the end of the file";
       const size_t at = kFileHeaderSize + kInfoHeaderSize;
       out.masks = {U32(file, at), U32(file, at + 4), U32(file, at + 8)};
       const auto& m = out.masks;
@@ -131,7 +137,7 @@ std::optional<std::string> ReadHeaders(std::span<const uint8_t> file, Layout& ou
   if (out.bpp <= 8) {
     const size_t tableSize = size_t{1} << out.bpp;
     const size_t count = clrUsed ? clrUsed : tableSize;
-    if (tableOffset + count * entrySize > file.size()) return "the colour table runs past the end of the file";
+    if (tableOffset + count * entrySize > fileSize) return "the colour table runs past the end of the file";
     out.colours.resize(tableSize);
     for (size_t i = 0; i < std::min(count, tableSize); ++i) {
       const uint8_t* e = &file[tableOffset + i * entrySize];
@@ -139,18 +145,58 @@ std::optional<std::string> ReadHeaders(std::span<const uint8_t> file, Layout& ou
     }
   }
   if (offBits < kFileHeaderSize + headerSize) return "the pixel data offset points into the headers";
-  if (offBits >= file.size()) return "the pixel data offset lies outside the file";
+  if (offBits >= fileSize) return "the pixel data offset lies outside the file";
   out.pixelOffset = offBits;
   return std::nullopt;
 }
 
-// Rows are stored in the file's own order, as the bitmap keeps it; the last may lack its padding.
-void CopyRows(std::span<const uint8_t> data, Bitmap& bitmap) {
-  const auto stride = static_cast<size_t>(bitmap.stride());
-  for (int32_t r = 0; r < bitmap.height(); ++r) {
-    const size_t at = static_cast<size_t>(r) * stride;
-    std::memcpy(bitmap.bits() + at, data.data() + at, std::min(stride, data.size() - at));
+int64_t StrideOf(const Layout& layout) { return (int64_t{layout.width} * layout.bpp + 31) / 32 * 4; }
+
+// An uncompressed picture's rows must all be there; the last may lack its padding.
+std::optional<std::string> CheckPixelsPresent(const Layout& layout, uint64_t present) {
+  const int64_t needed = StrideOf(layout) * (layout.height - 1) + (int64_t{layout.width} * layout.bpp + 7) / 8;
+  if (present >= static_cast<uint64_t>(needed)) return std::nullopt;
+  return "the pixel data is truncated (" + std::to_string(needed) + " bytes needed, " + std::to_string(present) +
+         " present)";
+}
+
+// The picture the rows go into: the file's own layout, or RGB32 when 24-bit rows are converted.
+std::shared_ptr<Bitmap> MakeBitmap(const Layout& layout, bool convertRows) {
+  std::shared_ptr<Bitmap> bitmap;
+  try {
+    bitmap = convertRows ? Bitmap::Create(layout.width, layout.height, 32, RowOrder::TopDown)
+                         : Bitmap::Create(layout.width, layout.height, layout.bpp,
+                                          layout.topDown ? RowOrder::TopDown : RowOrder::BottomUp, layout.masks);
+  } catch (const LumoraError&) {
   }
+  if (bitmap) std::ranges::copy(layout.colours, bitmap->colorTable().begin());
+  return bitmap;
+}
+
+// rowAt(r) gives the bytes of the r-th row in file order (the last may lack its padding), or an
+// empty span when they cannot be read. Rows keep the file's order, as the bitmap keeps it, or
+// are converted to RGB32 top row first.
+template <class RowAt>
+bool FillRows(const Layout& layout, bool convertRows, Bitmap& bitmap, RowAt&& rowAt) {
+  const auto stride = static_cast<size_t>(bitmap.stride());
+  for (int32_t r = 0; r < layout.height; ++r) {
+    const std::span<const uint8_t> row = rowAt(r);
+    if (row.empty()) return false;
+    if (convertRows)
+      Rgb24ToRgb32(row.data(), layout.width, bitmap.row(layout.topDown ? r : layout.height - 1 - r));
+    else
+      std::memcpy(bitmap.bits() + static_cast<size_t>(r) * stride, row.data(), std::min(stride, row.size()));
+  }
+  return true;
+}
+
+// The routes' layout for a picture that was not read straight into it.
+BmpReadResult Finish(std::shared_ptr<Bitmap> bitmap, BmpPixels target) {
+  if (target == BmpPixels::Rgb32 && !IsRgb32Layout(*bitmap)) {
+    bitmap = Rgb32Copy(*bitmap);
+    if (!bitmap) return Fail("there is not enough memory for the picture");
+  }
+  return {std::move(bitmap), {}};
 }
 
 // BI_RLE8 / BI_RLE4: pairs (count, value) are runs; (0, 0) ends a line, (0, 1) the picture,
@@ -198,7 +244,7 @@ std::optional<std::string> DecodeRle(std::span<const uint8_t> data, Bitmap& bitm
 
 BmpReadResult ReadBmp(std::span<const uint8_t> file, BmpPixels target) {
   Layout layout;
-  if (auto error = ReadHeaders(file, layout)) return Fail(*error);
+  if (auto error = ReadHeaders(file, file.size(), layout)) return Fail(*error);
   const auto pixels = file.subspan(layout.pixelOffset);
   const bool rle = layout.compression == BI_RLE8 || layout.compression == BI_RLE4;
   std::span<const uint8_t> data = pixels;
@@ -207,38 +253,22 @@ BmpReadResult ReadBmp(std::span<const uint8_t> file, BmpPixels target) {
     if (layout.sizeImage) data = pixels.first(layout.sizeImage);
     if (int64_t{layout.width} * layout.height > kRleFreePixels + kRleMaxPixelsPerByte * static_cast<int64_t>(data.size()))
       return Fail("the run-length data is far too short for the picture it claims");
-  } else {
-    const int64_t stride = (int64_t{layout.width} * layout.bpp + 31) / 32 * 4;
-    const int64_t needed = stride * (layout.height - 1) + (int64_t{layout.width} * layout.bpp + 7) / 8;
-    if (static_cast<int64_t>(pixels.size()) < needed)
-      return Fail("the pixel data is truncated (" + std::to_string(needed) + " bytes needed, " +
-                  std::to_string(pixels.size()) + " present)");
-  }
-  const bool convertRows = target == BmpPixels::Rgb32 && layout.bpp == 24;
-  std::shared_ptr<Bitmap> bitmap;
-  try {
-    bitmap = convertRows ? Bitmap::Create(layout.width, layout.height, 32, RowOrder::TopDown)
-                         : Bitmap::Create(layout.width, layout.height, layout.bpp,
-                                          layout.topDown ? RowOrder::TopDown : RowOrder::BottomUp, layout.masks);
-  } catch (const LumoraError&) {
-  }
-  if (!bitmap) return Fail("there is not enough memory for the picture");
-  std::ranges::copy(layout.colours, bitmap->colorTable().begin());
-  if (convertRows) {
-    const auto stride = static_cast<size_t>(Bitmap::BytesPerScanLine(layout.width, 24));
-    for (int32_t r = 0; r < layout.height; ++r)
-      Rgb24ToRgb32(data.data() + static_cast<size_t>(r) * stride, layout.width,
-                   bitmap->row(layout.topDown ? r : layout.height - 1 - r));
-  } else if (!rle) {
-    CopyRows(data, *bitmap);
-  } else if (const auto error = DecodeRle(data, *bitmap, layout.compression == BI_RLE4)) {
+  } else if (auto error = CheckPixelsPresent(layout, pixels.size())) {
     return Fail(*error);
   }
-  if (target == BmpPixels::Rgb32 && !IsRgb32Layout(*bitmap)) {
-    bitmap = Rgb32Copy(*bitmap);
-    if (!bitmap) return Fail("there is not enough memory for the picture");
+  const bool convertRows = target == BmpPixels::Rgb32 && layout.bpp == 24;
+  std::shared_ptr<Bitmap> bitmap = MakeBitmap(layout, convertRows);
+  if (!bitmap) return Fail("there is not enough memory for the picture");
+  if (rle) {
+    if (const auto error = DecodeRle(data, *bitmap, layout.compression == BI_RLE4)) return Fail(*error);
+  } else {
+    const auto stride = static_cast<size_t>(StrideOf(layout));
+    FillRows(layout, convertRows, *bitmap, [&](int32_t r) {
+      const size_t at = static_cast<size_t>(r) * stride;
+      return data.subspan(at, std::min(stride, data.size() - at));
+    });
   }
-  return {std::move(bitmap), {}};
+  return Finish(std::move(bitmap), target);
 }
 
 BmpReadResult ReadBmpFile(const std::filesystem::path& path, BmpPixels target) {
@@ -247,12 +277,51 @@ BmpReadResult ReadBmpFile(const std::filesystem::path& path, BmpPixels target) {
   if (ec) return {nullptr, "Cannot read " + path.string() + ": " + ec.message() + "."};
   if (size > kMaxFileBytes) return Fail("the file is larger than any picture this program reads");
   std::ifstream in(path, std::ios::binary);
-  // Not zeroed first: the read fills every byte, and a large file's zeroing costs as much as its reading.
-  const auto bytes = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(size));
-  AdviseHugePages(bytes.get(), static_cast<size_t>(size));
-  if (!in || !in.read(reinterpret_cast<char*>(bytes.get()), static_cast<std::streamsize>(size)))
-    return {nullptr, "Cannot read " + path.string() + "."};
-  return ReadBmp({bytes.get(), static_cast<size_t>(size)}, target);
+  const BmpReadResult unreadable{nullptr, "Cannot read " + path.string() + "."};
+  auto readInto = [&in](uint8_t* to, size_t bytes) {
+    return static_cast<bool>(in.read(reinterpret_cast<char*>(to), static_cast<std::streamsize>(bytes)));
+  };
+  auto whole = [&]() -> BmpReadResult {
+    // Not zeroed first: the read fills every byte, and a large file's zeroing costs as much as its reading.
+    const auto bytes = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(size));
+    AdviseHugePages(bytes.get(), static_cast<size_t>(size));
+    if (!in || !in.seekg(0) || !readInto(bytes.get(), static_cast<size_t>(size))) return unreadable;
+    return ReadBmp({bytes.get(), static_cast<size_t>(size)}, target);
+  };
+  if (size <= kHeadBytes) return whole();
+
+  std::vector<uint8_t> head(kHeadBytes);
+  if (!in || !readInto(head.data(), head.size())) return unreadable;
+  Layout layout;
+  if (auto error = ReadHeaders(head, size, layout)) return Fail(*error);
+  if (layout.compression == BI_RLE8 || layout.compression == BI_RLE4) return whole();  // small by nature
+  if (auto error = CheckPixelsPresent(layout, size - layout.pixelOffset)) return Fail(*error);
+  const bool convertRows = target == BmpPixels::Rgb32 && layout.bpp == 24;
+  std::shared_ptr<Bitmap> bitmap = MakeBitmap(layout, convertRows);
+  if (!bitmap) return Fail("there is not enough memory for the picture");
+
+  // Whole rows a chunk; the last row may lack its padding, and a file that shrinks while it is
+  // read is one that cannot be read.
+  const auto stride = static_cast<size_t>(StrideOf(layout));
+  const size_t chunkRows = std::max<size_t>(1, kChunkBytes / stride);
+  const uint64_t pixelBytes = size - layout.pixelOffset;
+  std::vector<uint8_t> chunk(chunkRows * stride);
+  size_t first = 0, count = 0;  // the rows in the chunk
+  if (!in.seekg(static_cast<std::streamoff>(layout.pixelOffset))) return unreadable;
+  const bool read = FillRows(layout, convertRows, *bitmap, [&](int32_t r) -> std::span<const uint8_t> {
+    const auto row = static_cast<size_t>(r);
+    if (row >= first + count) {
+      first = row;
+      count = std::min(chunkRows, static_cast<size_t>(layout.height) - row);
+      const uint64_t at = uint64_t{first} * stride;
+      const auto bytes = static_cast<size_t>(std::min<uint64_t>(uint64_t{count} * stride, pixelBytes - at));
+      if (!readInto(chunk.data(), bytes)) return {};
+    }
+    const size_t at = (row - first) * stride;
+    return {chunk.data() + at, std::min<uint64_t>(stride, pixelBytes - uint64_t{row} * stride)};
+  });
+  if (!read) return unreadable;
+  return Finish(std::move(bitmap), target);
 }
 
 std::vector<uint8_t> EncodeBmp(const Bitmap& bitmap) {
