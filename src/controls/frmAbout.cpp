@@ -38,7 +38,7 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
 
   lblDescription = new QLabel(
       QStringLiteral("Makes finished pictures such as covers and banners from a template picture and "
-                     "formatted text, and exports them as JPEG, GIF or bitmap files."),
+                     "formatted text, and exports them as JPEG, GIF, PNG or bitmap files."),
       this);
   lblDescription->setObjectName(QStringLiteral("lblDescription"));
   lblDescription->setWordWrap(true);
