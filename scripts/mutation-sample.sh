@@ -93,6 +93,14 @@ mutation png-lower-rows-unprimed src/imaging/PngWriter.cpp \
   'for (size_t y = from > 0 ? from - 1 : 0; y < to; ++y) {' \
   'for (size_t y = from; y < to; ++y) {' \
   'missing step: the lower part'"'"'s first row is filtered under zeros instead of the row above it'
+mutation bmp-chunk-row-offset src/imaging/raster/BmpFile.cpp \
+  'const size_t at = (row - first) * stride;' \
+  'const size_t at = (row - first) * stride + (row > first ? stride : 0);' \
+  'wrong index: a large bitmap file'"'"'s rows after a chunk'"'"'s first are read one row too far on'
+mutation dialog-places-fit src/controls/ModalSeam.cpp \
+  'if (sizes[0] >= wanted) return;' \
+  'return;' \
+  'missing step: the file dialog'"'"'s places list keeps cutting the home folder'"'"'s name'
 
 # src/imaging: palette, dither, BMP, fitting
 mutation palette-leaves src/imaging/cPal8bpp.cpp \
