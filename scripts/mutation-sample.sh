@@ -93,6 +93,10 @@ mutation png-lower-rows-unprimed src/imaging/PngWriter.cpp \
   'for (size_t y = from > 0 ? from - 1 : 0; y < to; ++y) {' \
   'for (size_t y = from; y < to; ++y) {' \
   'missing step: the lower part'"'"'s first row is filtered under zeros instead of the row above it'
+mutation jpeg-recomputed-predictor src/imaging/JpegStream.cpp \
+  'm_rows->Transform(row - 1, m_out);' \
+  'm_rows->Transform(row, m_out);' \
+  'wrong row: a stripe of recomputed blocks starts from its own first row'"'"'s DC values instead of the row above'"'"'s'
 mutation bmp-chunk-row-offset src/imaging/raster/BmpFile.cpp \
   'const size_t at = (row - first) * stride;' \
   'const size_t at = (row - first) * stride + (row > first ? stride : 0);' \

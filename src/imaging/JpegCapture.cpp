@@ -6,7 +6,6 @@
 
 #include "base/LumoraError.h"
 #include "imaging/JpegColour.h"
-#include "imaging/JpegDct.h"
 #include "imaging/JpegQuantiser.h"
 #include "imaging/JpegStripes.h"
 #include "imaging/raster/Blit.h"
@@ -15,75 +14,51 @@ namespace lumora {
 
 namespace {
 
-// The pixels one component group is sampled from: the source bitmap itself when it can be read
-// as it is, else a 24-bit working plane filled by the platform's copy or halftone reduction.
-struct SamplePlane {
-  const raster::Bitmap* bitmap = nullptr;
-  int32_t left = 0, top = 0;
-  int bytesPerPixel = 3;
-  std::shared_ptr<raster::Bitmap> owned;
-
-  const uint8_t* Row(int32_t y) const { return bitmap->row(top + y) + static_cast<ptrdiff_t>(left) * bytesPerPixel; }
-};
-
 bool ReadableAsIs(const raster::Bitmap& b, const JpegSourceRect& r) {
   const bool bgr = b.bpp() == 24 || (b.bpp() == 32 && b.masks() == raster::ChannelMasks::DefaultFor(32));
   return bgr && r.left >= 0 && r.top >= 0 && int64_t{r.left} + r.width <= b.width() &&
          int64_t{r.top} + r.height <= b.height();
 }
 
-std::optional<SamplePlane> MakePlane(raster::HDC source, const JpegSourceRect& r, int32_t cw, int32_t ch) {
+// The source bitmap itself when it can be read as it is, else a 24-bit working plane filled by
+// the platform's copy or halftone reduction.
+std::optional<JpegPlane> MakePlane(raster::HDC source, const JpegSourceRect& r, int32_t cw, int32_t ch) {
   const bool fullSize = cw == r.width && ch == r.height;
   const raster::Bitmap& src = *source->bitmap();
-  if (fullSize && ReadableAsIs(src, r)) return SamplePlane{&src, r.left, r.top, src.bpp() / 8, nullptr};
+  if (fullSize && ReadableAsIs(src, r)) return JpegPlane{source->sharedBitmap(), r.left, r.top, src.bpp() / 8};
 
-  SamplePlane plane;
-  plane.owned = raster::Bitmap::Create(cw, ch, 24);
-  if (!plane.owned) return std::nullopt;
-  plane.bitmap = plane.owned.get();
+  std::shared_ptr<raster::Bitmap> owned = raster::Bitmap::Create(cw, ch, 24);
+  if (!owned) return std::nullopt;
   const std::unique_ptr<raster::DeviceContext> dc = raster::CreateCompatibleDC();
-  dc->SelectBitmap(plane.owned);
+  dc->SelectBitmap(owned);
   if (dc->SetStretchBltMode(raster::HALFTONE) == 0) dc->SetStretchBltMode(raster::COLORONCOLOR);
   if (fullSize)
     raster::BitBlt(dc.get(), 0, 0, cw, ch, source, r.left, r.top, raster::SRCCOPY);
   else
     raster::StretchBlt(dc.get(), 0, 0, cw, ch, source, r.left, r.top, r.width, r.height, raster::SRCCOPY);
-  return plane;
+  return JpegPlane{std::move(owned), 0, 0, 3};
 }
 
-// Converts, transforms and quantises every block of the components sharing one plane, eight
-// pixel rows at a time; rows and columns past the sampled size repeat the last one. Each stripe
-// of block rows has work rows of its own.
-void TransformPlane(const SamplePlane& plane, std::span<JpegComponent* const> group,
+// Transforms every block of the components sharing one plane into their stores. Each stripe of
+// block rows has work rows of its own.
+void TransformPlane(const JpegPlane& plane, std::span<JpegComponent* const> group,
                     std::span<const JpegColourWeights> weights, std::span<const JpegQuantiser* const> quantisers,
                     int stripes) {
   const JpegComponent& first = *group[0];
-  const size_t pw = static_cast<size_t>(first.pw);
   RunJpegStripes(first.BlocksDown(), stripes, [&](int, int32_t from, int32_t to) {
-    std::vector<std::vector<float>> strips(group.size(), std::vector<float>(8 * pw));
-    std::vector<float*> rows(group.size());
-    alignas(32) std::array<float, 64> work;
+    JpegBlockRows rows(plane, first, weights, quantisers);
+    std::vector<int16_t*> out(group.size());
     for (int32_t by = from; by < to; ++by) {
-      for (int32_t r = 0; r < 8; ++r) {
-        const int32_t y = std::min(by * 8 + r, first.ch - 1);
-        for (size_t c = 0; c < group.size(); ++c) rows[c] = strips[c].data() + static_cast<size_t>(r) * pw;
-        JpegConvertRow(plane.Row(y), plane.bytesPerPixel, first.cw, weights, rows);
-        for (float* row : rows) std::fill(row + first.cw, row + pw, row[first.cw - 1]);
-      }
-      for (size_t c = 0; c < group.size(); ++c) {
-        int16_t* out = group[c]->store.get() + static_cast<size_t>(by) * static_cast<size_t>(first.BlocksAcross()) * 64;
-        for (int32_t bx = 0; bx < first.BlocksAcross(); ++bx, out += 64) {
-          JpegForwardDct(strips[c].data() + 8 * bx, static_cast<ptrdiff_t>(pw), work);
-          quantisers[c]->Quantise(work, std::span<int16_t, 64>(out, 64));
-        }
-      }
+      for (size_t c = 0; c < group.size(); ++c)
+        out[c] = group[c]->store.get() + static_cast<size_t>(by) * static_cast<size_t>(first.BlocksAcross()) * 64;
+      rows.Transform(by, out);
     }
   });
 }
 
 int32_t CeilDiv(int64_t a, int64_t b) { return static_cast<int32_t>((a + b - 1) / b); }
 
-JpegComponent MakeComponent(size_t index, const JpegSampling& s, const JpegFrameSize& frame) {
+JpegComponent MakeComponent(size_t index, const JpegSampling& s, const JpegFrameSize& frame, bool withStore) {
   JpegComponent c;
   c.id = static_cast<int32_t>(index) + 1;
   c.H = s.H;
@@ -93,6 +68,7 @@ JpegComponent MakeComponent(size_t index, const JpegSampling& s, const JpegFrame
   c.ch = CeilDiv(int64_t{frame.height} * s.V, frame.Vmax);
   c.pw = (c.cw + 7) / 8 * 8;
   c.ph = (c.ch + 7) / 8 * 8;
+  if (!withStore) return c;
   try {
     c.store = std::make_unique_for_overwrite<int16_t[]>(c.StoreSize());
   } catch (const std::bad_alloc&) {
@@ -106,7 +82,7 @@ JpegComponent MakeComponent(size_t index, const JpegSampling& s, const JpegFrame
 std::optional<JpegCapture> CaptureJpeg(raster::HDC source, const JpegSourceRect& rect,
                                        std::span<const JpegSampling> sampling,
                                        const std::array<JpegQuantTable, 2>& quant, const JpegZigzagMap& zigzag,
-                                       int stripes) {
+                                       int stripes, JpegBlocks blocks) {
   if (!source || !source->bitmap() || rect.width < 1 || rect.height < 1 || sampling.empty()) return std::nullopt;
   if (rect.width > kJpegMaxDimension || rect.height > kJpegMaxDimension)
     throw LumoraError(ErrorNumber::kInvalidCall, "Picture too large for JPEG (at most 65535 x 65535 pixels)");
@@ -119,7 +95,16 @@ std::optional<JpegCapture> CaptureJpeg(raster::HDC source, const JpegSourceRect&
     capture.frame.Hmax = std::max(capture.frame.Hmax, s.H);
     capture.frame.Vmax = std::max(capture.frame.Vmax, s.V);
   }
-  for (size_t i = 0; i < sampling.size(); ++i) capture.components.push_back(MakeComponent(i, sampling[i], capture.frame));
+  const bool recompute = blocks == JpegBlocks::Recomputed &&
+                         std::ranges::all_of(sampling, [](const JpegSampling& s) { return s.H == 1 && s.V == 1; }) &&
+                         ReadableAsIs(*source->bitmap(), rect);
+  for (size_t i = 0; i < sampling.size(); ++i)
+    capture.components.push_back(MakeComponent(i, sampling[i], capture.frame, !recompute));
+  if (recompute) {
+    capture.source = JpegPlane{source->sharedBitmap(), rect.left, rect.top, source->bitmap()->bpp() / 8};
+    capture.zigzag = zigzag;
+    return capture;
+  }
 
   const JpegQuantiser luminance(quant[0], zigzag), chrominance(quant[1], zigzag);
   // Consecutive components of the same sampled size share one plane.
@@ -134,7 +119,7 @@ std::optional<JpegCapture> CaptureJpeg(raster::HDC source, const JpegSourceRect&
       group.push_back(&capture.components[c]);
       quantisers.push_back(capture.components[c].quantTable == 0 ? &luminance : &chrominance);
     }
-    const std::optional<SamplePlane> plane = MakePlane(source, rect, group[0]->cw, group[0]->ch);
+    const std::optional<JpegPlane> plane = MakePlane(source, rect, group[0]->cw, group[0]->ch);
     if (!plane) return std::nullopt;
     TransformPlane(*plane, group, std::span(kJpegColourWeights).subspan(first, end - first), quantisers,
                    stripes > 0 ? stripes : JpegStripeCount(group[0]->BlocksDown()));

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <optional>
 
+#include "imaging/JpegBlockRows.h"
 #include "imaging/JpegEntropy.h"
 #include "imaging/JpegSegments.h"
 #include "imaging/JpegScan.h"
@@ -13,6 +14,58 @@ namespace lumora {
 namespace {
 
 size_t TableCount(const JpegCapture& capture) { return capture.components.size() > 1 ? 2 : 1; }
+
+// One stripe's reader of a scan's blocks: the kept ones, or, for a capture that keeps none, each
+// row of blocks transformed again as it is reached. A capture that keeps none has one scan of
+// all its components, each sampled 1 x 1, so its rows of MCUs are its rows of blocks.
+class ScanRows {
+ public:
+  ScanRows(const JpegCapture& capture, std::span<const JpegComponent* const> scan) : m_capture(capture), m_scan(scan) {
+    if (!capture.source) return;
+    m_luminance.emplace(capture.quant[0], capture.zigzag);
+    m_chrominance.emplace(capture.quant[1], capture.zigzag);
+    for (const JpegComponent* c : scan) m_quantisers.push_back(c->quantTable == 0 ? &*m_luminance : &*m_chrominance);
+    const JpegComponent& first = *scan[0];
+    m_rows.emplace(*capture.source, first, std::span(kJpegColourWeights).first(scan.size()), m_quantisers);
+    m_row.resize(scan.size() * static_cast<size_t>(first.BlocksAcross()) * 64);
+    for (size_t i = 0; i < scan.size(); ++i) m_out.push_back(m_row.data() + i * static_cast<size_t>(first.BlocksAcross()) * 64);
+  }
+
+  // The DC predictors where row `row` starts.
+  std::vector<int32_t> Predictors(int32_t row) {
+    if (!m_capture.source) return JpegScanPredictors(m_scan, m_capture.frame, row);
+    std::vector<int32_t> predictors(m_scan.size(), 0);
+    if (row == 0) return predictors;
+    m_rows->Transform(row - 1, m_out);
+    for (size_t i = 0; i < m_scan.size(); ++i) predictors[i] = m_out[i][64 * (m_scan[i]->BlocksAcross() - 1)];
+    return predictors;
+  }
+
+  // visit(index in scan, block) for the blocks of rows from .. to - 1 in coding order.
+  template <typename Visitor>
+  void Visit(int32_t from, int32_t to, Visitor&& visit) {
+    if (!m_capture.source) {
+      VisitJpegScanRows(m_scan, m_capture.frame, from, to, visit);
+      return;
+    }
+    const int32_t across = m_scan[0]->BlocksAcross();
+    for (int32_t row = from; row < to; ++row) {
+      m_rows->Transform(row, m_out);
+      for (int32_t column = 0; column < across; ++column)
+        for (size_t i = 0; i < m_scan.size(); ++i)
+          visit(i, std::span<const int16_t, 64>(m_out[i] + 64 * static_cast<size_t>(column), 64));
+    }
+  }
+
+ private:
+  const JpegCapture& m_capture;
+  std::span<const JpegComponent* const> m_scan;
+  std::optional<JpegQuantiser> m_luminance, m_chrominance;
+  std::vector<const JpegQuantiser*> m_quantisers;
+  std::optional<JpegBlockRows> m_rows;
+  std::vector<int16_t> m_row;  // one row of blocks of every component
+  std::vector<int16_t*> m_out;
+};
 
 }  // namespace
 
@@ -29,8 +82,9 @@ JpegEntropyPlan PlanJpegEntropy(const JpegCapture& capture, int stripes) {
       auto& sac = stripeAc[static_cast<size_t>(stripe)];
       sdc = {};
       sac = {};
-      std::vector<int32_t> predictors = JpegScanPredictors(scan, capture.frame, from);
-      VisitJpegScanRows(scan, capture.frame, from, to, [&](size_t i, std::span<const int16_t, 64> block) {
+      ScanRows blocks(capture, scan);
+      std::vector<int32_t> predictors = blocks.Predictors(from);
+      blocks.Visit(from, to, [&](size_t i, std::span<const int16_t, 64> block) {
         const auto t = static_cast<size_t>(scan[i]->entropyTable);
         CountJpegBlock(block, predictors[i], sdc[t], sac[t]);
       });
@@ -91,8 +145,9 @@ std::vector<uint8_t> WriteJpegStream(const JpegCapture& capture, std::string_vie
         own.emplace(raw[static_cast<size_t>(stripe)], true);
       }
       JpegBitWriter& coder = stripe > 0 ? *own : writer;
-      std::vector<int32_t> predictors = JpegScanPredictors(scan, capture.frame, from);
-      VisitJpegScanRows(scan, capture.frame, from, to, [&](size_t i, std::span<const int16_t, 64> block) {
+      ScanRows blocks(capture, scan);
+      std::vector<int32_t> predictors = blocks.Predictors(from);
+      blocks.Visit(from, to, [&](size_t i, std::span<const int16_t, 64> block) {
         const auto t = static_cast<size_t>(scan[i]->entropyTable);
         EncodeJpegBlock(block, predictors[i], plan.dc[t], plan.ac[t], coder);
       });

@@ -34,7 +34,8 @@ class cJpeg {
 
   // Captures the rectangle of the context: 0 on success, 1 when there is nothing to capture
   // (size below 1, no bitmap) or the working bitmap cannot be made; the previous capture then
-  // stays. A side above 65535 raises an error.
+  // stays. A side above 65535 raises an error. A picture sampled 1 x 1 is read again when it is
+  // saved (it is held, not copied): its pixels must not change in between.
   int32_t SampleHDC(raster::HDC lHDC, int32_t lWidth, int32_t lHeight, int32_t lSrcLeft = 0, int32_t lSrcTop = 0);
 
   // 0 when written, 1 for an empty name, 2 when something of that name exists (left untouched).

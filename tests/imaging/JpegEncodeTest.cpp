@@ -82,7 +82,8 @@ TEST(JpegEncode, GoldenHashesOfAFixedPicture) {
   }
 }
 
-// Stripes of rows coded side by side join into the one-stripe stream, byte for byte.
+// Stripes of rows coded side by side join into the one-stripe stream, byte for byte; so do blocks
+// transformed again for each pass instead of kept (for the samplings that allow it).
 TEST(JpegStripes, EveryNumberOfStripesGivesTheOneStripeStream) {
   for (const auto& [width, height] : {std::pair{1, 1}, {37, 29}, {301, 203}, {40, 700}})
     for (const Sampling s : {k444, k420, kGrey}) {  // 4:2:0 pads MCUs past the stored blocks
@@ -90,13 +91,16 @@ TEST(JpegStripes, EveryNumberOfStripesGivesTheOneStripeStream) {
       cJpeg jpeg;
       jpeg.Quality(100);
       jpeg.SetSamplingFrequencies(s.h1, s.v1, s.h2, s.v2, s.h3, s.v3);
-      const auto stream = [&](int stripes) {
-        return WriteJpegStream(*CaptureJpeg(surface.hdc(), {0, 0, width, height}, jpeg.Sampling(),
-                                            {jpeg.QuantTable(0), jpeg.QuantTable(1)}, jpeg.ZigzagMap(), stripes),
-                               "", nullptr, stripes);
+      const auto stream = [&](int stripes, JpegBlocks blocks = JpegBlocks::Kept) {
+        const auto capture = CaptureJpeg(surface.hdc(), {0, 0, width, height}, jpeg.Sampling(),
+                                         {jpeg.QuantTable(0), jpeg.QuantTable(1)}, jpeg.ZigzagMap(), stripes, blocks);
+        EXPECT_EQ(capture->source.has_value(), blocks == JpegBlocks::Recomputed && s.h1 == 1);
+        return WriteJpegStream(*capture, "", nullptr, stripes);
       };
       const Bytes one = stream(1);
       EXPECT_TRUE(stream(2) == one && stream(3) == one) << width << "x" << height << ", luminance " << s.h1;
+      EXPECT_TRUE(stream(1, JpegBlocks::Recomputed) == one && stream(2, JpegBlocks::Recomputed) == one)
+          << width << "x" << height << " recomputed, luminance " << s.h1;
     }
 }
 
