@@ -23,6 +23,8 @@ class JpegQuantiser {
  private:
   alignas(32) std::array<float, 64> m_divisors{};  // natural order
   JpegZigzagMap m_zigzag{};
+  alignas(32) std::array<float, 64> m_zigzagDivisors{};  // the same in zigzag order
+  alignas(32) std::array<int32_t, 64> m_natural{};       // per zigzag index, its natural position
 };
 
 }  // namespace lumora
