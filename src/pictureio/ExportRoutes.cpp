@@ -7,6 +7,7 @@
 #include "imaging/cJpeg.h"
 #include "imaging/raster/Blit.h"
 #include "imaging/raster/BmpFile.h"
+#include "imaging/raster/Rgb32.h"
 
 namespace lumora {
 
@@ -35,6 +36,7 @@ std::vector<uint8_t> EncodeJpegRoute(const raster::StdPicture& picture, int qual
 std::vector<uint8_t> EncodeBitmapRoute(const raster::StdPicture& picture) {
   const raster::Bitmap* source = picture.Handle();
   if (!source) return {};
+  if (raster::IsRgb32Layout(*source)) return raster::EncodeBmp24(*source);
   auto bitmap = raster::Bitmap::Create(source->width(), source->height(), 24, raster::RowOrder::BottomUp);
   if (!bitmap) return {};
   raster::BitBlt(*bitmap, 0, 0, source->width(), source->height(), *source, 0, 0, raster::SRCCOPY);

@@ -18,6 +18,7 @@
 #include "imaging/cDIB.h"
 #include "imaging/cImage.h"
 #include "imaging/cTile.h"
+#include "imaging/raster/Blit.h"
 #include "imaging/raster/BmpFile.h"
 #include "imaging/raster/Rgb32.h"
 
@@ -328,6 +329,18 @@ TEST(BmpFiles, LargeFilesReadInChunksGiveTheWholeFilesPicture) {
     EXPECT_TRUE(std::ranges::equal(file.bitmap->colorTable(), memory.bitmap->colorTable()));
     EXPECT_TRUE(Pixels(*file.bitmap) == Pixels(*memory.bitmap));
   }
+}
+
+// The export's 24-bit file straight from the composite is the file of its 24-bit copy, byte for
+// byte, whatever padding the rows need.
+TEST(BmpFiles, TwentyFourBitFileOfAPictureIsTheFileOfItsCopy) {
+  for (const int32_t w : {1, 2, 3, 4, 5})
+    for (const int32_t h : {1, 3}) {
+      const auto picture = RandomBitmap(w, h, 32, RowOrder::TopDown, ChannelMasks::DefaultFor(32), static_cast<unsigned>(w * h));
+      const auto copy = Bitmap::Create(w, h, 24, RowOrder::BottomUp);
+      BitBlt(*copy, 0, 0, w, h, *picture, 0, 0, SRCCOPY);
+      EXPECT_TRUE(EncodeBmp24(*picture) == EncodeBmp(*copy)) << w << "x" << h;
+    }
 }
 
 TEST(BmpFiles, WriteReplaceAndFailures) {

@@ -324,12 +324,13 @@ BmpReadResult ReadBmpFile(const std::filesystem::path& path, BmpPixels target) {
   return Finish(std::move(bitmap), target);
 }
 
-std::vector<uint8_t> EncodeBmp(const Bitmap& bitmap) {
-  const bool bitfields = (bitmap.bpp() == 16 || bitmap.bpp() == 32) &&
-                         !(bitmap.masks() == ChannelMasks::DefaultFor(bitmap.bpp()));
-  const auto table = bitmap.colorTable();
-  const uint32_t headers = static_cast<uint32_t>(kFileHeaderSize + kInfoHeaderSize + (bitfields ? 12 : 0) + table.size() * 4);
-  const auto imageSize = static_cast<uint32_t>(bitmap.sizeBytes());
+namespace {
+
+// BITMAPFILEHEADER, BITMAPINFOHEADER, the masks when given and the colour table, for rows of
+// imageSize bytes; a negative height marks rows stored top row first.
+std::vector<uint8_t> FileHeaders(int32_t width, int32_t height, int bpp, const ChannelMasks* masks,
+                                 std::span<const RGBQuad> table, uint32_t imageSize) {
+  const uint32_t headers = static_cast<uint32_t>(kFileHeaderSize + kInfoHeaderSize + (masks ? 12 : 0) + table.size() * 4);
   std::vector<uint8_t> out;
   out.reserve(headers + imageSize);
   // BITMAPFILEHEADER
@@ -339,22 +340,21 @@ std::vector<uint8_t> EncodeBmp(const Bitmap& bitmap) {
   Put32(out, 0);                    // bfReserved1, bfReserved2
   Put32(out, headers);              // bfOffBits
   // BITMAPINFOHEADER
-  Put32(out, kInfoHeaderSize);                                    // biSize
-  Put32(out, static_cast<uint32_t>(bitmap.width()));              // biWidth
-  const int32_t height = bitmap.rowOrder() == RowOrder::BottomUp ? bitmap.height() : -bitmap.height();
-  Put32(out, static_cast<uint32_t>(height));                      // biHeight: negative = top row first
-  Put16(out, 1);                                                  // biPlanes
-  Put16(out, static_cast<uint32_t>(bitmap.bpp()));                // biBitCount
-  Put32(out, bitfields ? BI_BITFIELDS : BI_RGB);                  // biCompression
-  Put32(out, imageSize);                                          // biSizeImage
-  Put32(out, 3780);                                               // biXPelsPerMeter: 96 dots per inch
-  Put32(out, 3780);                                               // biYPelsPerMeter
-  Put32(out, 0);                                                  // biClrUsed: the whole table
-  Put32(out, 0);                                                  // biClrImportant: all
-  if (bitfields) {
-    Put32(out, bitmap.masks().red);
-    Put32(out, bitmap.masks().green);
-    Put32(out, bitmap.masks().blue);
+  Put32(out, kInfoHeaderSize);                           // biSize
+  Put32(out, static_cast<uint32_t>(width));              // biWidth
+  Put32(out, static_cast<uint32_t>(height));             // biHeight: negative = top row first
+  Put16(out, 1);                                         // biPlanes
+  Put16(out, static_cast<uint32_t>(bpp));                // biBitCount
+  Put32(out, masks ? BI_BITFIELDS : BI_RGB);             // biCompression
+  Put32(out, imageSize);                                 // biSizeImage
+  Put32(out, 3780);                                      // biXPelsPerMeter: 96 dots per inch
+  Put32(out, 3780);                                      // biYPelsPerMeter
+  Put32(out, 0);                                         // biClrUsed: the whole table
+  Put32(out, 0);                                         // biClrImportant: all
+  if (masks) {
+    Put32(out, masks->red);
+    Put32(out, masks->green);
+    Put32(out, masks->blue);
   }
   for (const RGBQuad& q : table) {
     out.push_back(q.blue);
@@ -362,7 +362,29 @@ std::vector<uint8_t> EncodeBmp(const Bitmap& bitmap) {
     out.push_back(q.red);
     out.push_back(0);
   }
+  return out;
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodeBmp(const Bitmap& bitmap) {
+  const bool bitfields = (bitmap.bpp() == 16 || bitmap.bpp() == 32) &&
+                         !(bitmap.masks() == ChannelMasks::DefaultFor(bitmap.bpp()));
+  const int32_t height = bitmap.rowOrder() == RowOrder::BottomUp ? bitmap.height() : -bitmap.height();
+  std::vector<uint8_t> out = FileHeaders(bitmap.width(), height, bitmap.bpp(), bitfields ? &bitmap.masks() : nullptr,
+                                         bitmap.colorTable(), static_cast<uint32_t>(bitmap.sizeBytes()));
   out.insert(out.end(), bitmap.bits(), bitmap.bits() + bitmap.sizeBytes());
+  return out;
+}
+
+std::vector<uint8_t> EncodeBmp24(const Bitmap& rgb32) {
+  const auto stride = static_cast<size_t>(Bitmap::BytesPerScanLine(rgb32.width(), 24));
+  const size_t imageSize = stride * static_cast<size_t>(rgb32.height());
+  std::vector<uint8_t> out = FileHeaders(rgb32.width(), rgb32.height(), 24, nullptr, {}, static_cast<uint32_t>(imageSize));
+  const size_t start = out.size();
+  out.resize(start + imageSize);  // zeros: the rows' padding
+  for (int32_t r = 0; r < rgb32.height(); ++r)
+    Rgb32ToRgb24(rgb32.row(rgb32.height() - 1 - r), rgb32.width(), out.data() + start + static_cast<size_t>(r) * stride);
   return out;
 }
 

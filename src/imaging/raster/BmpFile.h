@@ -35,6 +35,9 @@ BmpReadResult ReadBmpFile(const std::filesystem::path& path, BmpPixels target = 
 // BITMAPFILEHEADER + BITMAPINFOHEADER (+ masks for non-default 16/32-bit layouts) + colour table
 // + rows in the bitmap's own order.
 std::vector<uint8_t> EncodeBmp(const Bitmap& bitmap);
+// The 24-bit bottom-up file of a bitmap in the RGB32 layout (raster/Rgb32.h), converted a row at
+// a time: the bytes EncodeBmp gives for a 24-bit bottom-up copy, without the copy.
+std::vector<uint8_t> EncodeBmp24(const Bitmap& rgb32);
 // Atomic: a failed write leaves an existing file as it was.
 bool WriteBmpFile(const std::filesystem::path& path, const Bitmap& bitmap, std::string* error = nullptr);
 

@@ -10,6 +10,10 @@ void Rgb24ToRgb32(const uint8_t* in, int32_t width, uint8_t* out) {
   for (int32_t x = 0; x < width; ++x, in += 3, out += 4) out[0] = in[0], out[1] = in[1], out[2] = in[2], out[3] = 0xFF;
 }
 
+void Rgb32ToRgb24(const uint8_t* in, int32_t width, uint8_t* out) {
+  for (int32_t x = 0; x < width; ++x, in += 4, out += 3) out[0] = in[0], out[1] = in[1], out[2] = in[2];
+}
+
 std::shared_ptr<Bitmap> Rgb32Copy(const Bitmap& bitmap) {
   auto copy = Bitmap::Create(bitmap.width(), bitmap.height(), 32, RowOrder::TopDown);
   if (!copy) return nullptr;
