@@ -11,6 +11,7 @@ if [ -z "${LUMORA_SHOTS_ON_X:-}" ]; then
 fi
 for tool in xdotool import; do command -v $tool >/dev/null || { echo "$tool is missing" >&2; exit 2; }; done
 mkdir -p "$out"
+rm -f "$out/composed-export.png"  # the walk must see its own export, not an earlier one
 home=$(mktemp -d)
 HOME=$home XDG_CONFIG_HOME=$home/config QT_QPA_PLATFORM=xcb "$build/bin/lumora" &
 pid=$!
