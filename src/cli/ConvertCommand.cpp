@@ -3,6 +3,7 @@
 #include "cli/CliConsole.h"
 #include "cli/CliOptions.h"
 #include "cli/QuietStderr.h"
+#include "pictureio/ExportRoutes.h"
 #include "pictureio/GifExport.h"
 
 namespace lumora::cli {
@@ -18,7 +19,9 @@ int RunConvert(const CliOptions& options, const ConvertWithQt& qt) {
   LoadedPicture loaded;
   {
     QuietStderr quiet;
-    loaded = LoadPicture(input, qt.otherFormats);
+    // The JPEG route reads a 24-bit file's rows as they are: a third less memory than 32 bits.
+    const bool jpeg = RouteFor(output) == ExportRoute::Jpeg;
+    loaded = LoadPicture(input, qt.otherFormats, jpeg ? raster::BmpPixels::Rgb32Or24 : raster::BmpPixels::Rgb32);
   }
   if (!loaded) {
     PrintError(input + ": " + loaded.error);

@@ -22,8 +22,8 @@ bool StartsWith(const std::array<char, 8>& magic, std::string_view start) {
   return std::string_view(magic.data(), magic.size()).starts_with(start);
 }
 
-LoadedPicture LoadBitmapFile(const std::filesystem::path& path) {
-  raster::BmpReadResult read = raster::ReadBmpFile(path, raster::BmpPixels::Rgb32);
+LoadedPicture LoadBitmapFile(const std::filesystem::path& path, raster::BmpPixels pixels) {
+  raster::BmpReadResult read = raster::ReadBmpFile(path, pixels);
   if (!read) return FailedLoad(PictureProblem::Damaged, read.error.empty() ? "not a readable bitmap file" : read.error);
   if (auto problem = SizeProblem(read.bitmap->width(), read.bitmap->height())) return *problem;
   return {raster::StdPicture(read.bitmap), {}, PictureProblem::None, {}};
@@ -59,11 +59,11 @@ std::string CannotOpenMessage(const std::filesystem::path& path, const LoadedPic
   return "The picture \"" + path.string() + "\" could not be opened: " + DescribeProblem(failed) + ".";
 }
 
-LoadedPicture LoadPicture(const std::filesystem::path& path, PictureReader otherFormats) {
+LoadedPicture LoadPicture(const std::filesystem::path& path, PictureReader otherFormats, raster::BmpPixels bitmapPixels) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) return FailedLoad(PictureProblem::NotFound, "file not found");
   try {
-    if (IsBitmapFile(path)) return LoadBitmapFile(path);
+    if (IsBitmapFile(path)) return LoadBitmapFile(path, bitmapPixels);
     if (otherFormats) return otherFormats(path);
     return FailedLoad(PictureProblem::NotAPicture, "not a picture file this program can read");
   } catch (const std::bad_alloc&) {

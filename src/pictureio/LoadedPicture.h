@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "imaging/raster/BmpFile.h"
 #include "imaging/raster/Picture.h"
 
 namespace lumora {
@@ -22,7 +23,7 @@ inline constexpr int kMaxPictureSide = 32767;  // what QPainter can address
 enum class PictureProblem { None, NotFound, NotAPicture, TooLarge, Damaged, OutOfMemory };
 
 struct LoadedPicture {
-  raster::StdPicture picture;  // a 32-bit top-down bitmap picture on white, empty on failure
+  raster::StdPicture picture;  // a 32-bit top-down bitmap picture on white (see LoadPicture), empty on failure
   std::string error;           // why, on failure
   PictureProblem problem = PictureProblem::None;
   std::vector<uint8_t> alpha;  // each pixel's opacity, row by row; empty for an opaque picture
@@ -41,7 +42,9 @@ std::string CannotOpenMessage(const std::filesystem::path& path, const LoadedPic
 // Reads a file that is not a Windows bitmap; it may throw.
 using PictureReader = LoadedPicture (*)(const std::filesystem::path& path);
 // Without a reader for them, other formats are "not a picture file this program can read".
-LoadedPicture LoadPicture(const std::filesystem::path& path, PictureReader otherFormats = nullptr);
+// bitmapPixels Rgb32Or24 lets a 24-bit bitmap file keep its own rows (for the JPEG route alone).
+LoadedPicture LoadPicture(const std::filesystem::path& path, PictureReader otherFormats = nullptr,
+                          raster::BmpPixels bitmapPixels = raster::BmpPixels::Rgb32);
 
 // By the file's first bytes.
 bool IsBitmapFile(const std::filesystem::path& path);

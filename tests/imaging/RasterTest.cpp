@@ -126,6 +126,8 @@ TEST_P(BmpRoundTrip, OursAndQtReadEveryPixel) {
     EXPECT_TRUE(std::ranges::equal(read.bitmap->colorTable(), b->colorTable()));
     const auto rgb32 = ReadBmp(bytes, BmpPixels::Rgb32);  // as the routes read it
     ASSERT_TRUE(rgb32 && IsRgb32Layout(*rgb32.bitmap));
+    const auto forJpeg = ReadBmp(bytes, BmpPixels::Rgb32Or24);  // 24-bit rows as they are
+    ASSERT_TRUE(forJpeg && (f.bpp == 24 ? forJpeg.bitmap->bpp() == 24 : IsRgb32Layout(*forJpeg.bitmap)));
     QImage image;
     ASSERT_TRUE(image.loadFromData(bytes.data(), static_cast<int>(bytes.size()), "BMP"));
     ASSERT_EQ(image.size(), QSize(w, 5));
@@ -134,6 +136,7 @@ TEST_P(BmpRoundTrip, OursAndQtReadEveryPixel) {
       for (int32_t x = 0; x < w; ++x) {
         ASSERT_EQ(read.bitmap->pixelValue(x, y), b->pixelValue(x, y)) << x << "," << y;
         ASSERT_EQ(rgb32.bitmap->pixelRGB(x, y), b->pixelRGB(x, y)) << x << "," << y;
+        ASSERT_EQ(forJpeg.bitmap->pixelRGB(x, y), b->pixelRGB(x, y)) << x << "," << y;
         const QRgb q = image.pixel(x, y);
         ASSERT_EQ(static_cast<uint32_t>(qRed(q) | (qGreen(q) << 8) | (qBlue(q) << 16)) & keep, b->pixelRGB(x, y) & keep);
       }

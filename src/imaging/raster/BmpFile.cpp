@@ -192,7 +192,8 @@ bool FillRows(const Layout& layout, bool convertRows, Bitmap& bitmap, RowAt&& ro
 
 // The routes' layout for a picture that was not read straight into it.
 BmpReadResult Finish(std::shared_ptr<Bitmap> bitmap, BmpPixels target) {
-  if (target == BmpPixels::Rgb32 && !IsRgb32Layout(*bitmap)) {
+  const bool keep = target == BmpPixels::AsStored || (target == BmpPixels::Rgb32Or24 && bitmap->bpp() == 24);
+  if (!keep && !IsRgb32Layout(*bitmap)) {
     bitmap = Rgb32Copy(*bitmap);
     if (!bitmap) return Fail("there is not enough memory for the picture");
   }

@@ -25,7 +25,9 @@ inline constexpr int64_t kBmpMaxPixels = int64_t{1} << 28;
 
 // The file's own depth and row order, or the RGB32 layout (raster/Rgb32.h) the routes read: a
 // 24-bit file's rows are converted as they are copied, with no full-size picture in between.
-enum class BmpPixels { AsStored, Rgb32 };
+// Rgb32Or24 keeps a 24-bit file's rows as they are (the JPEG route reads them so) and converts
+// every other depth.
+enum class BmpPixels { AsStored, Rgb32, Rgb32Or24 };
 
 // Headers BITMAPCOREHEADER, BITMAPINFOHEADER, V4 and V5; 1/4/8/16/24/32 bits; both row orders;
 // uncompressed, RLE4, RLE8 and BI_BITFIELDS.
