@@ -93,6 +93,10 @@ mutation png-lower-rows-unprimed src/imaging/PngWriter.cpp \
   'for (size_t y = from > 0 ? from - 1 : 0; y < to; ++y) {' \
   'for (size_t y = from; y < to; ++y) {' \
   'missing step: the lower part'"'"'s first row is filtered under zeros instead of the row above it'
+mutation png-parts-adler src/imaging/PngWriter.cpp \
+  'adler = libdeflate_adler32(adler, filtered.get(), bytes);' \
+  'adler = libdeflate_adler32(adler, filtered.get(), bytes - 1);' \
+  'off by one: a very large PNG'"'"'s checksum misses the last byte of every part'
 mutation jpeg-recomputed-predictor src/imaging/JpegStream.cpp \
   'm_rows->Transform(row - 1, m_out);' \
   'm_rows->Transform(row, m_out);' \

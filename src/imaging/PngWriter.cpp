@@ -2,9 +2,12 @@
 
 #include <libdeflate.h>
 
+#include <algorithm>
 #include <array>
+#include <condition_variable>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <span>
 #include <string_view>
 
@@ -63,6 +66,11 @@ using Compressor = std::unique_ptr<libdeflate_compressor, CompressorDeleter>;
 // compressed in two parts at once. The split depends on the size alone, so a file never depends
 // on the machine; the join costs a few bytes.
 constexpr size_t kHalvesFrom = size_t{4} << 20;
+// From this many filtered bytes (about 11,000,000 pixels) on, the rows go in parts of about
+// kPartBytes, two in hand at a time, each joined to the stream as soon as the ones before it are:
+// a picture is never held filtered whole.
+constexpr size_t kPartsFrom = size_t{32} << 20;
+constexpr size_t kPartBytes = size_t{8} << 20;
 
 // Rows [from, to) filtered to out, each under the row above it as a whole-picture pass would.
 void FilterRows(const raster::Bitmap& bitmap, bool withAlpha, size_t from, size_t to, uint8_t* out) {
@@ -131,6 +139,63 @@ bool AppendZlib(const raster::Bitmap& bitmap, bool withAlpha, size_t rowBytes, s
   return true;
 }
 
+// The zlib stream of the filtered rows in parts, appended to out. Two threads take every other
+// part; each joins its part once the part before it is in, and the Adler-32 follows the parts in
+// order while their filtered rows are still at hand.
+bool AppendZlibInParts(const raster::Bitmap& bitmap, bool withAlpha, size_t rowBytes, std::vector<uint8_t>& out) {
+  const size_t height = static_cast<size_t>(bitmap.height()), stride = rowBytes + 1;
+  const size_t partRows = std::max<size_t>(1, kPartBytes / stride), parts = (height + partRows - 1) / partRows;
+  out.insert(out.end(), {0x78, 0x9C});  // deflate with a 32 KB window, the default level
+  std::mutex joining;
+  std::condition_variable joined;
+  size_t next = 0;  // the part to join next
+  bool failed = false;
+  uint32_t adler = 1;
+  auto work = [&](size_t first) {
+    const auto filtered = std::make_unique_for_overwrite<uint8_t[]>(partRows * stride);
+    std::vector<uint8_t> open;
+    for (size_t part = first; part < parts; part += 2) {
+      const size_t from = part * partRows, to = std::min(height, from + partRows), bytes = (to - from) * stride;
+      FilterRows(bitmap, withAlpha, from, to, filtered.get());
+      const RawStream stream = Deflate(filtered.get(), bytes);
+      const bool last = part + 1 == parts;
+      open.clear();
+      const bool ok = stream.size != 0 && (last || AppendOpenDeflate(stream.Bytes(), open));
+      std::unique_lock lock(joining);
+      joined.wait(lock, [&] { return next == part || failed; });
+      if (failed) return;
+      if (!ok) {
+        failed = true;
+        joined.notify_all();
+        return;
+      }
+      if (last)
+        out.insert(out.end(), stream.bytes.get(), stream.bytes.get() + stream.size);
+      else
+        out.insert(out.end(), open.begin(), open.end());
+      adler = libdeflate_adler32(adler, filtered.get(), bytes);
+      ++next;
+      joined.notify_all();
+    }
+  };
+  // A part that cannot be had (memory) fails the whole stream, and the other thread stops waiting.
+  auto guarded = [&](size_t first) {
+    try {
+      work(first);
+    } catch (...) {
+      const std::lock_guard lock(joining);
+      failed = true;
+      joined.notify_all();
+    }
+  };
+  auto other = std::async(std::launch::async, guarded, size_t{1});
+  guarded(0);
+  other.get();
+  if (failed) return false;
+  Put32(out, adler);
+  return true;
+}
+
 }  // namespace
 
 std::vector<uint8_t> EncodePng(const raster::Bitmap& bitmap, bool withAlpha) {
@@ -156,7 +221,8 @@ std::vector<uint8_t> EncodePng(const raster::Bitmap& bitmap, bool withAlpha) {
   Put32(out, 0);
   out.insert(out.end(), {'I', 'D', 'A', 'T'});
   const size_t dataAt = out.size();
-  if (!AppendZlib(bitmap, withAlpha, rowBytes, out)) return {};
+  const size_t filteredBytes = height * (rowBytes + 1);
+  if (!(filteredBytes >= kPartsFrom ? AppendZlibInParts : AppendZlib)(bitmap, withAlpha, rowBytes, out)) return {};
   const size_t size = out.size() - dataAt;
   if (size > kMaxChunkBytes) return {};
   for (size_t k = 0; k < 4; ++k) out[chunkAt + k] = static_cast<uint8_t>(size >> (24 - 8 * k));

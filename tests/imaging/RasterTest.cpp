@@ -11,6 +11,7 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "base/SystemColors.h"
 #include "imaging/PngRowFilter.h"
@@ -389,13 +390,15 @@ TEST(PngWriter, EachFilterWinsOnTheRowMadeForItAndDecodes) {
   }
 }
 
-// A large picture is compressed in two parts joined into one stream, the lower part's rows
-// filtered under the upper part's last: noise, and opacity with rows that halve to the right
-// (the row above them is the best filter; against zeros it would be Average) decode to the picture.
-TEST(PngWriter, APictureCompressedInTwoPartsDecodesToIt) {
-  constexpr int32_t side = 1200;  // past the size at which it is compressed in two parts
+// A large picture is compressed in two parts joined into one stream, a very large one in parts
+// of about 8 MB, each part's rows filtered under the last row before it: noise, and opacity with
+// rows that halve to the right (the row above them is the best filter; against zeros it would
+// be Average) decode to the picture.
+TEST(PngWriter, APictureCompressedInPartsDecodesToIt) {
   std::mt19937 random(7);
-  for (const auto& [kind, alpha] : {std::pair("noise", false), std::pair("halving", true)}) {
+  // 1200: past the size for two parts; 3000 with opacity: past the size for parts of 8 MB.
+  for (const auto& [kind, alpha, side] : {std::tuple("noise", false, 1200), std::tuple("halving", true, 1200),
+                                          std::tuple("halving", true, 3000)}) {
     auto bitmap = raster::Bitmap::Create(side, side, 32, raster::RowOrder::TopDown);
     for (int32_t y = 0; y < side; ++y) {
       uint8_t* p = bitmap->row(y);
@@ -404,7 +407,7 @@ TEST(PngWriter, APictureCompressedInTwoPartsDecodesToIt) {
     const std::vector<uint8_t> png = EncodePng(*bitmap, alpha);
     const QImage::Format format = alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32;
     const QImage expected(bitmap->bits(), side, side, bitmap->stride(), format);
-    EXPECT_EQ(QImage::fromData(png.data(), int(png.size())).convertToFormat(format), expected) << kind;
+    EXPECT_EQ(QImage::fromData(png.data(), int(png.size())).convertToFormat(format), expected) << kind << " " << side;
   }
 }
 
