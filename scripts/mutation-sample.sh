@@ -93,6 +93,10 @@ mutation png-lower-rows-unprimed src/imaging/PngWriter.cpp \
   'for (size_t y = from > 0 ? from - 1 : 0; y < to; ++y) {' \
   'for (size_t y = from; y < to; ++y) {' \
   'missing step: the lower part'"'"'s first row is filtered under zeros instead of the row above it'
+mutation atomic-pieces-offset src/base/AtomicFile.cpp \
+  'written += static_cast<off_t>(piece.size());' \
+  'written += 0;' \
+  'wrong offset: a file written in pieces has every piece over the first'
 mutation png-parts-adler src/imaging/PngWriter.cpp \
   'adler = libdeflate_adler32(adler, filtered.get(), bytes);' \
   'adler = libdeflate_adler32(adler, filtered.get(), bytes - 1);' \

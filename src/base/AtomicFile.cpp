@@ -39,16 +39,31 @@ std::optional<fs::path> FollowLinks(fs::path path) {
   return std::nullopt;
 }
 
-bool WriteAt(int fd, std::span<const uint8_t> bytes, int& error) {
+bool WriteAt(int fd, std::span<const uint8_t> bytes, off_t at, int& error) {
   size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+    const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, at + static_cast<off_t>(done));
     if (n < 0) {
       if (errno == EINTR) continue;
       error = errno;
       return false;
     }
     done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// Every piece from the start of the file; `written` receives the length.
+bool WritePieces(int fd, const FilePieces& pieces, off_t& written, int& error) {
+  written = 0;
+  try {
+    for (std::span<const uint8_t> piece = pieces(); !piece.empty(); piece = pieces()) {
+      if (!WriteAt(fd, piece, written, error)) return false;
+      written += static_cast<off_t>(piece.size());
+    }
+  } catch (...) {
+    error = ENOMEM;
+    return false;
   }
   return true;
 }
@@ -67,7 +82,7 @@ std::optional<std::vector<uint8_t>> ReadWhole(int fd, off_t size) {
 
 // For a folder that refuses new files: the old content is kept in memory so a write that fails
 // halfway can put it back.
-bool RewriteInPlace(const fs::path& file, std::span<const uint8_t> bytes, std::string& error) {
+bool RewriteInPlace(const fs::path& file, const FilePieces& pieces, std::string& error) {
   const int fd = ::open(file.c_str(), O_RDWR | O_CLOEXEC);
   if (fd < 0) {
     error = Reason("cannot write " + file.string(), errno);
@@ -79,12 +94,13 @@ bool RewriteInPlace(const fs::path& file, std::span<const uint8_t> bytes, std::s
   int failure = 0;
   bool ok = old.has_value();
   if (!ok) failure = errno ? errno : EIO;
-  ok = ok && WriteAt(fd, bytes, failure);
-  if (ok && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) ok = false, failure = errno;
+  off_t written = 0;
+  ok = ok && WritePieces(fd, pieces, written, failure);
+  if (ok && ::ftruncate(fd, written) != 0) ok = false, failure = errno;
   if (ok && ::fsync(fd) != 0) ok = false, failure = errno;
   if (!ok && old) {
     int ignored = 0;
-    WriteAt(fd, *old, ignored);
+    WriteAt(fd, *old, 0, ignored);
     (void)!::ftruncate(fd, static_cast<off_t>(old->size()));
   }
   if (::close(fd) != 0 && ok) ok = false, failure = errno;
@@ -101,6 +117,18 @@ mode_t NewFileMode() {
 }  // namespace
 
 bool WriteFileAtomically(const fs::path& target, std::span<const uint8_t> bytes, std::string* error) {
+  bool given = false;
+  return WriteFileAtomically(
+      target,
+      [&]() -> std::span<const uint8_t> {
+        if (given) return {};
+        given = true;
+        return bytes;
+      },
+      error);
+}
+
+bool WriteFileAtomically(const fs::path& target, const FilePieces& pieces, std::string* error) {
   FailWritesPastTheSizeLimit();
   std::string why;
   const auto done = [&](bool ok) {
@@ -125,20 +153,21 @@ bool WriteFileAtomically(const fs::path& target, std::span<const uint8_t> bytes,
       return done(false);
     }
     // A replacement would belong to us, not to the file's owner.
-    if (::geteuid() != 0 && old.st_uid != ::geteuid()) return done(RewriteInPlace(*file, bytes, why));
+    if (::geteuid() != 0 && old.st_uid != ::geteuid()) return done(RewriteInPlace(*file, pieces, why));
   }
   const fs::path folder = file->has_parent_path() ? file->parent_path() : fs::path(".");
   std::string temp = (folder / ("." + file->filename().string() + ".XXXXXX")).string();
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) {
-    if (exists && (errno == EACCES || errno == EPERM)) return done(RewriteInPlace(*file, bytes, why));
+    if (exists && (errno == EACCES || errno == EPERM)) return done(RewriteInPlace(*file, pieces, why));
     why = Reason("cannot create a file in " + folder.string(), errno);
     return done(false);
   }
   if (exists) (void)!::fchown(fd, old.st_uid, old.st_gid);  // only root gets this far with another's file
   ::fchmod(fd, exists ? (old.st_mode & 07777) : NewFileMode());
   int failure = 0;
-  bool ok = WriteAt(fd, bytes, failure);
+  off_t written = 0;
+  bool ok = WritePieces(fd, pieces, written, failure);
   if (::close(fd) != 0 && ok) ok = false, failure = errno;
   if (ok && ::rename(temp.c_str(), file->c_str()) != 0) ok = false, failure = errno;
   if (!ok) {

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -16,5 +17,11 @@ namespace lumora {
 // False (with a reason in *error when given) leaves the target as it was.
 bool WriteFileAtomically(const std::filesystem::path& target, std::span<const uint8_t> bytes,
                          std::string* error = nullptr);
+
+// A file's bytes made as they are written, so they are never all in memory: each call gives the
+// next piece (valid until the next call), an empty one at the end. A call that throws fails the
+// write.
+using FilePieces = std::function<std::span<const uint8_t>()>;
+bool WriteFileAtomically(const std::filesystem::path& target, const FilePieces& pieces, std::string* error = nullptr);
 
 }  // namespace lumora

@@ -33,14 +33,14 @@ std::vector<uint8_t> EncodeJpegRoute(const raster::StdPicture& picture, int qual
   return jpeg.SaveToMemory();
 }
 
-std::vector<uint8_t> EncodeBitmapRoute(const raster::StdPicture& picture) {
+FilePieces BitmapRoutePieces(const raster::StdPicture& picture) {
   const raster::Bitmap* source = picture.Handle();
   if (!source) return {};
-  if (raster::IsRgb32Layout(*source)) return raster::EncodeBmp24(*source);
-  auto bitmap = raster::Bitmap::Create(source->width(), source->height(), 24, raster::RowOrder::BottomUp);
-  if (!bitmap) return {};
-  raster::BitBlt(*bitmap, 0, 0, source->width(), source->height(), *source, 0, 0, raster::SRCCOPY);
-  return raster::EncodeBmp(*bitmap);
+  if (raster::IsRgb32Layout(*source)) return raster::Bmp24Pieces(*source);
+  // Other layouts are read through a copy in that layout, which the pieces keep.
+  std::shared_ptr<const raster::Bitmap> copy = raster::Rgb32Copy(*source);
+  if (!copy) return {};
+  return [copy, pieces = raster::Bmp24Pieces(*copy)] { return pieces(); };
 }
 
 std::vector<uint8_t> EncodePngRoute(const raster::StdPicture& picture) {

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/AtomicFile.h"
 #include "imaging/raster/Picture.h"
 
 namespace lumora {
@@ -19,8 +20,8 @@ ExportRoute RouteFor(std::string_view fileName);
 
 // Every component sampled at full resolution, at quality 1..100. Empty when nothing could be encoded.
 std::vector<uint8_t> EncodeJpegRoute(const raster::StdPicture& picture, int quality = 100);
-// A 24-bit bottom-up Windows bitmap, the form every reader takes.
-std::vector<uint8_t> EncodeBitmapRoute(const raster::StdPicture& picture);
+// A 24-bit bottom-up Windows bitmap, the form every reader takes, made as it is written.
+FilePieces BitmapRoutePieces(const raster::StdPicture& picture);
 // Lossless 8-bit RGB, whatever the picture's depth.
 std::vector<uint8_t> EncodePngRoute(const raster::StdPicture& picture);
 

@@ -13,10 +13,10 @@ ExportResult Failed(std::string message) { return {false, std::move(message)}; }
 
 std::vector<uint8_t> EncodeComposite(ExportRoute route, const raster::StdPicture& composite, int jpegQuality) {
   switch (route) {
-    case ExportRoute::Bitmap: return EncodeBitmapRoute(composite);
     case ExportRoute::Png: return EncodePngRoute(composite);
     case ExportRoute::Jpeg: return EncodeJpegRoute(composite, jpegQuality);
-    case ExportRoute::Gif: break;
+    case ExportRoute::Gif:
+    case ExportRoute::Bitmap: break;  // written as they are made
   }
   return {};
 }
@@ -36,10 +36,13 @@ ExportResult ImageExport::Save(const std::filesystem::path& name, GifExport& gif
   const ExportRoute route = RouteFor(name.string());
   const char* const notWritten = route == ExportRoute::Gif ? kGifWriteFailed : kImageNotSaved;
   std::vector<uint8_t> bytes;
+  FilePieces pieces;  // the bitmap route's, made as they are written
   try {
     if (route == ExportRoute::Gif) {
       if (std::string message = gif.Encode(m_composite, m_whiteCorner, bytes, options.Palette); !message.empty())
         return Failed(message);
+    } else if (route == ExportRoute::Bitmap) {
+      pieces = BitmapRoutePieces(m_composite);
     } else if (route == ExportRoute::Png && options.PngAlpha && m_withAlpha) {
       bytes = EncodePng(*m_withAlpha, true);
     } else {
@@ -48,7 +51,8 @@ ExportResult ImageExport::Save(const std::filesystem::path& name, GifExport& gif
   } catch (const std::exception&) {
     return Failed(notWritten);
   }
-  if (bytes.empty() || !WriteFileAtomically(name, bytes)) return Failed(notWritten);
+  const bool written = pieces ? WriteFileAtomically(name, pieces) : !bytes.empty() && WriteFileAtomically(name, bytes);
+  if (!written) return Failed(notWritten);
   return {true, {}};
 }
 

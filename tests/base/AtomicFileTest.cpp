@@ -142,6 +142,31 @@ TEST_F(AtomicFile, TheFileSizeLimitLeavesTheOldFileAndNoTemporaryFile) {
   }
 }
 
+// A file made piece by piece lands whole, replaced or rewritten in place; a piece that cannot be
+// made leaves the old file and no temporary file.
+TEST_F(AtomicFile, PiecesLandInOrderAndAFailingPieceLeavesTheOldFile) {
+  const fs::path folder = dir, file = old;
+  auto pieces = [](std::vector<std::string> parts, bool failAtEnd) {
+    return FilePieces([parts, failAtEnd, at = size_t{0}]() mutable -> std::span<const uint8_t> {
+      if (at == parts.size() && failAtEnd) throw std::bad_alloc();
+      if (at == parts.size()) return {};
+      const std::string& part = parts[at++];
+      return {reinterpret_cast<const uint8_t*>(part.data()), part.size()};
+    });
+  };
+  for (bool inPlace : {false, true}) {
+    SCOPED_TRACE(inPlace ? "rewritten in place" : "replaced");
+    std::ofstream(file) << "good content";
+    EXPECT_TRUE(asOrdinaryUser([&] {
+      if (inPlace) ::chmod(folder.c_str(), 0555);
+      const bool failed = !WriteFileAtomically(file, pieces({"half", " a file"}, true)) && readAll(file) == "good content";
+      const bool landed = WriteFileAtomically(file, pieces({"new ", "", "file"}, false)) && readAll(file) == "new ";
+      const bool whole = WriteFileAtomically(file, pieces({"a new", " file"}, false)) && readAll(file) == "a new file";
+      return failed && landed && whole && entries(folder) == 1;
+    }));
+  }
+}
+
 TEST(Rounding, HalvesGoToEven) {
   struct Case { double in; double out; };
   for (const Case c : {Case{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {367.5, 368}, {8.5, 8}, {2.4999, 2}})

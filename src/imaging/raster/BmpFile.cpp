@@ -378,15 +378,29 @@ std::vector<uint8_t> EncodeBmp(const Bitmap& bitmap) {
   return out;
 }
 
-std::vector<uint8_t> EncodeBmp24(const Bitmap& rgb32) {
+FilePieces Bmp24Pieces(const Bitmap& rgb32) {
   const auto stride = static_cast<size_t>(Bitmap::BytesPerScanLine(rgb32.width(), 24));
   const size_t imageSize = stride * static_cast<size_t>(rgb32.height());
-  std::vector<uint8_t> out = FileHeaders(rgb32.width(), rgb32.height(), 24, nullptr, {}, static_cast<uint32_t>(imageSize));
-  const size_t start = out.size();
-  out.resize(start + imageSize);  // zeros: the rows' padding
-  for (int32_t r = 0; r < rgb32.height(); ++r)
-    Rgb32ToRgb24(rgb32.row(rgb32.height() - 1 - r), rgb32.width(), out.data() + start + static_cast<size_t>(r) * stride);
-  return out;
+  struct State {
+    std::vector<uint8_t> headers, rows;
+    int32_t next = -1;  // the next file row; -1 until the headers are out
+  };
+  auto state = std::make_shared<State>();
+  state->headers = FileHeaders(rgb32.width(), rgb32.height(), 24, nullptr, {}, static_cast<uint32_t>(imageSize));
+  const int32_t batch = static_cast<int32_t>(std::max<size_t>(1, kChunkBytes / stride));
+  return [&rgb32, state, stride, batch]() -> std::span<const uint8_t> {
+    if (state->next < 0) {
+      state->next = 0;
+      return state->headers;
+    }
+    const int32_t from = state->next, to = std::min(rgb32.height(), from + batch);
+    if (from >= to) return {};
+    state->rows.assign(static_cast<size_t>(to - from) * stride, 0);  // zeros: the rows' padding
+    for (int32_t r = from; r < to; ++r)  // file rows go bottom up
+      Rgb32ToRgb24(rgb32.row(rgb32.height() - 1 - r), rgb32.width(), state->rows.data() + static_cast<size_t>(r - from) * stride);
+    state->next = to;
+    return state->rows;
+  };
 }
 
 bool WriteBmpFile(const std::filesystem::path& path, const Bitmap& bitmap, std::string* error) {

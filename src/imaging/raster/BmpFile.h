@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/AtomicFile.h"
 #include "imaging/raster/Bitmap.h"
 
 namespace lumora::raster {
@@ -37,9 +38,10 @@ BmpReadResult ReadBmpFile(const std::filesystem::path& path, BmpPixels target = 
 // BITMAPFILEHEADER + BITMAPINFOHEADER (+ masks for non-default 16/32-bit layouts) + colour table
 // + rows in the bitmap's own order.
 std::vector<uint8_t> EncodeBmp(const Bitmap& bitmap);
-// The 24-bit bottom-up file of a bitmap in the RGB32 layout (raster/Rgb32.h), converted a row at
-// a time: the bytes EncodeBmp gives for a 24-bit bottom-up copy, without the copy.
-std::vector<uint8_t> EncodeBmp24(const Bitmap& rgb32);
+// The 24-bit bottom-up file of a bitmap in the RGB32 layout (raster/Rgb32.h), its rows converted
+// a batch at a time as the file is written: the bytes EncodeBmp gives for a 24-bit bottom-up
+// copy, with neither the copy nor the whole file in memory. The bitmap must outlive the pieces.
+FilePieces Bmp24Pieces(const Bitmap& rgb32);
 // Atomic: a failed write leaves an existing file as it was.
 bool WriteBmpFile(const std::filesystem::path& path, const Bitmap& bitmap, std::string* error = nullptr);
 
