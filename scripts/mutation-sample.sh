@@ -110,7 +110,7 @@ mutation bmp-chunk-row-offset src/imaging/raster/BmpFile.cpp \
   'const size_t at = (row - first) * stride + (row > first ? stride : 0);' \
   'wrong index: a large bitmap file'"'"'s rows after a chunk'"'"'s first are read one row too far on'
 mutation dialog-places-fit src/controls/ModalSeam.cpp \
-  'if (sizes[0] >= wanted) return;' \
+  'if (before >= wanted) return;' \
   'return;' \
   'missing step: the file dialog'"'"'s places list keeps cutting the home folder'"'"'s name'
 

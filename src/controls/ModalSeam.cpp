@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTimer>
@@ -39,20 +40,32 @@ QString SuffixOfFilter(const QString& filter, const QString& fallback) {
   return match.hasMatch() ? match.captured(1) : fallback;
 }
 
-// Qt's places list starts narrower than a home folder's name, cut off under a scroll bar. It
-// gets the width of its longest name, up to a third of the window; past that, names elide.
+// Qt's places list starts narrower than a home folder's name, cut off under a scroll bar. The
+// window grows by what the list needs, as far as the screen allows, so the file list keeps its
+// width and its dates; on a small screen the list takes up to a third of the window instead.
+// Past kMaxPlacesWidth, names elide.
 void fitPlacesToNames(QFileDialog& dialog) {
+  constexpr int kMaxPlacesWidth = 300;
   auto* splitter = dialog.findChild<QSplitter*>(QStringLiteral("splitter"));
   auto* places = dialog.findChild<QListView*>(QStringLiteral("sidebar"));
   if (splitter == nullptr || places == nullptr || splitter->count() != 2) return;
   places->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   places->setTextElideMode(Qt::ElideMiddle);
   const int names = places->sizeHintForColumn(0) + 2 * places->frameWidth() + places->verticalScrollBar()->sizeHint().width();
-  QList<int> sizes = splitter->sizes();
-  const int total = sizes[0] + sizes[1];
-  const int wanted = std::min(names, total / 3);
-  if (sizes[0] >= wanted) return;
-  splitter->setSizes({wanted, total - wanted});
+  const int wanted = std::min(names, kMaxPlacesWidth);
+  const int before = splitter->sizes().value(0);
+  if (before >= wanted) return;
+  const QRect screen = dialog.screen()->availableGeometry();
+  const int added = std::clamp(wanted - before, 0, screen.width() - dialog.frameGeometry().width());
+  if (added > 0) {
+    dialog.move(std::max(screen.left(), dialog.x() - added / 2), dialog.y());
+    dialog.resize(dialog.width() + added, dialog.height());
+    dialog.layout()->activate();
+  }
+  const QList<int> sizes = splitter->sizes();
+  const int total = sizes.value(0) + sizes.value(1);
+  const int width = std::min(wanted, std::max(before + added, total / 3));
+  splitter->setSizes({width, total - width});
 }
 
 class RealModalSeam final : public ModalSeam {
