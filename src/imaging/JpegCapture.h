@@ -1,6 +1,6 @@
-// A captured picture ready for saving: the quantised blocks of every component and the tables
-// they were quantised with, made from a rectangle of a drawing context (sampling, T.81 A.1.1;
-// colour conversion, DCT and quantisation, T.81 A.3).
+// A captured picture ready for saving: the quantised blocks of every component (or the plane
+// they are transformed from again) and the tables they are quantised with, made from a rectangle
+// of a drawing context (sampling, T.81 A.1.1; colour conversion, DCT and quantisation, T.81 A.3).
 #pragma once
 
 #include <array>
