@@ -16,7 +16,8 @@ struct JpegComponent {
   int32_t cw = 0, ch = 0;  // sampled size: ceil(width x H / Hmax) x ceil(height x V / Vmax)
   int32_t pw = 0, ph = 0;  // padded to whole blocks
   // pw/8 x ph/8 blocks of 64 zigzag coefficients, blocks in raster order. Left uninitialised when
-  // made: the capture writes every entry.
+  // made: the capture writes every entry. Null when the capture transforms its blocks again
+  // instead (JpegCapture::source).
   std::unique_ptr<int16_t[]> store;
 
   size_t StoreSize() const { return static_cast<size_t>(pw) * static_cast<size_t>(ph); }
