@@ -160,6 +160,9 @@ std::optional<std::string> CheckPixelsPresent(const Layout& layout, uint64_t pre
          " present)";
 }
 
+// Whether a 24-bit file's rows are converted to RGB32 as they are copied.
+bool ConvertsRows(const Layout& layout, BmpPixels target) { return target == BmpPixels::Rgb32 && layout.bpp == 24; }
+
 // The picture the rows go into: the file's own layout, or RGB32 when 24-bit rows are converted.
 std::shared_ptr<Bitmap> MakeBitmap(const Layout& layout, bool convertRows) {
   std::shared_ptr<Bitmap> bitmap;
@@ -241,92 +244,6 @@ std::optional<std::string> DecodeRle(std::span<const uint8_t> data, Bitmap& bitm
   return "the run-length data ends without an end-of-picture mark";
 }
 
-}  // namespace
-
-BmpReadResult ReadBmp(std::span<const uint8_t> file, BmpPixels target) {
-  Layout layout;
-  if (auto error = ReadHeaders(file, file.size(), layout)) return Fail(*error);
-  const auto pixels = file.subspan(layout.pixelOffset);
-  const bool rle = layout.compression == BI_RLE8 || layout.compression == BI_RLE4;
-  std::span<const uint8_t> data = pixels;
-  if (rle) {
-    if (layout.sizeImage > pixels.size()) return Fail("the run-length data is truncated");
-    if (layout.sizeImage) data = pixels.first(layout.sizeImage);
-    if (int64_t{layout.width} * layout.height > kRleFreePixels + kRleMaxPixelsPerByte * static_cast<int64_t>(data.size()))
-      return Fail("the run-length data is far too short for the picture it claims");
-  } else if (auto error = CheckPixelsPresent(layout, pixels.size())) {
-    return Fail(*error);
-  }
-  const bool convertRows = target == BmpPixels::Rgb32 && layout.bpp == 24;
-  std::shared_ptr<Bitmap> bitmap = MakeBitmap(layout, convertRows);
-  if (!bitmap) return Fail("there is not enough memory for the picture");
-  if (rle) {
-    if (const auto error = DecodeRle(data, *bitmap, layout.compression == BI_RLE4)) return Fail(*error);
-  } else {
-    const auto stride = static_cast<size_t>(StrideOf(layout));
-    FillRows(layout, convertRows, *bitmap, [&](int32_t r) {
-      const size_t at = static_cast<size_t>(r) * stride;
-      return data.subspan(at, std::min(stride, data.size() - at));
-    });
-  }
-  return Finish(std::move(bitmap), target);
-}
-
-BmpReadResult ReadBmpFile(const std::filesystem::path& path, BmpPixels target) {
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(path, ec);
-  if (ec) return {nullptr, "Cannot read " + path.string() + ": " + ec.message() + "."};
-  if (size > kMaxFileBytes) return Fail("the file is larger than any picture this program reads");
-  std::ifstream in(path, std::ios::binary);
-  const BmpReadResult unreadable{nullptr, "Cannot read " + path.string() + "."};
-  auto readInto = [&in](uint8_t* to, size_t bytes) {
-    return static_cast<bool>(in.read(reinterpret_cast<char*>(to), static_cast<std::streamsize>(bytes)));
-  };
-  auto whole = [&]() -> BmpReadResult {
-    // Not zeroed first: the read fills every byte, and a large file's zeroing costs as much as its reading.
-    const auto bytes = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(size));
-    AdviseHugePages(bytes.get(), static_cast<size_t>(size));
-    if (!in || !in.seekg(0) || !readInto(bytes.get(), static_cast<size_t>(size))) return unreadable;
-    return ReadBmp({bytes.get(), static_cast<size_t>(size)}, target);
-  };
-  if (size <= kHeadBytes) return whole();
-
-  std::vector<uint8_t> head(kHeadBytes);
-  if (!in || !readInto(head.data(), head.size())) return unreadable;
-  Layout layout;
-  if (auto error = ReadHeaders(head, size, layout)) return Fail(*error);
-  if (layout.compression == BI_RLE8 || layout.compression == BI_RLE4) return whole();  // small by nature
-  if (auto error = CheckPixelsPresent(layout, size - layout.pixelOffset)) return Fail(*error);
-  const bool convertRows = target == BmpPixels::Rgb32 && layout.bpp == 24;
-  std::shared_ptr<Bitmap> bitmap = MakeBitmap(layout, convertRows);
-  if (!bitmap) return Fail("there is not enough memory for the picture");
-
-  // Whole rows a chunk; the last row may lack its padding, and a file that shrinks while it is
-  // read is one that cannot be read.
-  const auto stride = static_cast<size_t>(StrideOf(layout));
-  const size_t chunkRows = std::max<size_t>(1, kChunkBytes / stride);
-  const uint64_t pixelBytes = size - layout.pixelOffset;
-  std::vector<uint8_t> chunk(chunkRows * stride);
-  size_t first = 0, count = 0;  // the rows in the chunk
-  if (!in.seekg(static_cast<std::streamoff>(layout.pixelOffset))) return unreadable;
-  const bool read = FillRows(layout, convertRows, *bitmap, [&](int32_t r) -> std::span<const uint8_t> {
-    const auto row = static_cast<size_t>(r);
-    if (row >= first + count) {
-      first = row;
-      count = std::min(chunkRows, static_cast<size_t>(layout.height) - row);
-      const uint64_t at = uint64_t{first} * stride;
-      const auto bytes = static_cast<size_t>(std::min<uint64_t>(uint64_t{count} * stride, pixelBytes - at));
-      if (!readInto(chunk.data(), bytes)) return {};
-    }
-    const size_t at = (row - first) * stride;
-    return {chunk.data() + at, std::min<uint64_t>(stride, pixelBytes - uint64_t{row} * stride)};
-  });
-  if (!read) return unreadable;
-  return Finish(std::move(bitmap), target);
-}
-
-namespace {
-
 // BITMAPFILEHEADER, BITMAPINFOHEADER, the masks when given and the colour table, for rows of
 // imageSize bytes; a negative height marks rows stored top row first.
 std::vector<uint8_t> FileHeaders(int32_t width, int32_t height, int bpp, const ChannelMasks* masks,
@@ -367,6 +284,88 @@ std::vector<uint8_t> FileHeaders(int32_t width, int32_t height, int bpp, const C
 }
 
 }  // namespace
+
+BmpReadResult ReadBmp(std::span<const uint8_t> file, BmpPixels target) {
+  Layout layout;
+  if (auto error = ReadHeaders(file, file.size(), layout)) return Fail(*error);
+  const auto pixels = file.subspan(layout.pixelOffset);
+  const bool rle = layout.compression == BI_RLE8 || layout.compression == BI_RLE4;
+  std::span<const uint8_t> data = pixels;
+  if (rle) {
+    if (layout.sizeImage > pixels.size()) return Fail("the run-length data is truncated");
+    if (layout.sizeImage) data = pixels.first(layout.sizeImage);
+    if (int64_t{layout.width} * layout.height > kRleFreePixels + kRleMaxPixelsPerByte * static_cast<int64_t>(data.size()))
+      return Fail("the run-length data is far too short for the picture it claims");
+  } else if (auto error = CheckPixelsPresent(layout, pixels.size())) {
+    return Fail(*error);
+  }
+  const bool convertRows = ConvertsRows(layout, target);
+  std::shared_ptr<Bitmap> bitmap = MakeBitmap(layout, convertRows);
+  if (!bitmap) return Fail("there is not enough memory for the picture");
+  if (rle) {
+    if (const auto error = DecodeRle(data, *bitmap, layout.compression == BI_RLE4)) return Fail(*error);
+  } else {
+    const auto stride = static_cast<size_t>(StrideOf(layout));
+    FillRows(layout, convertRows, *bitmap, [&](int32_t r) {
+      const size_t at = static_cast<size_t>(r) * stride;
+      return data.subspan(at, std::min(stride, data.size() - at));
+    });
+  }
+  return Finish(std::move(bitmap), target);
+}
+
+BmpReadResult ReadBmpFile(const std::filesystem::path& path, BmpPixels target) {
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(path, ec);
+  if (ec) return {nullptr, "Cannot read " + path.string() + ": " + ec.message() + "."};
+  if (size > kMaxFileBytes) return Fail("the file is larger than any picture this program reads");
+  std::ifstream in(path, std::ios::binary);
+  const BmpReadResult unreadable{nullptr, "Cannot read " + path.string() + "."};
+  auto readInto = [&in](uint8_t* to, size_t bytes) {
+    return static_cast<bool>(in.read(reinterpret_cast<char*>(to), static_cast<std::streamsize>(bytes)));
+  };
+  auto whole = [&]() -> BmpReadResult {
+    // Not zeroed first: the read fills every byte, and a large file's zeroing costs as much as its reading.
+    const auto bytes = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(size));
+    AdviseHugePages(bytes.get(), static_cast<size_t>(size));
+    if (!in || !in.seekg(0) || !readInto(bytes.get(), static_cast<size_t>(size))) return unreadable;
+    return ReadBmp({bytes.get(), static_cast<size_t>(size)}, target);
+  };
+  if (size <= kHeadBytes) return whole();
+
+  std::vector<uint8_t> head(kHeadBytes);
+  if (!in || !readInto(head.data(), head.size())) return unreadable;
+  Layout layout;
+  if (auto error = ReadHeaders(head, size, layout)) return Fail(*error);
+  if (layout.compression == BI_RLE8 || layout.compression == BI_RLE4) return whole();  // small by nature
+  if (auto error = CheckPixelsPresent(layout, size - layout.pixelOffset)) return Fail(*error);
+  const bool convertRows = ConvertsRows(layout, target);
+  std::shared_ptr<Bitmap> bitmap = MakeBitmap(layout, convertRows);
+  if (!bitmap) return Fail("there is not enough memory for the picture");
+
+  // Whole rows a chunk; the last row may lack its padding, and a file that shrinks while it is
+  // read is one that cannot be read.
+  const auto stride = static_cast<size_t>(StrideOf(layout));
+  const size_t chunkRows = std::max<size_t>(1, kChunkBytes / stride);
+  const uint64_t pixelBytes = size - layout.pixelOffset;
+  std::vector<uint8_t> chunk(chunkRows * stride);
+  size_t first = 0, count = 0;  // the rows in the chunk
+  if (!in.seekg(static_cast<std::streamoff>(layout.pixelOffset))) return unreadable;
+  const bool read = FillRows(layout, convertRows, *bitmap, [&](int32_t r) -> std::span<const uint8_t> {
+    const auto row = static_cast<size_t>(r);
+    if (row >= first + count) {
+      first = row;
+      count = std::min(chunkRows, static_cast<size_t>(layout.height) - row);
+      const uint64_t at = uint64_t{first} * stride;
+      const auto bytes = static_cast<size_t>(std::min<uint64_t>(uint64_t{count} * stride, pixelBytes - at));
+      if (!readInto(chunk.data(), bytes)) return {};
+    }
+    const size_t at = (row - first) * stride;
+    return {chunk.data() + at, std::min<uint64_t>(stride, pixelBytes - uint64_t{row} * stride)};
+  });
+  if (!read) return unreadable;
+  return Finish(std::move(bitmap), target);
+}
 
 std::vector<uint8_t> EncodeBmp(const Bitmap& bitmap) {
   const bool bitfields = (bitmap.bpp() == 16 || bitmap.bpp() == 32) &&
