@@ -101,7 +101,7 @@ std::optional<JpegCapture> CaptureJpeg(raster::HDC source, const JpegSourceRect&
   for (size_t i = 0; i < sampling.size(); ++i)
     capture.components.push_back(MakeComponent(i, sampling[i], capture.frame, !recompute));
   if (recompute) {
-    capture.source = JpegPlane{source->sharedBitmap(), rect.left, rect.top, source->bitmap()->bpp() / 8};
+    capture.source = MakePlane(source, rect, rect.width, rect.height);  // the source itself, read as it is
     capture.zigzag = zigzag;
     return capture;
   }

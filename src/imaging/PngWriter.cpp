@@ -103,48 +103,15 @@ RawStream Deflate(const uint8_t* data, size_t size) {
   return stream;
 }
 
-// The zlib stream of the filtered rows, appended to out.
-bool AppendZlib(const raster::Bitmap& bitmap, bool withAlpha, size_t rowBytes, std::vector<uint8_t>& out) {
-  const size_t height = static_cast<size_t>(bitmap.height()), filteredBytes = height * (rowBytes + 1);
-  // Every byte is written before it is read, so the buffer is not zeroed first.
-  const auto filtered = std::make_unique_for_overwrite<uint8_t[]>(filteredBytes);
-  AdviseHugePages(filtered.get(), filteredBytes);
-  if (filteredBytes < kHalvesFrom) {
-    FilterRows(bitmap, withAlpha, 0, height, filtered.get());
-    const Compressor compressor(libdeflate_alloc_compressor(kLevel));
-    if (!compressor) return false;
-    const size_t at = out.size();
-    out.resize(at + libdeflate_zlib_compress_bound(compressor.get(), filteredBytes));
-    const size_t size =
-        libdeflate_zlib_compress(compressor.get(), filtered.get(), filteredBytes, out.data() + at, out.size() - at);
-    out.resize(at + size);
-    return size != 0;
-  }
-  // The upper part is the smaller: walking its blocks for the join takes the time the lower
-  // part's compression still needs.
-  const size_t split = height * 46 / 100, upperBytes = split * (rowBytes + 1);
-  auto lower = std::async(std::launch::async, [&] {
-    FilterRows(bitmap, withAlpha, split, height, filtered.get() + upperBytes);
-    return Deflate(filtered.get() + upperBytes, filteredBytes - upperBytes);
-  });
-  FilterRows(bitmap, withAlpha, 0, split, filtered.get());
-  const RawStream upper = Deflate(filtered.get(), upperBytes);
-  out.reserve(out.size() + 3 * upper.size + 64);  // the lower part is a little longer; then the end chunk
-  out.insert(out.end(), {0x78, 0x9C});            // deflate with a 32 KB window, the default level
-  const bool joined = upper.size && AppendOpenDeflate(upper.Bytes(), out);
-  const RawStream lowerStream = lower.get();
-  if (!joined || !lowerStream.size) return false;
-  out.insert(out.end(), lowerStream.bytes.get(), lowerStream.bytes.get() + lowerStream.size);
-  Put32(out, libdeflate_adler32(1, filtered.get(), filteredBytes));
-  return true;
-}
-
-// The zlib stream of the filtered rows in parts, appended to out. Two threads take every other
-// part; each joins its part once the part before it is in, and the Adler-32 follows the parts in
-// order while their filtered rows are still at hand.
-bool AppendZlibInParts(const raster::Bitmap& bitmap, bool withAlpha, size_t rowBytes, std::vector<uint8_t>& out) {
-  const size_t height = static_cast<size_t>(bitmap.height()), stride = rowBytes + 1;
-  const size_t partRows = std::max<size_t>(1, kPartBytes / stride), parts = (height + partRows - 1) / partRows;
+// The zlib stream of rows filtered and compressed in parts, part k being rows bounds[k] up to
+// bounds[k + 1], appended to out. Two threads take every other part; each joins its part once
+// the part before it is in, and the Adler-32 follows the parts in order while their filtered
+// rows are still at hand. Only the parts in hand are ever held filtered.
+bool AppendZlibInParts(const raster::Bitmap& bitmap, bool withAlpha, size_t rowBytes, const std::vector<size_t>& bounds,
+                       std::vector<uint8_t>& out) {
+  const size_t stride = rowBytes + 1, parts = bounds.size() - 1;
+  size_t mostRows = 0;
+  for (size_t part = 0; part < parts; ++part) mostRows = std::max(mostRows, bounds[part + 1] - bounds[part]);
   out.insert(out.end(), {0x78, 0x9C});  // deflate with a 32 KB window, the default level
   std::mutex joining;
   std::condition_variable joined;
@@ -152,10 +119,12 @@ bool AppendZlibInParts(const raster::Bitmap& bitmap, bool withAlpha, size_t rowB
   bool failed = false;
   uint32_t adler = 1;
   auto work = [&](size_t first) {
-    const auto filtered = std::make_unique_for_overwrite<uint8_t[]>(partRows * stride);
+    // Every byte is written before it is read, so the buffer is not zeroed first.
+    const auto filtered = std::make_unique_for_overwrite<uint8_t[]>(mostRows * stride);
+    AdviseHugePages(filtered.get(), mostRows * stride);
     std::vector<uint8_t> open;
     for (size_t part = first; part < parts; part += 2) {
-      const size_t from = part * partRows, to = std::min(height, from + partRows), bytes = (to - from) * stride;
+      const size_t from = bounds[part], to = bounds[part + 1], bytes = (to - from) * stride;
       FilterRows(bitmap, withAlpha, from, to, filtered.get());
       const RawStream stream = Deflate(filtered.get(), bytes);
       const bool last = part + 1 == parts;
@@ -169,10 +138,10 @@ bool AppendZlibInParts(const raster::Bitmap& bitmap, bool withAlpha, size_t rowB
         joined.notify_all();
         return;
       }
-      if (last)
-        out.insert(out.end(), stream.bytes.get(), stream.bytes.get() + stream.size);
-      else
-        out.insert(out.end(), open.begin(), open.end());
+      const std::span<const uint8_t> joint = last ? stream.Bytes() : std::span<const uint8_t>(open);
+      // The first part's share of the rows foretells the stream's length.
+      if (part == 0) out.reserve(out.size() + joint.size() * bounds.back() / to * 9 / 8 + 64);
+      out.insert(out.end(), joint.begin(), joint.end());
       adler = libdeflate_adler32(adler, filtered.get(), bytes);
       ++next;
       joined.notify_all();
@@ -194,6 +163,35 @@ bool AppendZlibInParts(const raster::Bitmap& bitmap, bool withAlpha, size_t rowB
   if (failed) return false;
   Put32(out, adler);
   return true;
+}
+
+// The zlib stream of the filtered rows, appended to out: in one call, in two parts, or in parts
+// of about kPartBytes. The parts depend on the size alone, so a file never depends on the machine.
+bool AppendZlib(const raster::Bitmap& bitmap, bool withAlpha, size_t rowBytes, std::vector<uint8_t>& out) {
+  const size_t height = static_cast<size_t>(bitmap.height()), stride = rowBytes + 1, filteredBytes = height * stride;
+  if (filteredBytes >= kHalvesFrom) {
+    std::vector<size_t> bounds{0};
+    if (filteredBytes < kPartsFrom) {
+      // The upper part is the smaller: walking its blocks for the join takes the time the lower
+      // part's compression still needs.
+      bounds.push_back(height * 46 / 100);
+    } else {
+      const size_t partRows = std::max<size_t>(1, kPartBytes / stride);
+      for (size_t from = partRows; from < height; from += partRows) bounds.push_back(from);
+    }
+    bounds.push_back(height);
+    return AppendZlibInParts(bitmap, withAlpha, rowBytes, bounds, out);
+  }
+  const auto filtered = std::make_unique_for_overwrite<uint8_t[]>(filteredBytes);
+  FilterRows(bitmap, withAlpha, 0, height, filtered.get());
+  const Compressor compressor(libdeflate_alloc_compressor(kLevel));
+  if (!compressor) return false;
+  const size_t at = out.size();
+  out.resize(at + libdeflate_zlib_compress_bound(compressor.get(), filteredBytes));
+  const size_t size =
+      libdeflate_zlib_compress(compressor.get(), filtered.get(), filteredBytes, out.data() + at, out.size() - at);
+  out.resize(at + size);
+  return size != 0;
 }
 
 }  // namespace
@@ -221,8 +219,7 @@ std::vector<uint8_t> EncodePng(const raster::Bitmap& bitmap, bool withAlpha) {
   Put32(out, 0);
   out.insert(out.end(), {'I', 'D', 'A', 'T'});
   const size_t dataAt = out.size();
-  const size_t filteredBytes = height * (rowBytes + 1);
-  if (!(filteredBytes >= kPartsFrom ? AppendZlibInParts : AppendZlib)(bitmap, withAlpha, rowBytes, out)) return {};
+  if (!AppendZlib(bitmap, withAlpha, rowBytes, out)) return {};
   const size_t size = out.size() - dataAt;
   if (size > kMaxChunkBytes) return {};
   for (size_t k = 0; k < 4; ++k) out[chunkAt + k] = static_cast<uint8_t>(size >> (24 - 8 * k));

@@ -160,6 +160,8 @@ std::optional<std::string> CheckPixelsPresent(const Layout& layout, uint64_t pre
          " present)";
 }
 
+bool IsRunLength(const Layout& layout) { return layout.compression == BI_RLE8 || layout.compression == BI_RLE4; }
+
 // Whether a 24-bit file's rows are converted to RGB32 as they are copied.
 bool ConvertsRows(const Layout& layout, BmpPixels target) { return target == BmpPixels::Rgb32 && layout.bpp == 24; }
 
@@ -250,7 +252,7 @@ std::vector<uint8_t> FileHeaders(int32_t width, int32_t height, int bpp, const C
                                  std::span<const RGBQuad> table, uint32_t imageSize) {
   const uint32_t headers = static_cast<uint32_t>(kFileHeaderSize + kInfoHeaderSize + (masks ? 12 : 0) + table.size() * 4);
   std::vector<uint8_t> out;
-  out.reserve(headers + imageSize);
+  out.reserve(headers);
   // BITMAPFILEHEADER
   out.push_back('B');
   out.push_back('M');
@@ -289,7 +291,7 @@ BmpReadResult ReadBmp(std::span<const uint8_t> file, BmpPixels target) {
   Layout layout;
   if (auto error = ReadHeaders(file, file.size(), layout)) return Fail(*error);
   const auto pixels = file.subspan(layout.pixelOffset);
-  const bool rle = layout.compression == BI_RLE8 || layout.compression == BI_RLE4;
+  const bool rle = IsRunLength(layout);
   std::span<const uint8_t> data = pixels;
   if (rle) {
     if (layout.sizeImage > pixels.size()) return Fail("the run-length data is truncated");
@@ -337,7 +339,7 @@ BmpReadResult ReadBmpFile(const std::filesystem::path& path, BmpPixels target) {
   if (!in || !readInto(head.data(), head.size())) return unreadable;
   Layout layout;
   if (auto error = ReadHeaders(head, size, layout)) return Fail(*error);
-  if (layout.compression == BI_RLE8 || layout.compression == BI_RLE4) return whole();  // small by nature
+  if (IsRunLength(layout)) return whole();  // small by nature
   if (auto error = CheckPixelsPresent(layout, size - layout.pixelOffset)) return Fail(*error);
   const bool convertRows = ConvertsRows(layout, target);
   std::shared_ptr<Bitmap> bitmap = MakeBitmap(layout, convertRows);
@@ -373,6 +375,7 @@ std::vector<uint8_t> EncodeBmp(const Bitmap& bitmap) {
   const int32_t height = bitmap.rowOrder() == RowOrder::BottomUp ? bitmap.height() : -bitmap.height();
   std::vector<uint8_t> out = FileHeaders(bitmap.width(), height, bitmap.bpp(), bitfields ? &bitmap.masks() : nullptr,
                                          bitmap.colorTable(), static_cast<uint32_t>(bitmap.sizeBytes()));
+  out.reserve(out.size() + bitmap.sizeBytes());
   out.insert(out.end(), bitmap.bits(), bitmap.bits() + bitmap.sizeBytes());
   return out;
 }
