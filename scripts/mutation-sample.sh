@@ -109,6 +109,10 @@ mutation bmp-chunk-row-offset src/imaging/raster/BmpFile.cpp \
   'const size_t at = (row - first) * stride;' \
   'const size_t at = (row - first) * stride + (row > first ? stride : 0);' \
   'wrong index: a large bitmap file'"'"'s rows after a chunk'"'"'s first are read one row too far on'
+mutation composite-put-back-order src/compose/CompositeOnTemplate.cpp \
+  'for (auto kept = m_kept.rbegin(); kept != m_kept.rend(); ++kept) {' \
+  'for (auto kept = m_kept.begin(); kept != m_kept.end(); ++kept) {' \
+  'wrong order: after an export, overlapping items'"'"' areas put back first first leave text on the template'
 mutation dialog-places-fit src/controls/ModalSeam.cpp \
   'if (before >= wanted) return;' \
   'return;' \

@@ -10,6 +10,7 @@
 #include "base/Rounding.h"
 #include "colour/frmColorPicker.h"
 #include "compose/BuildImage.h"
+#include "compose/CompositeOnTemplate.h"
 #include "compose/DocumentUnits.h"
 #include "compose/TextLayout.h"
 #include "compose/WaitCursor.h"
@@ -368,13 +369,10 @@ void frmMain::Shrink() {
 }
 
 void frmMain::SaveImage() {
-  const auto composite = BuildImage(m_document, m_picture);
-  if (!composite) {
+  if (m_picture.IsNull()) {
     MsgBoxShow(this, QString::fromUtf8(kImageNotSaved), MsgBox::OKCancel | MsgBox::Exclamation);
     return;
   }
-  ImageExport exporter;
-  exporter.Prepare(*composite);
   m_fileDialog.setFileName(m_lastExportName);
   m_fileDialog.setFilter(kImageFilter);
   m_fileDialog.setFlags(cFileDialog::OverwritePrompt | cFileDialog::HideReadOnly);
@@ -388,10 +386,18 @@ void frmMain::SaveImage() {
   if (name.isEmpty()) return;
   m_lastExportName = name;
   const ExportOptions options = LoadExportOptions();
+  ImageExport exporter;
   PrepareTransparency(exporter, name.toStdString(), options, m_document, m_picture, m_pictureAlpha);
   // An exported picture is not a saved project: the save question stays as it was.
   const ExportResult result = [&] {
     WaitCursor wait;  // a large GIF takes a while to reduce and write
+    // On the template itself, which is itself again before the workspace paints or a message shows.
+    const CompositeOnTemplate onTemplate(m_document, m_picture);
+    std::shared_ptr<raster::Bitmap> copy;
+    const raster::Bitmap* composite = onTemplate.Composite();
+    if (!composite) composite = (copy = BuildImage(m_document, m_picture)).get();
+    if (!composite) return ExportResult{false, kImageNotSaved};
+    exporter.Prepare(*composite);
     return exporter.Save(name.toStdString(), m_gif, options);
   }();
   if (!result && !result.Message.empty())

@@ -66,8 +66,12 @@ void PaintShadow(QPainter& painter, const TextLayout& layout, const TextItem& it
   const int margin = (item.Outline ? item.OutlineWidth : 0) + blur + layout.fontHeight / 2;
   QRect area = QRect(at, QSize(layout.width, layout.height())).adjusted(-margin, -margin, margin, margin);
   // Only what can blur into the device: a long caption in a large size must not cost a huge layer.
+  // The device's rectangle in the painter's units: a zoomed workspace or a part of a picture.
   if (const QPaintDevice* device = painter.device())
-    area &= QRect(0, 0, device->width(), device->height()).adjusted(-blur, -blur, blur, blur);
+    area &= painter.worldTransform()
+                .inverted()
+                .mapRect(QRect(0, 0, device->width(), device->height()))
+                .adjusted(-blur, -blur, blur, blur);
   if (area.isEmpty()) return;
   QImage layer(area.size(), QImage::Format_ARGB32_Premultiplied);
   layer.fill(Qt::transparent);

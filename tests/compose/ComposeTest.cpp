@@ -14,6 +14,7 @@
 #include "base/SystemColors.h"
 #include "compose/BuildImage.h"
 #include "compose/CentrePicture.h"
+#include "compose/CompositeOnTemplate.h"
 #include "compose/DocumentFont.h"
 #include "compose/ImageConversion.h"
 #include "compose/PictureLoader.h"
@@ -57,17 +58,20 @@ TEST(LayOutText, LinesWidthsAndHeights) {
 TEST(PaintTextItem, ASoftShadowAtTheEdgeIsCutNotChanged) {
   TextItem item = Item("Wj\r\nsoft");
   item.Shadow = true, item.ShadowBlur = 9, item.ShadowOffset = 7;
-  const auto painted = [&](int width, int height, float left, float top) {
-    QImage image(width, height, QImage::Format_RGB32);
+  const auto painted = [&](int width, int height, float left, float top, double zoom = 1) {
+    QImage image(int(width * zoom), int(height * zoom), QImage::Format_RGB32);
     image.fill(Qt::white);
     item.Left = left, item.Top = top;
     QPainter painter(&image);
+    painter.scale(zoom, zoom);
     PaintTextItem(painter, item);
     painter.end();
     return image;
   };
   const QImage edge = painted(120, 90, -300, -150);  // 20 and 10 pixels off the picture
   EXPECT_EQ(painted(520, 490, 5700, 5850).copy(400, 400, 120, 90), edge);
+  // Zoomed out, the layer is cut to the picture, not to the smaller window showing it.
+  EXPECT_EQ(painted(520, 490, 5700, 5850, 0.5).copy(200, 200, 60, 45), painted(120, 90, -300, -150, 0.5));
 }
 
 TEST(BuildImage, PaintsEachVisibleItemInOrderOnACopyOfTheTemplate) {
@@ -96,6 +100,39 @@ TEST(BuildImage, PaintsEachVisibleItemInOrderOnACopyOfTheTemplate) {
   EXPECT_EQ(ToQImage(composite), expected);
   EXPECT_NE(expected, before);
   EXPECT_EQ(ToQImage(picture), before);
+}
+
+// Every effect that reaches past an item's box, at and over the picture's edges.
+TEST(CompositeOnTemplate, PaintsWhatACopyWouldAndThenPutsTheTemplateBack) {
+  Document document;
+  std::vector<TextItem> items(7, Item("fjord Wg\r\nj\xC3\x85", 300, 200));
+  items[0].FontItalic = true, items[0].FontSize = 60, items[0].Left = -900;
+  items[1].Outline = true, items[1].OutlineWidth = 20, items[1].FontSize = 8, items[1].Top = 1500;
+  items[2].Shadow = true, items[2].ShadowOffset = -100, items[2].ShadowBlur = 20, items[2].FontSize = 8;
+  items[2].Left = 2400, items[2].Top = 1650;
+  items[3].Shadow = true, items[3].Arc = 300, items[3].FontSize = 40, items[3].Top = 1200;
+  items[4].Outline = true, items[4].OutlineAt = OutlinePlacement::Centred, items[4].Visible = false;
+  items[5].Left = 90000;  // wholly off the picture
+  items[6].Caption = "Wf", items[6].FontItalic = true, items[6].FontSize = 60, items[6].LetterSpacing = -50;
+  items[6].Top = 900;
+  for (const TextItem& made : items) document.EditItem(document.CreateItem(), [&](TextItem& item) { item = made; });
+  auto bitmap = raster::Bitmap::Create(230, 150, 32, raster::RowOrder::TopDown);
+  for (int y = 0; y < 150; ++y)
+    for (int x = 0; x < 230; ++x) bitmap->setPixelValue(x, y, bitmap->valueForRGB(uint32_t(x * 977 + y * 131)));
+  const raster::StdPicture picture(bitmap);
+  const QImage before = ToQImage(picture).copy();
+  // Qt can shade a few edge pixels differently the first time a run of fonts is drawn: painted
+  // once before, as the workspace has painted it when the user exports.
+  BuildImage(document, picture);
+  const QImage copied = ToQImage(BuildImage(document, picture));
+  {
+    const CompositeOnTemplate onTemplate(document, picture);
+    ASSERT_EQ(onTemplate.Composite(), bitmap.get());
+    EXPECT_EQ(ToQImage(picture), copied);
+  }
+  EXPECT_EQ(ToQImage(picture), before);
+  const raster::StdPicture other(raster::Bitmap::Create(4, 4, 24, raster::RowOrder::BottomUp));
+  EXPECT_EQ(CompositeOnTemplate(document, other).Composite(), nullptr) << "another layout needs a copy";
 }
 
 uint32_t Rgb(QRgb q) { return static_cast<uint32_t>(qRed(q) | qGreen(q) << 8 | qBlue(q) << 16); }
