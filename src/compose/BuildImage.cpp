@@ -50,16 +50,24 @@ std::shared_ptr<raster::Bitmap> BuildImageOnTemplate(const Document& document, r
 
 std::shared_ptr<raster::Bitmap> BuildImageKeepingAlpha(const Document& document, const raster::StdPicture& templatePicture,
                                                        const std::vector<uint8_t>& alpha) {
-  auto composite = CopyOfTemplate(templatePicture);
-  if (!composite) return nullptr;
-  const int w = composite->width(), h = composite->height();
+  const raster::Bitmap* source = templatePicture.Handle();
+  if (!source) return nullptr;
+  const int w = source->width(), h = source->height();
   if (alpha.size() != size_t(w) * size_t(h)) return nullptr;
-  QImage surface(w, h, QImage::Format_ARGB32_Premultiplied);
-  if (surface.isNull()) return nullptr;
+  std::shared_ptr<raster::Bitmap> converted;
+  if (!raster::IsRgb32Layout(*source)) {
+    converted = raster::Rgb32Copy(*source);
+    if (!converted) return nullptr;
+    source = converted.get();
+  }
+  // One surface, premultiplied while the text is painted and made straight again in place.
+  auto composite = raster::Bitmap::Create(w, h, 32, raster::RowOrder::TopDown);
+  if (!composite) return nullptr;
+  QImage surface(composite->bits(), w, h, qsizetype(composite->stride()), QImage::Format_ARGB32_Premultiplied);
   // The template was flattened on white, c = a t + (1 - a) 255, so its premultiplied colour is
   // c - (255 - a): the text is then painted over the picture as it was drawn.
   for (int y = 0; y < h; ++y) {
-    const uint8_t* in = composite->row(y);
+    const uint8_t* in = source->row(y);
     auto* out = reinterpret_cast<QRgb*>(surface.scanLine(y));
     for (int x = 0; x < w; ++x, in += 4) {
       const int a = alpha[size_t(y) * size_t(w) + size_t(x)], white = 255 - a;
@@ -67,8 +75,14 @@ std::shared_ptr<raster::Bitmap> BuildImageKeepingAlpha(const Document& document,
     }
   }
   PaintVisibleItems(surface, document);
-  const QImage straight = surface.convertToFormat(QImage::Format_ARGB32);
-  for (int y = 0; y < h; ++y) std::memcpy(composite->row(y), straight.constScanLine(y), size_t(w) * 4);
+  // Qt's own conversion, a band of rows at a time, for its rounding.
+  constexpr int kBandRows = 256;
+  for (int y = 0; y < h; y += kBandRows) {
+    const int rows = std::min(kBandRows, h - y);
+    const QImage band(composite->row(y), w, rows, qsizetype(composite->stride()), QImage::Format_ARGB32_Premultiplied);
+    const QImage straight = band.convertToFormat(QImage::Format_ARGB32);
+    for (int r = 0; r < rows; ++r) std::memcpy(composite->row(y + r), straight.constScanLine(r), size_t(w) * 4);
+  }
   return composite;
 }
 
