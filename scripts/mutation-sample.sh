@@ -113,6 +113,10 @@ mutation composite-put-back-order src/compose/CompositeOnTemplate.cpp \
   'for (auto kept = m_kept.rbegin(); kept != m_kept.rend(); ++kept) {' \
   'for (auto kept = m_kept.begin(); kept != m_kept.end(); ++kept) {' \
   'wrong order: after an export, overlapping items'"'"' areas put back first first leave text on the template'
+mutation picture-band-rows src/compose/ImageConversion.cpp \
+  'image.copy(0, y, image.width(), rows)' \
+  'image.copy(0, 0, image.width(), rows)' \
+  'wrong index: a large picture in another format gets its first band of rows over and over'
 mutation dialog-places-fit src/controls/ModalSeam.cpp \
   'if (before >= wanted) return;' \
   'return;' \

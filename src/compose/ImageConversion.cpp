@@ -1,7 +1,9 @@
 #include "compose/ImageConversion.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <cstring>
+#include <functional>
 
 namespace lumora {
 
@@ -14,6 +16,24 @@ void ReleaseBitmap(void* info) {
 
 void* HoldBitmap(const std::shared_ptr<raster::Bitmap>& bitmap) {
   return std::make_unique<std::shared_ptr<raster::Bitmap>>(bitmap).release();
+}
+
+// The image's rows in the format, a band at a time, so a large picture is never converted
+// whole (each pixel converts alone, so bands give the whole conversion's bytes). False when a
+// band cannot be had.
+bool ForEachRowAs(const QImage& image, QImage::Format format, const std::function<void(int, const uchar*)>& take) {
+  if (image.format() == format) {
+    for (int y = 0; y < image.height(); ++y) take(y, image.constScanLine(y));
+    return true;
+  }
+  constexpr int kBandRows = 256;
+  for (int y = 0; y < image.height(); y += kBandRows) {
+    const int rows = std::min(kBandRows, image.height() - y);
+    const QImage band = image.copy(0, y, image.width(), rows).convertToFormat(format);
+    if (band.isNull()) return false;
+    for (int r = 0; r < rows; ++r) take(y + r, band.constScanLine(r));
+  }
+  return true;
 }
 
 }  // namespace
@@ -49,35 +69,31 @@ QImage ToQImage(const raster::StdPicture& picture) {
 
 std::vector<uint8_t> AlphaOf(const QImage& image) {
   if (!image.hasAlphaChannel()) return {};
-  const QImage straight = image.convertToFormat(QImage::Format_ARGB32);
-  std::vector<uint8_t> alpha(static_cast<size_t>(straight.width()) * static_cast<size_t>(straight.height()));
+  const auto width = static_cast<size_t>(image.width());
+  std::vector<uint8_t> alpha(width * static_cast<size_t>(image.height()));
   bool opaque = true;
-  for (int y = 0; y < straight.height(); ++y) {
-    const auto* row = reinterpret_cast<const QRgb*>(straight.constScanLine(y));
-    for (int x = 0; x < straight.width(); ++x)
-      opaque &= (alpha[size_t(y) * size_t(straight.width()) + size_t(x)] = static_cast<uint8_t>(qAlpha(row[x]))) == 255;
-  }
-  return opaque ? std::vector<uint8_t>() : alpha;
+  const bool converted = ForEachRowAs(image, QImage::Format_ARGB32, [&](int y, const uchar* line) {
+    const auto* row = reinterpret_cast<const QRgb*>(line);
+    for (size_t x = 0; x < width; ++x) opaque &= (alpha[size_t(y) * width + x] = static_cast<uint8_t>(qAlpha(row[x]))) == 255;
+  });
+  return opaque || !converted ? std::vector<uint8_t>() : alpha;
 }
 
 std::shared_ptr<raster::Bitmap> ToBitmap(const QImage& image) {
   if (image.isNull()) return nullptr;
-  QImage opaque;
+  auto bitmap = raster::Bitmap::Create(image.width(), image.height(), 32, raster::RowOrder::TopDown);
+  if (!bitmap) return nullptr;
   if (image.hasAlphaChannel()) {
-    opaque = QImage(image.size(), QImage::Format_RGB32);
-    if (opaque.isNull()) return nullptr;
+    QImage opaque(bitmap->bits(), image.width(), image.height(), qsizetype(bitmap->stride()), QImage::Format_RGB32);
     opaque.fill(Qt::white);
     QPainter painter(&opaque);
     painter.drawImage(0, 0, image);
-  } else {
-    opaque = image.convertToFormat(QImage::Format_RGB32);
-    if (opaque.isNull()) return nullptr;
+    return bitmap;
   }
-  auto bitmap = raster::Bitmap::Create(opaque.width(), opaque.height(), 32, raster::RowOrder::TopDown);
-  if (!bitmap) return nullptr;
-  const auto rowBytes = static_cast<size_t>(opaque.width()) * 4;
-  for (int y = 0; y < opaque.height(); ++y) std::memcpy(bitmap->row(y), opaque.constScanLine(y), rowBytes);
-  return bitmap;
+  const auto rowBytes = static_cast<size_t>(image.width()) * 4;
+  const bool converted = ForEachRowAs(image, QImage::Format_RGB32,
+                                      [&](int y, const uchar* row) { std::memcpy(bitmap->row(y), row, rowBytes); });
+  return converted ? bitmap : nullptr;
 }
 
 }  // namespace lumora

@@ -162,6 +162,29 @@ TEST(ToQImage, SharesTheMemoryOfA32BitTopDownBitmap) {
   EXPECT_TRUE(ToQImage(raster::StdPicture()).isNull());
 }
 
+// Large pictures are converted a band of rows at a time; the bytes are the whole conversion's.
+TEST(ToBitmap, EveryFormatGivesTheWholeConversionsPixelsAndOpacities) {
+  QImage source(3, 700, QImage::Format_ARGB32);
+  for (int y = 0; y < source.height(); ++y)
+    for (int x = 0; x < 3; ++x) source.setPixel(x, y, qRgba(y % 251, (y * 7 + x) % 256, x * 90, y < 650 ? 255 : (y * 3) % 256));
+  for (const QImage::Format format : {QImage::Format_ARGB32, QImage::Format_ARGB32_Premultiplied, QImage::Format_RGB888,
+                                      QImage::Format_Indexed8, QImage::Format_Grayscale8, QImage::Format_RGB16}) {
+    SCOPED_TRACE(format);
+    const QImage image = source.convertToFormat(format);
+    QImage expected(image.size(), QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    QPainter(&expected).drawImage(0, 0, image);
+    const auto bitmap = ToBitmap(image);
+    ASSERT_TRUE(bitmap);
+    EXPECT_EQ(ToQImage(bitmap), image.hasAlphaChannel() ? expected : image.convertToFormat(QImage::Format_RGB32));
+    const QImage straight = image.convertToFormat(QImage::Format_ARGB32);
+    std::vector<uint8_t> alpha;
+    for (int y = 0; y < image.height() && image.hasAlphaChannel(); ++y)
+      for (int x = 0; x < 3; ++x) alpha.push_back(uint8_t(qAlpha(straight.pixel(x, y))));
+    EXPECT_EQ(AlphaOf(image), alpha);
+  }
+}
+
 TEST(PictureLoader, LoadsEveryFormatUpright) {
   QTemporaryDir dir;
   QImage sample(40, 30, QImage::Format_RGB32);  // distinct corners: a flipped or shifted load shows
