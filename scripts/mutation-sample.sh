@@ -117,6 +117,10 @@ mutation picture-band-rows src/compose/ImageConversion.cpp \
   'image.copy(0, y, image.width(), rows)' \
   'image.copy(0, 0, image.width(), rows)' \
   'wrong index: a large picture in another format gets its first band of rows over and over'
+mutation outline-faces-settled src/compose/TextPainter.cpp \
+  'if (target == PaintTarget::File && layout.bent.empty()) SettleFaces(layout);' \
+  'if (target == PaintTarget::Screen && layout.bent.empty()) SettleFaces(layout);' \
+  'missing step: an outlined item'"'"'s pixels in a file change with what the same font drew before (batch rows, --jobs)'
 mutation dialog-places-fit src/controls/ModalSeam.cpp \
   'if (before >= wanted) return;' \
   'return;' \

@@ -39,7 +39,7 @@ void WorkspacePicture::paintEvent(QPaintEvent*) {
   painter.scale(scale(), scale());
   if (!m_picture.isNull()) painter.drawImage(0, 0, m_picture);
   for (const TextItem& item : m_document.TextItems())
-    if (item.Visible) PaintTextItem(painter, item);
+    if (item.Visible) PaintTextItem(painter, item, PaintTarget::Screen);
 }
 
 void WorkspacePicture::mousePressEvent(QMouseEvent* event) {

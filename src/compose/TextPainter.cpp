@@ -1,6 +1,8 @@
 #include "compose/TextPainter.h"
 
 #include <QPainterPath>
+#include <QRawFont>
+#include <QTextLayout>
 
 #include "base/SystemColors.h"
 #include "compose/BoxBlur.h"
@@ -15,8 +17,37 @@ QColor ToQColor(Colour colour) {
   return QColor(RedOf(rgb), GreenOf(rgb), BlueOf(rgb));
 }
 
-// The glyph outlines of the lines, placed as PrintSubStrings places their text.
-QPainterPath TextPath(const TextLayout& layout, QPoint topLeft, TextAlignment alignment) {
+// Qt loads a glyph's outline through whatever transform its face was last drawn with (a glyph
+// cache fill leaves its own behind), so outlines move by fractions of a 64th of a pixel with what
+// was drawn before. A glyph rendered under a perspective, which Qt never caches, makes the next
+// outline set the face's plain transform again. Qt keeps about 100 bytes of each such glyph.
+void SettleFace(const QRawFont& font) {
+  if (!font.isValid()) return;
+  const QList<quint32> space = font.glyphIndexesForString(QStringLiteral(" "));
+  font.alphaMapForGlyph(space.value(0), QRawFont::PixelAntialiasing, QTransform(1, 0, 1e-4, 0, 1, 0, 0, 0, 1));
+}
+
+// Every face the lines are drawn in, the fallbacks for missing characters too. (Bent glyphs'
+// outlines come from their runs' own fonts and do not move.)
+void SettleFaces(const TextLayout& layout) {
+  QRawFont last;
+  for (const QString& line : layout.lines) {
+    QTextLayout shaped(line, layout.font);
+    shaped.beginLayout();
+    shaped.createLine();
+    shaped.endLayout();
+    for (const QGlyphRun& run : shaped.glyphRuns()) {
+      if (run.rawFont() == last) continue;
+      last = run.rawFont();
+      SettleFace(last);
+    }
+  }
+}
+
+// The glyph outlines of the lines, placed as PrintSubStrings places their text. For a file the
+// faces are settled first, so the same item always gives the same outline.
+QPainterPath TextPath(const TextLayout& layout, QPoint topLeft, TextAlignment alignment, PaintTarget target) {
+  if (target == PaintTarget::File && layout.bent.empty()) SettleFaces(layout);
   QPainterPath path;
   for (const PlacedGlyph& glyph : layout.bent) {
     const QPainterPath shape = glyph.run.rawFont().pathForGlyph(glyph.run.glyphIndexes().front());
@@ -43,23 +74,23 @@ void StrokeOutline(QPainter& painter, const QPainterPath& path, const TextItem& 
 
 // The text with its outline: one outside lies under the glyphs, a centred one over their edge.
 void PaintShape(QPainter& painter, const TextLayout& layout, const TextItem& item, QPoint topLeft, Colour fill,
-                Colour outline) {
+                Colour outline, PaintTarget target) {
   if (!item.Outline || layout.lines.empty()) {
     PrintSubStrings(painter, layout, topLeft, fill, item.Alignment);
     return;
   }
-  const QPainterPath path = TextPath(layout, topLeft, item.Alignment);
+  const QPainterPath path = TextPath(layout, topLeft, item.Alignment, target);
   const bool centred = item.OutlineAt == OutlinePlacement::Centred;
   if (!centred) StrokeOutline(painter, path, item, outline);
   PrintSubStrings(painter, layout, topLeft, fill, item.Alignment);
   if (centred) StrokeOutline(painter, path, item, outline);
 }
 
-void PaintShadow(QPainter& painter, const TextLayout& layout, const TextItem& item) {
+void PaintShadow(QPainter& painter, const TextLayout& layout, const TextItem& item, PaintTarget target) {
   const QPoint at(TwipsToPixels(item.ShadowLeft()), TwipsToPixels(item.ShadowTop()));
   const int blur = item.ShadowBlur;
   if (blur == 0) {
-    PaintShape(painter, layout, item, at, item.ShadowColor, item.ShadowColor);
+    PaintShape(painter, layout, item, at, item.ShadowColor, item.ShadowColor, target);
     return;
   }
   // Room for the outline, the blur and glyphs that overhang their box (italics, accents).
@@ -78,7 +109,7 @@ void PaintShadow(QPainter& painter, const TextLayout& layout, const TextItem& it
   {
     QPainter layerPainter(&layer);
     layerPainter.translate(-area.topLeft());
-    PaintShape(layerPainter, layout, item, at, item.ShadowColor, item.ShadowColor);
+    PaintShape(layerPainter, layout, item, at, item.ShadowColor, item.ShadowColor, target);
   }
   BoxBlur(layer, blur);
   painter.drawImage(area.topLeft(), layer);
@@ -111,12 +142,14 @@ void PrintSubStrings(QPainter& painter, const TextLayout& layout, QPoint topLeft
   painter.restore();
 }
 
-void PaintTextItem(QPainter& painter, const TextItem& item, const TextLayout& layout) {
-  if (item.Shadow) PaintShadow(painter, layout, item);
+void PaintTextItem(QPainter& painter, const TextItem& item, const TextLayout& layout, PaintTarget target) {
+  if (item.Shadow) PaintShadow(painter, layout, item, target);
   PaintShape(painter, layout, item, QPoint(TwipsToPixels(item.Left), TwipsToPixels(item.Top)), item.ForeColor,
-             item.OutlineColor);
+             item.OutlineColor, target);
 }
 
-void PaintTextItem(QPainter& painter, const TextItem& item) { PaintTextItem(painter, item, LayOutText(item)); }
+void PaintTextItem(QPainter& painter, const TextItem& item, PaintTarget target) {
+  PaintTextItem(painter, item, LayOutText(item), target);
+}
 
 }  // namespace lumora

@@ -18,9 +18,14 @@ namespace lumora {
 void PrintSubStrings(QPainter& painter, const TextLayout& layout, QPoint topLeft, Colour colour,
                      TextAlignment alignment);
 
+// A picture for a file always gets the same pixels for the same items, whatever was drawn before;
+// the screen, which repaints without end, skips what that costs (see TextPainter.cpp).
+enum class PaintTarget { File, Screen };
+
 // The item at its place in picture pixels: its shadow when shown, then its outline when on, then
 // its text. Hidden items are the caller's to leave out.
-void PaintTextItem(QPainter& painter, const TextItem& item);
-void PaintTextItem(QPainter& painter, const TextItem& item, const TextLayout& layout);
+void PaintTextItem(QPainter& painter, const TextItem& item, PaintTarget target = PaintTarget::File);
+void PaintTextItem(QPainter& painter, const TextItem& item, const TextLayout& layout,
+                   PaintTarget target = PaintTarget::File);
 
 }  // namespace lumora
