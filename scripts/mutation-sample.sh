@@ -190,8 +190,8 @@ mutation text-right-align src/compose/TextLayout.cpp \
   'case TextAlignment::Right: return 0;' \
   'wrong value: right-aligned lines are painted left-aligned'
 mutation text-shadow src/compose/TextPainter.cpp \
-  'if (item.Shadow) PaintShadow(painter, layout, item);' \
-  'if (!item.Shadow) PaintShadow(painter, layout, item);' \
+  'if (item.Shadow) PaintShadow(painter, layout, item, target);' \
+  'if (!item.Shadow) PaintShadow(painter, layout, item, target);' \
   'flipped: the shadow is painted for items without one and not for items with one'
 mutation fit-wrap src/compose/TextLayout.cpp \
   'if (boxWidth > 0) WrapLine(line, metrics, boxWidth, layout.lines);' \
