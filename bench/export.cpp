@@ -1,8 +1,9 @@
 // The export command end to end on a 1920 x 1080 template with 12 text items: each phase alone
 // (compose = the items painted on the template and put back, as the editor does, or on a copy
 // for templates of other layouts; encode = the route from the composite to the file's bytes;
-// write = the atomic file write) and the whole export to JPEG, GIF and PNG. Peak memory of a 3840 x 2160 JPEG export is measured in a child process of its
-// own (this program run with --peak-memory), against a child that stops before the export.
+// write = the atomic file write) and the whole export to JPEG, GIF and PNG. Peak memory of a
+// 3840 x 2160 JPEG export is measured in a child process of its own (this program run with
+// --peak-memory), against a child that stops before the export.
 //
 // The template is LUMORA_BENCH_PHOTO, else a wallpaper photograph when installed, else a
 // synthetic picture, scaled to each size.
@@ -168,7 +169,8 @@ void BM_Total(benchmark::State& state) {
   GifExport gif;
   for (auto _ : state) {
     const CompositeOnTemplate onTemplate(scene.document, scene.picture);
-    if (!onTemplate.Composite() || !ExportImage(*onTemplate.Composite(), target, gif)) state.SkipWithError("export failed");
+    if (!onTemplate.Composite() || !ExportImage(*onTemplate.Composite(), target, gif))
+      state.SkipWithError("export failed");
   }
   state.counters["file_bytes"] = static_cast<double>(std::filesystem::file_size(target));
   state.SetLabel(ExtensionOf(route));

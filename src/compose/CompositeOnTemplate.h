@@ -1,8 +1,9 @@
 // The flattened picture painted onto the template's own pixels for one export, so the editor never
 // holds a large template twice. What lies under each visible item is put aside just before it is
 // painted, and it is painted only within that area, so putting the areas back last first leaves
-// the template exactly itself again when this goes. Its pixels are the composite only while this lives: nothing may show or read the
-// template meanwhile (the editor's export runs its route before the workspace paints again).
+// the template exactly itself again when this goes. Its pixels are the composite only while this
+// lives: nothing may show or read the template meanwhile (the editor's export runs its route
+// before the workspace paints again).
 #pragma once
 
 #include <QRect>

@@ -74,7 +74,8 @@ std::vector<uint8_t> AlphaOf(const QImage& image) {
   bool opaque = true;
   const bool converted = ForEachRowAs(image, QImage::Format_ARGB32, [&](int y, const uchar* line) {
     const auto* row = reinterpret_cast<const QRgb*>(line);
-    for (size_t x = 0; x < width; ++x) opaque &= (alpha[size_t(y) * width + x] = static_cast<uint8_t>(qAlpha(row[x]))) == 255;
+    for (size_t x = 0; x < width; ++x)
+      opaque &= (alpha[size_t(y) * width + x] = static_cast<uint8_t>(qAlpha(row[x]))) == 255;
   });
   return opaque || !converted ? std::vector<uint8_t>() : alpha;
 }
