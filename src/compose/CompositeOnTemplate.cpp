@@ -36,8 +36,7 @@ CompositeOnTemplate::CompositeOnTemplate(const Document& document, const raster:
   const QRect whole(0, 0, bitmap->width(), bitmap->height());
   const size_t stride = bitmap->stride();
   try {
-    // Laid out and painted one by one as the copy is: Qt's glyph outlines can depend on the fonts
-    // laid out before them.
+    // One item at a time: its area is put aside just before it is painted.
     for (const TextItem& item : document.TextItems()) {
       if (!item.Visible) continue;
       const TextLayout layout = LayOutText(item);
@@ -48,8 +47,7 @@ CompositeOnTemplate::CompositeOnTemplate(const Document& document, const raster:
       KeptArea kept{rect, std::vector<uint8_t>(rowBytes * size_t(rect.height()))};
       CopyRows(kept.pixels.data(), rowBytes, corner, stride, rowBytes, rect.height());
       m_kept.push_back(std::move(kept));
-      // A device that is just the item's area: its edges cut the painting, where a clip would
-      // shade the edges of strokes differently from the copy's painting.
+      // A device that is just the item's area, so nothing outside it can change.
       QImage area(corner, rect.width(), rect.height(), qsizetype(stride), QImage::Format_RGB32);
       QPainter painter(&area);
       painter.translate(-rect.topLeft());
