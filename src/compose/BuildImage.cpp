@@ -75,15 +75,11 @@ std::shared_ptr<raster::Bitmap> BuildImageKeepingAlpha(const Document& document,
     }
   }
   PaintVisibleItems(surface, document);
-  // Qt's own conversion, a band of rows at a time, for its rounding.
-  constexpr int kBandRows = 256;
-  for (int y = 0; y < h; y += kBandRows) {
-    const int rows = std::min(kBandRows, h - y);
-    const QImage band(composite->row(y), w, rows, qsizetype(composite->stride()), QImage::Format_ARGB32_Premultiplied);
-    const QImage straight = band.convertToFormat(QImage::Format_ARGB32);
-    for (int r = 0; r < rows; ++r) std::memcpy(composite->row(y + r), straight.constScanLine(r), size_t(w) * 4);
-  }
-  return composite;
+  // Made straight by Qt's own conversion, for its rounding.
+  const bool straight = ForEachRowAs(surface, QImage::Format_ARGB32, [&](int y, const uchar* row) {
+    std::memcpy(composite->row(y), row, size_t(w) * 4);
+  });
+  return straight ? composite : nullptr;
 }
 
 void PrepareTransparency(ImageExport& job, const std::filesystem::path& name, const ExportOptions& options,

@@ -18,24 +18,6 @@ void* HoldBitmap(const std::shared_ptr<raster::Bitmap>& bitmap) {
   return std::make_unique<std::shared_ptr<raster::Bitmap>>(bitmap).release();
 }
 
-// The image's rows in the format, a band at a time, so a large picture is never converted
-// whole (each pixel converts alone, so bands give the whole conversion's bytes). False when a
-// band cannot be had.
-bool ForEachRowAs(const QImage& image, QImage::Format format, const std::function<void(int, const uchar*)>& take) {
-  if (image.format() == format) {
-    for (int y = 0; y < image.height(); ++y) take(y, image.constScanLine(y));
-    return true;
-  }
-  constexpr int kBandRows = 256;
-  for (int y = 0; y < image.height(); y += kBandRows) {
-    const int rows = std::min(kBandRows, image.height() - y);
-    const QImage band = image.copy(0, y, image.width(), rows).convertToFormat(format);
-    if (band.isNull()) return false;
-    for (int r = 0; r < rows; ++r) take(y + r, band.constScanLine(r));
-  }
-  return true;
-}
-
 }  // namespace
 
 namespace {
@@ -67,6 +49,21 @@ QImage ToQImage(const raster::StdPicture& picture) {
                 HoldBitmap(bitmap));
 }
 
+bool ForEachRowAs(const QImage& image, QImage::Format format, const std::function<void(int, const uchar*)>& take) {
+  if (image.format() == format) {
+    for (int y = 0; y < image.height(); ++y) take(y, image.constScanLine(y));
+    return true;
+  }
+  constexpr int kBandRows = 256;
+  for (int y = 0; y < image.height(); y += kBandRows) {
+    const int rows = std::min(kBandRows, image.height() - y);
+    const QImage band = image.copy(0, y, image.width(), rows).convertToFormat(format);
+    if (band.isNull()) return false;
+    for (int r = 0; r < rows; ++r) take(y + r, band.constScanLine(r));
+  }
+  return true;
+}
+
 std::vector<uint8_t> AlphaOf(const QImage& image) {
   if (!image.hasAlphaChannel()) return {};
   const auto width = static_cast<size_t>(image.width());
@@ -85,7 +82,7 @@ std::shared_ptr<raster::Bitmap> ToBitmap(const QImage& image) {
   auto bitmap = raster::Bitmap::Create(image.width(), image.height(), 32, raster::RowOrder::TopDown);
   if (!bitmap) return nullptr;
   if (image.hasAlphaChannel()) {
-    QImage opaque(bitmap->bits(), image.width(), image.height(), qsizetype(bitmap->stride()), QImage::Format_RGB32);
+    QImage opaque = SharedImage(bitmap);
     opaque.fill(Qt::white);
     QPainter painter(&opaque);
     painter.drawImage(0, 0, image);

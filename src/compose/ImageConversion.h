@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QImage>
+#include <functional>
 #include <memory>
 
 #include "imaging/raster/Bitmap.h"
@@ -20,6 +21,11 @@ QImage ToQImage(const raster::StdPicture& picture);
 // A 32-bit top-down copy of the image; transparent pixels are laid on white. nullptr for a
 // null image or when memory cannot be had.
 std::shared_ptr<raster::Bitmap> ToBitmap(const QImage& image);
+// The image's rows in the format, a band at a time, so a large picture is never converted whole
+// (each pixel converts alone, so bands give the whole conversion's bytes). Rows in another format
+// come from a copy of their band, so `take` may write over the image's own rows. False when a
+// band cannot be had.
+bool ForEachRowAs(const QImage& image, QImage::Format format, const std::function<void(int, const uchar*)>& take);
 // Each pixel's opacity, row by row; empty when every pixel is opaque.
 std::vector<uint8_t> AlphaOf(const QImage& image);
 
